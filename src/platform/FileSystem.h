@@ -1,0 +1,57 @@
+// The file system seam: every file operation of the program goes through
+// Fs(), so tests can put a failing stand-in in its place. Paths are the
+// program's GBK texts; they are converted to UTF-8 only here.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace movra {
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // True when path names an existing regular file (or a link to one).
+  virtual bool FileExists(const std::string& path) = 0;
+  // True when path names an existing folder.
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Copies from to to; with fail_if_exists an existing target is left alone and false returned.
+  virtual bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) = 0;
+  // Deletes a file; false when it did not exist or could not be deleted.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // The whole content of a file, or nullopt when it cannot be read.
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Writes bytes to a temporary file in the target's folder and renames it
+  // over path, so the target is either the old file or the complete new one.
+  // With sync the data is flushed to the disk before the rename.
+  virtual bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) = 0;
+};
+
+// The operating system's file system.
+class RealFileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
+  bool DeleteFile(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) override;
+};
+
+// The file system in use: the real one unless a test replaced it.
+FileSystem& Fs();
+
+// Replaces the file system (nullptr restores the real one); for tests.
+void SetFileSystem(FileSystem* fs);
+
+// A GBK path as the operating system wants it (UTF-8).
+std::string NativePath(const std::string& gbk_path);
+
+// The folder of the running executable (GBK, no trailing separator).
+std::string ProgramFolder();
+
+// The native path separator the program's own files use.
+inline constexpr char kPathSeparator = '/';
+
+}  // namespace movra

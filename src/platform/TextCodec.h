@@ -1,0 +1,25 @@
+// Conversions between the program's GBK text (code page 936) and UTF-8.
+// Every text inside Movra is a std::string of GBK bytes; these functions are
+// the only places where it meets UTF-8 (file system, XML DOM, widgets).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace movra {
+
+// GBK bytes to UTF-8; a byte sequence that is not GBK becomes '?'.
+std::string GbkToUtf8(std::string_view gbk);
+
+// UTF-8 to GBK; a character GBK cannot hold (or invalid UTF-8) becomes '?'.
+std::string Utf8ToGbk(std::string_view utf8);
+
+// A file name read from disk (UTF-8) as it is recorded: GBK, with '?' for
+// characters GBK cannot hold and '_' for a backslash, a vertical bar or a
+// control byte, none of which a Windows name or a snapshot line can carry.
+std::string NativeNameToGbk(std::string_view utf8);
+
+// True when every byte is ASCII (below 0x80): such text is the same in both encodings.
+bool IsAscii(std::string_view text);
+
+}  // namespace movra

@@ -1,0 +1,10 @@
+# Sources of src/platform: core files go to movra_core, window files to movra_gui.
+target_sources(movra_core PRIVATE
+  platform/TextCodec.cpp
+  platform/DateTime.cpp
+  platform/FileSystem.cpp
+)
+if(MOVRA_GUI)
+  target_sources(movra_gui PRIVATE
+  )
+endif()

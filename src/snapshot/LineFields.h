@@ -1,0 +1,37 @@
+// Taking one snapshot file line apart. Shared by the snapshot reader and the
+// search. The markers (backslash, '[', ']', '|') are found GBK-aware: a byte
+// that is the second byte of a double-byte character (one following a lead
+// byte 0x81-0xFE, counted from the start of the line) is never a marker.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "platform/DateTime.h"
+
+namespace movra {
+
+// True when the line describes a file (it has no vertical bar).
+bool LineIsFile(std::string_view line);
+// The key: the line up to and including its last backslash; empty without one.
+std::string_view LineFolder(std::string_view line);
+// The entry's name: after the last bar (or backslash), before the last '['.
+std::string_view LineName(std::string_view line);
+// The size between the last '[' and the last ']', read as atol reads (64-bit).
+std::int64_t LineSize(std::string_view line);
+// The date-time after the last ']'; throws ConversionError when it is none.
+DateTime LineTime(std::string_view line);
+
+// The marker positions of one line, found in a single pass.
+struct LineMarkers {
+  static constexpr size_t npos = std::string_view::npos;
+  size_t last_backslash = npos;
+  size_t last_bar = npos;
+  size_t last_open = npos;   // last '['
+  size_t last_close = npos;  // last ']'
+};
+
+// Finds the four markers of a line, GBK-aware.
+LineMarkers FindMarkers(std::string_view line);
+
+}  // namespace movra

@@ -1,0 +1,43 @@
+#include "platform/DateTime.h"
+
+#include <gtest/gtest.h>
+
+namespace movra {
+namespace {
+
+TEST(DateTime, EncodesDaysSinceTheEpochOf1899) {
+  EXPECT_DOUBLE_EQ(EncodeDateTime({1899, 12, 30, 0, 0, 0}), 0.0);
+  EXPECT_DOUBLE_EQ(EncodeDateTime({1900, 1, 1, 12, 0, 0}), 2.5);
+  const DateTimeParts p = DecodeDateTime(EncodeDateTime({2006, 3, 3, 9, 7, 2}));
+  EXPECT_EQ(p.year, 2006);
+  EXPECT_EQ(p.month, 3);
+  EXPECT_EQ(p.day, 3);
+  EXPECT_EQ(p.hour, 9);
+  EXPECT_EQ(p.minute, 7);
+  EXPECT_EQ(p.second, 2);
+}
+
+TEST(DateTime, WritesTheShortDateAndLongTime) {
+  EXPECT_EQ(DateTimeToText(EncodeDateTime({2006, 3, 3, 9, 7, 2})), "2006/3/3 9:07:02");
+  EXPECT_EQ(DateTimeToText(EncodeDateTime({2006, 3, 3, 0, 0, 0})), "2006/3/3");
+  EXPECT_EQ(DateTimeToText(EncodeDateTime({2107, 12, 31, 23, 59, 58})), "2107/12/31 23:59:58");
+}
+
+TEST(DateTime, ReadsTheFormsOtherInstallationsWrite) {
+  const DateTime expected = EncodeDateTime({2006, 3, 3, 9, 7, 2});
+  EXPECT_DOUBLE_EQ(TextToDateTime("2006/3/3 9:07:02"), expected);
+  EXPECT_DOUBLE_EQ(TextToDateTime("2006-03-03 09:07:02"), expected);
+  EXPECT_DOUBLE_EQ(TextToDateTime("2006/3/3 9:07"), EncodeDateTime({2006, 3, 3, 9, 7, 0}));
+  EXPECT_DOUBLE_EQ(TextToDateTime("2006/3/3"), EncodeDateTime({2006, 3, 3, 0, 0, 0}));
+}
+
+TEST(DateTime, RejectsWhatIsNotADateTime) {
+  for (const char* text : {"", "abc", "2006/13/1", "2006/2/30", "2006/3/3 25:00:00", "2006/3-3",
+                           "2006/3/3 9", "2006/3/3\r", "2006/3/3 9:07:02x", "2006/3/39:07"}) {
+    EXPECT_THROW(TextToDateTime(text), ConversionError) << text;
+    EXPECT_FALSE(TryTextToDateTime(text).has_value()) << text;
+  }
+}
+
+}  // namespace
+}  // namespace movra

@@ -1,0 +1,33 @@
+#include "platform/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+namespace movra {
+namespace {
+
+// 光盘 in GBK and in UTF-8.
+const std::string kGbkDisc = "\xB9\xE2\xC5\xCC";
+const std::string kUtf8Disc = "\xE5\x85\x89\xE7\x9B\x98";
+
+TEST(TextCodec, RoundTripsChineseAndAscii) {
+  EXPECT_EQ(GbkToUtf8(kGbkDisc + "_01"), kUtf8Disc + "_01");
+  EXPECT_EQ(Utf8ToGbk(kUtf8Disc + "_01"), kGbkDisc + "_01");
+  EXPECT_EQ(Utf8ToGbk(""), "");
+}
+
+TEST(TextCodec, ReplacesWhatTheOtherSideCannotHold) {
+  // An emoji (U+1F600) and a lone continuation byte have no GBK form.
+  EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80" "b"), "a?b");
+  EXPECT_EQ(Utf8ToGbk("a\x80" "b"), "a?b");
+  // A lead byte without its trail byte at the end of a GBK text.
+  EXPECT_EQ(GbkToUtf8("ab\xB9"), "ab?");
+}
+
+TEST(TextCodec, NativeNamesLoseWhatALineCannotCarry) {
+  EXPECT_EQ(NativeNameToGbk("a\\b|c\nd\re"), "a_b_c_d_e");
+  // 乗 (U+4E57) is GBK 0x81 0x5C: its trail byte is a backslash and must stay.
+  EXPECT_EQ(NativeNameToGbk("\xE4\xB9\x97.txt"), "\x81\x5C.txt");
+}
+
+}  // namespace
+}  // namespace movra

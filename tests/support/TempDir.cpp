@@ -1,0 +1,56 @@
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace movra::test {
+
+TempDir::TempDir() {
+  std::string templ = "/tmp/movra-test-XXXXXX";
+  if (!::mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = templ;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool PathExists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
+
+bool FailingFileSystem::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
+  return !fail_copy && RealFileSystem::CopyFile(from, to, fail_if_exists);
+}
+
+bool FailingFileSystem::DeleteFile(const std::string& path) {
+  return !fail_delete && RealFileSystem::DeleteFile(path);
+}
+
+std::optional<std::string> FailingFileSystem::ReadFile(const std::string& path) {
+  if (fail_read) return std::nullopt;
+  return RealFileSystem::ReadFile(path);
+}
+
+bool FailingFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
+  return !fail_write && RealFileSystem::WriteFileAtomic(path, bytes, sync);
+}
+
+}  // namespace movra::test
