@@ -3,6 +3,7 @@ target_sources(movra_core PRIVATE
   platform/TextCodec.cpp
   platform/DateTime.cpp
   platform/FileSystem.cpp
+  platform/Collation.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
