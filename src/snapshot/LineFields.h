@@ -34,4 +34,18 @@ struct LineMarkers {
 // Finds the four markers of a line, GBK-aware.
 LineMarkers FindMarkers(std::string_view line);
 
+// The same fields from markers found once with FindMarkers, for callers that
+// take several fields of one line.
+
+// True when the markers show no vertical bar.
+inline bool LineIsFile(const LineMarkers& m) { return m.last_bar == LineMarkers::npos; }
+// LineFolder from the line's markers.
+std::string_view LineFolder(std::string_view line, const LineMarkers& m);
+// LineName from the line's markers.
+std::string_view LineName(std::string_view line, const LineMarkers& m);
+// LineSize from the line's markers.
+std::int64_t LineSize(std::string_view line, const LineMarkers& m);
+// LineTime from the line's markers; throws ConversionError when it is none.
+DateTime LineTime(std::string_view line, const LineMarkers& m);
+
 }  // namespace movra

@@ -1,6 +1,8 @@
 # Sources of src/snapshot: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
   snapshot/SnapshotIndex.cpp
+  snapshot/SnapshotFile.cpp
+  snapshot/LineFields.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

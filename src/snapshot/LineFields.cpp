@@ -1,0 +1,113 @@
+#include "snapshot/LineFields.h"
+
+#include <cstring>
+#include <limits>
+
+namespace movra {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+bool IsLeadByte(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b >= 0x81 && b <= 0xFE;
+}
+
+// True when the byte at pos is the second byte of a double-byte character.
+// Lead bytes and trail bytes share the range 0x81-0xFE, so walk back over the
+// run of such bytes before pos: the byte before that run ends a character,
+// the run itself pairs up as lead, trail, lead, trail..., and pos is a trail
+// byte exactly when the run has odd length. This gives the same answer as a
+// scan from the start of the line without reading the whole line.
+bool IsTrailByte(std::string_view line, size_t pos) {
+  size_t run = 0;
+  while (run < pos && IsLeadByte(line[pos - 1 - run])) ++run;
+  return run % 2 == 1;
+}
+
+// The last position before end that holds the marker byte c as a character
+// of its own (not as the second byte of a double-byte character), or npos.
+size_t LastMarker(std::string_view line, size_t end, char c) {
+  while (end > 0) {
+    const void* hit = memrchr(line.data(), c, end);
+    if (hit == nullptr) return npos;
+    const size_t pos = static_cast<size_t>(static_cast<const char*>(hit) - line.data());
+    if (!IsTrailByte(line, pos)) return pos;
+    end = pos;
+  }
+  return npos;
+}
+
+bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// atol on a 64-bit integer: leading white space, one sign, the digits up to
+// the first non-digit; no digits give 0. Values beyond the range saturate.
+std::int64_t ParseLong(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size() && IsCSpace(text[pos])) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  // Accumulate towards the negative side, which holds one more value.
+  constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
+  std::int64_t value = 0;
+  bool overflow = false;
+  for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos) {
+    const int digit = text[pos] - '0';
+    if (value < (kMin + digit) / 10) overflow = true;
+    if (!overflow) value = value * 10 - digit;
+  }
+  if (overflow) return negative ? kMin : std::numeric_limits<std::int64_t>::max();
+  if (negative) return value;
+  return value == kMin ? std::numeric_limits<std::int64_t>::max() : -value;
+}
+
+// The start of the name: after the last bar, or the last backslash when there is none.
+size_t NameStart(const LineMarkers& m) {
+  const size_t b = m.last_bar != npos ? m.last_bar : m.last_backslash;
+  return b == npos ? 0 : b + 1;
+}
+
+}  // namespace
+
+LineMarkers FindMarkers(std::string_view line) {
+  LineMarkers m;
+  m.last_close = LastMarker(line, line.size(), ']');
+  m.last_open = LastMarker(line, line.size(), '[');
+  m.last_backslash = LastMarker(line, line.size(), '\\');
+  m.last_bar = LastMarker(line, line.size(), '|');
+  return m;
+}
+
+bool LineIsFile(std::string_view line) { return LastMarker(line, line.size(), '|') == npos; }
+
+std::string_view LineFolder(std::string_view line) {
+  const size_t b = LastMarker(line, line.size(), '\\');
+  return b == npos ? std::string_view() : line.substr(0, b + 1);
+}
+
+std::string_view LineFolder(std::string_view line, const LineMarkers& m) {
+  return m.last_backslash == npos ? std::string_view() : line.substr(0, m.last_backslash + 1);
+}
+
+std::string_view LineName(std::string_view line) { return LineName(line, FindMarkers(line)); }
+
+std::string_view LineName(std::string_view line, const LineMarkers& m) {
+  const size_t start = NameStart(m);
+  const size_t end = m.last_open != npos && m.last_open >= start ? m.last_open : line.size();
+  return line.substr(start, end - start);
+}
+
+std::int64_t LineSize(std::string_view line) { return LineSize(line, FindMarkers(line)); }
+
+std::int64_t LineSize(std::string_view line, const LineMarkers& m) {
+  if (m.last_open == npos || m.last_close == npos || m.last_close < m.last_open) return 0;
+  return ParseLong(line.substr(m.last_open + 1, m.last_close - m.last_open - 1));
+}
+
+DateTime LineTime(std::string_view line) { return LineTime(line, FindMarkers(line)); }
+
+DateTime LineTime(std::string_view line, const LineMarkers& m) {
+  return TextToDateTime(m.last_close == npos ? line : line.substr(m.last_close + 1));
+}
+
+}  // namespace movra
