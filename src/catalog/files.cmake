@@ -3,5 +3,8 @@ target_sources(movra_core PRIVATE
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
+    catalog/CategoryTreeCtrl.cpp
+    catalog/CategoryTrees.cpp
+    catalog/TreeImages.cpp
   )
 endif()

@@ -7,5 +7,8 @@ target_sources(movra_core PRIVATE
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
+    platform/WxText.cpp
+    platform/MessageBox.cpp
+    platform/IconProvider.cpp
   )
 endif()
