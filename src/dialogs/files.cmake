@@ -3,5 +3,7 @@ target_sources(movra_core PRIVATE
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
+    dialogs/LinkOpener.cpp
+    dialogs/About.cpp
   )
 endif()

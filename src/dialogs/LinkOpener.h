@@ -1,0 +1,38 @@
+// Opening a web page or a mail link outside the program. The About box and
+// the help menu go through one opener, so tests can watch what would open
+// without launching anything.
+#pragma once
+
+#include <wx/string.h>
+
+namespace movra {
+
+class LinkOpener {
+ public:
+  virtual ~LinkOpener() = default;
+  // Asks the desktop to open url (http:, mailto:, xmpp:); false when it could not.
+  virtual bool Open(const wxString& url) = 0;
+};
+
+// The desktop's default handler for each kind of link.
+class DesktopLinkOpener : public LinkOpener {
+ public:
+  bool Open(const wxString& url) override;
+};
+
+// The opener the program uses: the desktop's unless a test installed another.
+LinkOpener& Links();
+
+// Replaces the opener (nullptr restores the desktop's); for tests.
+void SetLinkOpener(LinkOpener* opener);
+
+// The maker's addresses shown in the About box and opened from the help menu.
+inline constexpr const char* kForumUrl = "http://forum.example.org/movra/";
+// The first support mail address, as a link.
+inline constexpr const char* kSupportMailUrl = "mailto:support@example.com";
+// The second support mail address, also used for user feedback.
+inline constexpr const char* kFeedbackMailUrl = "mailto:feedback@example.com";
+// The instant-messaging contact of the support team.
+inline constexpr const char* kMessengerUrl = "xmpp:movra-help@example.org";
+
+}  // namespace movra
