@@ -4,6 +4,7 @@ target_sources(movra_core PRIVATE
   platform/DateTime.cpp
   platform/FileSystem.cpp
   platform/Collation.cpp
+  platform/DriveMap.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

@@ -1,0 +1,107 @@
+#include "platform/DriveMap.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace movra {
+namespace {
+
+DriveMap TwoDiscDrives() {
+  return DriveMap({{'D', "/media/cdrom0", "/dev/sr0", true},
+                   {'E', "/media/cdrom1/", "/dev/sr1", true},
+                   {'F', "", "/dev/sr2", true}});
+}
+
+TEST(DriveMapTest, ListsOpticalDrivesAndTellsDriveTypes) {
+  const DriveMap drives = TwoDiscDrives();
+  EXPECT_EQ(drives.OpticalDrives(), (std::vector<std::string>{"D:", "E:", "F:"}));
+  EXPECT_EQ(drives.DriveTypeOf("D:"), DriveType::CdRom);
+  EXPECT_EQ(drives.DriveTypeOf("f:\\"), DriveType::CdRom);  // unmounted, still a drive
+  EXPECT_EQ(drives.DriveTypeOf("Z:"), DriveType::Fixed);
+  EXPECT_EQ(drives.DriveTypeOf("C:"), DriveType::None);
+  EXPECT_EQ(drives.DriveTypeOf(""), DriveType::None);
+  EXPECT_EQ(drives.DriveTypeOf("D:\\VIDEO\\"), DriveType::None);  // not a root
+  EXPECT_EQ(drives.DeviceOf("E:"), "/dev/sr1");
+  EXPECT_EQ(drives.DeviceOf("Z:"), std::nullopt);
+  EXPECT_EQ(drives.DeviceOf("G:"), std::nullopt);
+}
+
+TEST(DriveMapTest, NoOpticalDriveLeavesOnlyTheRoot) {
+  const DriveMap drives;
+  EXPECT_TRUE(drives.OpticalDrives().empty());
+  ASSERT_EQ(drives.Drives().size(), 1u);
+  EXPECT_EQ(drives.NativePathOf("Z:\\"), "/");
+  // Bad letters and repeated letters are dropped; the first of a letter wins.
+  const DriveMap odd({{'1', "/x", "", true}, {'d', "/a", "", true}, {'D', "/b", "", true}});
+  EXPECT_EQ(odd.OpticalDrives(), std::vector<std::string>{"D:"});
+  EXPECT_EQ(odd.NativePathOf("D:\\"), "/a/");
+}
+
+TEST(DriveMapTest, DrivePathToNativePath) {
+  const DriveMap drives = TwoDiscDrives();
+  EXPECT_EQ(drives.NativePathOf("D:\\VIDEO\\"), "/media/cdrom0/VIDEO/");
+  EXPECT_EQ(drives.NativePathOf("d:\\"), "/media/cdrom0/");
+  EXPECT_EQ(drives.NativePathOf("D:"), "/media/cdrom0");
+  EXPECT_EQ(drives.NativePathOf("E:\\A\\B"), "/media/cdrom1/A/B");  // the mount's slash is not doubled
+  EXPECT_EQ(drives.NativePathOf("Z:\\home\\ann\\"), "/home/ann/");
+  EXPECT_EQ(drives.NativePathOf("Z:\\"), "/");
+  EXPECT_EQ(drives.NativePathOf("F:\\"), std::nullopt);  // no medium mounted
+  EXPECT_EQ(drives.NativePathOf("C:\\"), std::nullopt);
+  EXPECT_EQ(drives.NativePathOf("\\\\server\\share\\"), std::nullopt);
+  // A backslash that is the second byte of a GBK character stays: "\x95\x5C" is one character.
+  EXPECT_EQ(drives.NativePathOf("Z:\\\x95\x5C\\\xB9\xE2\\"), "/\x95\x5C/\xB9\xE2/");
+}
+
+TEST(DriveMapTest, NativePathToDrivePathByLongestMount) {
+  const DriveMap drives({{'D', "/media/cdrom0", "/dev/sr0", true},
+                         {'E', "/media/cdrom0/inner", "/dev/sr1", true},
+                         {'F', "/media/cdrom", "/dev/sr2", true}});
+  EXPECT_EQ(drives.DrivePathOf("/media/cdrom0/VIDEO"), "D:\\VIDEO");
+  EXPECT_EQ(drives.DrivePathOf("/media/cdrom0"), "D:\\");
+  EXPECT_EQ(drives.DrivePathOf("/media/cdrom0/"), "D:\\");
+  EXPECT_EQ(drives.DrivePathOf("/media/cdrom0/inner/x/"), "E:\\x\\");
+  EXPECT_EQ(drives.DrivePathOf("/media/cdrom0//inner//x"), "E:\\x");
+  // A mount point is matched by whole names only: /media/cdrom0 is not under /media/cdrom.
+  EXPECT_EQ(drives.DrivePathOf("/media/cdrom1"), "Z:\\media\\cdrom1");
+  EXPECT_EQ(drives.DrivePathOf("/home/ann/photos"), "Z:\\home\\ann\\photos");
+  EXPECT_EQ(drives.DrivePathOf("/"), "Z:\\");
+  EXPECT_EQ(drives.DrivePathOf("/home/\xB9\xE2\xC5\xCC"), "Z:\\home\\\xB9\xE2\xC5\xCC");
+  EXPECT_EQ(drives.DrivePathOf("relative/path"), std::nullopt);
+  EXPECT_EQ(drives.DrivePathOf(""), std::nullopt);
+}
+
+TEST(DriveMapTest, DetectsCdromDevicesInNumberOrderWithTheirMounts) {
+  test::TempDir dir;
+  for (const char* name : {"sda", "loop0", "srx"}) test::WriteBytes(dir / ("block/" + std::string(name) + "/dev"), "8:0\n");
+  test::WriteBytes(dir / "block/sr0/dev", "11:0\n");
+  test::WriteBytes(dir / "block/sr1/dev", "11:1\n");
+  test::WriteBytes(dir / "block/sr2/dev", "11:2\n");
+  test::WriteBytes(dir / "block/sr10/dev", "11:10\n");
+  // sr1 is mounted twice, first as a bind of a sub-folder; sr2 is not mounted.
+  test::WriteBytes(dir / "mountinfo",
+                   "22 1 254:1 / / rw,relatime shared:1 - ext4 /dev/vda1 rw\n"
+                   "40 22 11:0 / /media/ann/MY\\040DISC ro - iso9660 /dev/sr0 ro\n"
+                   "41 22 11:1 /sub /mnt/bind ro - udf /dev/sr1 ro\n"
+                   "42 22 11:1 / /media/\xE5\x85\x89\xE7\x9B\x98 ro - udf /dev/sr1 ro\n"
+                   "43 22 11:10 / /media/ten ro - iso9660 /dev/sr10 ro\n");
+  const DriveMap drives = DetectDrives(dir / "block", dir / "mountinfo");
+  ASSERT_EQ(drives.OpticalDrives(), (std::vector<std::string>{"D:", "E:", "F:", "G:"}));
+  EXPECT_EQ(drives.NativePathOf("D:\\"), "/media/ann/MY DISC/");
+  EXPECT_EQ(drives.NativePathOf("E:\\"), "/media/\xB9\xE2\xC5\xCC/");  // mount points become GBK
+  EXPECT_EQ(drives.NativePathOf("F:\\"), std::nullopt);
+  EXPECT_EQ(drives.DeviceOf("F:"), "/dev/sr2");
+  EXPECT_EQ(drives.NativePathOf("G:\\"), "/media/ten/");
+  EXPECT_EQ(drives.DeviceOf("G:"), "/dev/sr10");
+  EXPECT_EQ(drives.DrivePathOf("/media/ann/MY DISC/VIDEO"), "D:\\VIDEO");
+}
+
+TEST(DriveMapTest, NoBlockFolderGivesNoOpticalDrive) {
+  test::TempDir dir;
+  const DriveMap drives = DetectDrives(dir / "missing", dir / "missing-mountinfo");
+  EXPECT_TRUE(drives.OpticalDrives().empty());
+  EXPECT_EQ(drives.DrivePathOf("/home"), "Z:\\home");
+}
+
+}  // namespace
+}  // namespace movra
