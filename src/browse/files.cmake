@@ -1,8 +1,10 @@
 # Sources of src/browse: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
+  browse/ListModel.cpp
   browse/DisplayFormat.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
+    browse/ContentListCtrl.cpp
   )
 endif()
