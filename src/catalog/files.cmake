@@ -1,5 +1,9 @@
 # Sources of src/catalog: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
+  catalog/CatalogueDocument.cpp
+  catalog/DefaultNames.cpp
+  catalog/NameRules.cpp
+  catalog/XmlEncoding.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

@@ -1,0 +1,194 @@
+#include "catalog/XmlEncoding.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+
+namespace movra {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// An iconv descriptor closed on scope exit.
+class Iconv {
+ public:
+  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+  ~Iconv() {
+    if (ok()) iconv_close(cd_);
+  }
+  Iconv(const Iconv&) = delete;
+  Iconv& operator=(const Iconv&) = delete;
+  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  iconv_t get() const { return cd_; }
+
+ private:
+  iconv_t cd_;
+};
+
+// Appends as much of [*src, *src + *left) converted as iconv takes; the
+// return value and errno are iconv's for the last call.
+size_t ConvertSome(iconv_t cd, char** src, size_t* left, std::string& out) {
+  char buffer[1 << 14];
+  for (;;) {
+    char* dst = buffer;
+    size_t room = sizeof buffer;
+    size_t rc = iconv(cd, src, left, &dst, &room);
+    int saved = errno;
+    out.append(buffer, static_cast<size_t>(dst - buffer));
+    errno = saved;
+    if (rc == static_cast<size_t>(-1) && errno == E2BIG) continue;
+    return rc;
+  }
+}
+
+// The whole input converted to UTF-8, or nullopt at the first invalid or incomplete sequence.
+std::optional<std::string> DecodeStrict(std::string_view in, const char* from) {
+  Iconv cd("UTF-8", from);
+  if (!cd.ok()) return std::nullopt;
+  std::string out;
+  out.reserve(in.size() + in.size() / 2);
+  char* src = const_cast<char*>(in.data());
+  size_t left = in.size();
+  if (ConvertSome(cd.get(), &src, &left, out) == static_cast<size_t>(-1)) return std::nullopt;
+  return out;
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The iconv name of the charset a declared encoding stands for.
+std::string CharsetOf(std::string declared) {
+  std::transform(declared.begin(), declared.end(), declared.begin(), Lower);
+  if (declared.empty() || declared == "utf-8" || declared == "utf8") return "UTF-8";
+  // The catalogue is written as GBK under the label gb2312; GBK holds GB2312.
+  if (declared == "gb2312" || declared == "gbk" || declared == "cp936" || declared == "x-gbk" ||
+      declared == "euc-cn" || declared == "windows-936" || declared == "csgb2312")
+    return "GBK";
+  if (declared == "gb18030") return "GB18030";
+  return declared;
+}
+
+// The code point of the UTF-8 sequence at p and its length; length 0 when it is not valid.
+std::pair<char32_t, size_t> DecodeUtf8(const unsigned char* p, size_t left) {
+  if (left == 0) return {0, 0};
+  unsigned char c = p[0];
+  size_t n;
+  char32_t cp;
+  if (c < 0x80) return {c, 1};
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+    cp = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    cp = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    cp = c & 0x07;
+  } else {
+    return {0, 0};
+  }
+  if (left < n) return {0, 0};
+  for (size_t i = 1; i < n; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return {0, 0};
+    cp = (cp << 6) | (p[i] & 0x3F);
+  }
+  // Overlong forms, surrogates and values past U+10FFFF are not characters.
+  static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return {0, 0};
+  return {cp, n};
+}
+
+bool IsNameStart(char32_t c) {
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
+  return (c >= 0xC0 && c <= 0xD6) || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) ||
+         (c >= 0x370 && c <= 0x37D) || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) ||
+         (c >= 0x2070 && c <= 0x218F) || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) ||
+         (c >= 0xF900 && c <= 0xFDCF) || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool IsNameChar(char32_t c) {
+  return IsNameStart(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7 ||
+         (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+}  // namespace
+
+std::string DeclaredEncoding(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
+  if (!bytes.starts_with("<?xml") || bytes.size() < 6 || !IsXmlSpace(bytes[5])) return {};
+  size_t end = bytes.find("?>");
+  if (end == std::string_view::npos) return {};
+  std::string_view decl = bytes.substr(5, end - 5);
+  size_t pos = decl.find("encoding");
+  if (pos == std::string_view::npos) return {};
+  pos += 8;
+  while (pos < decl.size() && IsXmlSpace(decl[pos])) ++pos;
+  if (pos >= decl.size() || decl[pos] != '=') return {};
+  ++pos;
+  while (pos < decl.size() && IsXmlSpace(decl[pos])) ++pos;
+  if (pos >= decl.size() || (decl[pos] != '"' && decl[pos] != '\'')) return {};
+  size_t close = decl.find(decl[pos], pos + 1);
+  if (close == std::string_view::npos) return {};
+  return std::string(decl.substr(pos + 1, close - pos - 1));
+}
+
+std::optional<std::string> XmlBytesToUtf8(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return DecodeStrict(bytes, "UTF-16");
+  if (bytes.starts_with(kUtf8Bom)) return DecodeStrict(bytes.substr(kUtf8Bom.size()), "UTF-8");
+  return DecodeStrict(bytes, CharsetOf(DeclaredEncoding(bytes)).c_str());
+}
+
+std::optional<std::string> Utf8XmlToGbk(std::string_view utf8) {
+  Iconv cd("GBK", "UTF-8");
+  if (!cd.ok()) return std::nullopt;
+  std::string out;
+  out.reserve(utf8.size());
+  char* src = const_cast<char*>(utf8.data());
+  size_t left = utf8.size();
+  bool in_markup = false;
+  const char* scanned = src;  // markup state is known up to here
+  while (left > 0) {
+    if (ConvertSome(cd.get(), &src, &left, out) != static_cast<size_t>(-1)) break;
+    // src stands at a character GBK cannot hold. Text never holds a raw '<'
+    // or '>' (the serializer escapes them), so the last of them before this
+    // point tells whether it stands inside a tag.
+    for (const char* p = src; p > scanned; --p) {
+      if (p[-1] == '<' || p[-1] == '>') {
+        in_markup = p[-1] == '<';
+        break;
+      }
+    }
+    auto [cp, n] = DecodeUtf8(reinterpret_cast<const unsigned char*>(src), left);
+    if (in_markup) return std::nullopt;
+    if (n == 0) {
+      out.push_back('?');
+      n = 1;
+    } else {
+      out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+    }
+    src += n;
+    left -= n;
+    scanned = src;
+    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
+  }
+  return out;
+}
+
+bool IsXmlName(std::string_view utf8) {
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  size_t left = utf8.size();
+  bool first = true;
+  if (left == 0) return false;
+  while (left > 0) {
+    auto [cp, n] = DecodeUtf8(p, left);
+    if (n == 0 || !(first ? IsNameStart(cp) : IsNameChar(cp))) return false;
+    first = false;
+    p += n;
+    left -= n;
+  }
+  return true;
+}
+
+}  // namespace movra

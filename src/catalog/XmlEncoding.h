@@ -1,0 +1,30 @@
+// Byte-level helpers for the catalogue file: decoding the file's bytes by the
+// encoding its XML declaration names, encoding serialized XML as GBK, and the
+// XML name test that keeps element names the document can write and read back.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace movra {
+
+// The value of the encoding pseudo-attribute of an XML declaration at the
+// start of bytes (after an optional UTF-8 byte order mark), or empty.
+std::string DeclaredEncoding(std::string_view bytes);
+
+// The file's bytes as UTF-8: decoded by the declared encoding (gb2312 and gbk
+// as GBK, gb18030, utf-8; no declaration means UTF-8; a UTF-16 byte order mark
+// wins over the declaration). nullopt when the encoding is unknown or a byte
+// sequence is not valid in it.
+std::optional<std::string> XmlBytesToUtf8(std::string_view bytes);
+
+// Serialized UTF-8 XML as GBK bytes. A character GBK cannot hold becomes a
+// numeric character reference when it stands in text; nullopt when it stands
+// inside markup (an element or attribute name), where no reference is allowed.
+std::optional<std::string> Utf8XmlToGbk(std::string_view utf8);
+
+// True when utf8 is a well-formed XML 1.0 name (start character, then name characters).
+bool IsXmlName(std::string_view utf8);
+
+}  // namespace movra
