@@ -1,6 +1,7 @@
 # Sources of src/snapshot: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
   snapshot/SnapshotIndex.cpp
+  snapshot/Scanner.cpp
   snapshot/SnapshotFile.cpp
   snapshot/LineFields.cpp
 )

@@ -1,0 +1,185 @@
+#include "snapshot/Scanner.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <dirent.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+
+namespace movra {
+namespace {
+
+// One directory entry, read before any of it is recorded.
+struct Entry {
+  std::uint32_t native;    // offset of the NUL-terminated name on disk in Level::names
+  std::uint32_t recorded;  // offset of the recorded (GBK) name in Level::names
+  std::uint32_t recordedLength;
+  bool folder;             // recorded as a folder
+  bool enter;              // a folder of its own, not a link to one
+  DateTime modified;
+  std::int64_t size;
+};
+
+// The entries of the folder being walked at one depth; reused from folder to
+// folder so that a walk allocates only while its buffers still grow.
+struct Level {
+  std::string names;
+  std::vector<Entry> entries;
+};
+
+// Appends the recorded form of a name on disk to out, returning its length.
+std::uint32_t AppendRecordedName(std::string& out, std::string_view native) {
+  const std::size_t start = out.size();
+  if (IsAscii(native)) {
+    // The common case, without a conversion: only the bytes a recorded name
+    // cannot hold need replacing.
+    for (char c : native) {
+      const unsigned char u = static_cast<unsigned char>(c);
+      out.push_back(c == '\\' || c == '|' || u < 0x20 || u == 0x7F ? '_' : c);
+    }
+  } else {
+    out += NativeNameToGbk(native);
+  }
+  return static_cast<std::uint32_t>(out.size() - start);
+}
+
+class Walker {
+ public:
+  Walker(SnapshotIndex& index, const ScanCallback& progress, std::string_view root_key)
+      : index_(index), progress_(progress), key_(root_key) {}
+
+  // Records the folder open on fd (whose key is key_) and everything below
+  // it; takes over fd. False when the callback cancelled.
+  bool Walk(int fd, std::size_t depth) {
+    if (progress_ && !progress_(ScanProgress{key_, folders_, files_})) {
+      ::close(fd);
+      return false;
+    }
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+      ::close(fd);
+      return true;
+    }
+    if (levels_.size() <= depth) levels_.resize(depth + 1);
+    Level& level = levels_[depth];  // a deque keeps it in place while deeper levels are added
+    Read(dir, level);
+
+    bool go_on = true;
+    for (const Entry& e : level.entries) {
+      if (!e.folder) continue;
+      const std::string_view name(level.names.data() + e.recorded, e.recordedLength);
+      index_.AddFolder(key_, name, e.modified, 0);
+      ++folders_;
+      // Below a key the index cannot hold, nothing could be recorded.
+      if (!e.enter || key_.size() + name.size() + 1 > SnapshotIndex::kMaxLength) continue;
+      const int child = ::openat(::dirfd(dir), level.names.data() + e.native,
+                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+      if (child < 0) continue;  // unreadable, vanished, or replaced by a link meanwhile
+      const std::size_t key_length = key_.size();
+      key_.append(name);
+      key_.push_back('\\');
+      go_on = Walk(child, depth + 1);
+      key_.resize(key_length);
+      if (!go_on) break;
+    }
+    if (go_on) {
+      for (const Entry& e : level.entries) {
+        if (e.folder) continue;
+        index_.AddFile(key_, std::string_view(level.names.data() + e.recorded, e.recordedLength),
+                       e.modified, e.size);
+        ++files_;
+      }
+    }
+    ::closedir(dir);
+    return go_on;
+  }
+
+ private:
+  // Reads every entry of dir (but "." and "..") with its status into level.
+  void Read(DIR* dir, Level& level) {
+    level.names.clear();
+    level.entries.clear();
+    const int fd = ::dirfd(dir);
+    struct stat st;
+    while (const dirent* d = ::readdir(dir)) {
+      const char* name = d->d_name;
+      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+      Entry e{};
+      if (::fstatat(fd, name, &st, AT_NO_AUTOMOUNT) == 0) {
+        // A link is taken for its target; a link to a folder is never entered.
+        e.folder = S_ISDIR(st.st_mode);
+        e.enter = e.folder && d->d_type != DT_LNK;
+        e.size = e.folder ? 0 : static_cast<std::int64_t>(st.st_size);
+      } else if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) == 0) {
+        // A dangling link (or a loop of links): a file of size 0 with the link's own time.
+        e.folder = S_ISDIR(st.st_mode);
+        e.enter = false;
+        e.size = 0;
+      } else {
+        continue;  // vanished since it was listed
+      }
+      e.modified = TimeOf(st.st_mtim.tv_sec);
+      const std::size_t length = std::strlen(name);
+      e.native = static_cast<std::uint32_t>(level.names.size());
+      level.names.append(name, length + 1);
+      e.recorded = static_cast<std::uint32_t>(level.names.size());
+      e.recordedLength = AppendRecordedName(level.names, std::string_view(name, length));
+      level.entries.push_back(e);
+    }
+  }
+
+  // ScanTimeOf with the last answer kept: files of one folder often share a time.
+  DateTime TimeOf(std::time_t t) {
+    if (!have_time_ || t != last_time_) {
+      last_time_ = t;
+      last_value_ = ScanTimeOf(t);
+      have_time_ = true;
+    }
+    return last_value_;
+  }
+
+  SnapshotIndex& index_;
+  const ScanCallback& progress_;
+  std::string key_;
+  std::deque<Level> levels_;
+  std::size_t folders_ = 0;
+  std::size_t files_ = 0;
+  bool have_time_ = false;
+  std::time_t last_time_ = 0;
+  DateTime last_value_ = 0;
+};
+
+}  // namespace
+
+DateTime ScanTimeOf(std::time_t t) {
+  static const DateTime kFirst = EncodeDateTime({1980, 1, 1, 0, 0, 0});
+  static const DateTime kLast = EncodeDateTime({2107, 12, 31, 23, 59, 58});
+  std::tm tm{};
+  if (!::localtime_r(&t, &tm)) return t < 0 ? kFirst : kLast;
+  const int year = tm.tm_year + 1900;
+  if (year < 1980) return kFirst;
+  if (year > 2107) return kLast;
+  // The DOS form keeps seconds in steps of two; a leap second stays in its minute.
+  const int second = tm.tm_sec > 59 ? 58 : tm.tm_sec & ~1;
+  return EncodeDateTime({year, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, second});
+}
+
+bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
+                const ScanCallback& progress) {
+  const std::optional<std::string> native = drives.NativePathOf(scan_path);
+  if (!native) return true;
+  const int fd = ::open(NativePath(*native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return true;  // an unreadable scan path records nothing
+  Walker walker(index, progress, scan_path);
+  return walker.Walk(fd, 0);
+}
+
+}  // namespace movra

@@ -1,0 +1,41 @@
+// Walks the folder tree of a medium (or of any folder) into a snapshot index.
+//
+// Entries are filed under drive-path keys ("E:\VIDEO\"), but the walk descends
+// by native names, so a folder whose recorded name had to change (a character
+// GBK cannot hold, a backslash in the name) is still read whole.
+#pragma once
+
+#include <cstddef>
+#include <ctime>
+#include <functional>
+#include <string_view>
+
+#include "platform/DateTime.h"
+#include "platform/DriveMap.h"
+#include "snapshot/SnapshotIndex.h"
+
+namespace movra {
+
+// Where a scan is: the key of the folder just entered and the entries recorded so far.
+struct ScanProgress {
+  std::string_view folder;  // key of the folder being entered
+  std::size_t folders;      // folders recorded so far
+  std::size_t files;        // files recorded so far
+};
+
+// Called once per folder entered; returning false cancels the scan.
+using ScanCallback = std::function<bool(const ScanProgress&)>;
+
+// Records the tree under scan_path (a drive path ending with a backslash).
+// Per folder: its subfolders in directory order, each followed at once by its
+// whole subtree, then its files. Links to folders are recorded but not
+// entered. Unreadable folders are skipped. Returns false when cancelled.
+bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
+                const ScanCallback& progress = {});
+
+// A last-write time as a scan records it: local time in the 2-second DOS
+// form, odd seconds rounded down, clamped to 1980-01-01 00:00:00 ...
+// 2107-12-31 23:59:58.
+DateTime ScanTimeOf(std::time_t t);
+
+}  // namespace movra

@@ -1,0 +1,315 @@
+#include "snapshot/Scanner.h"
+
+#include <fcntl.h>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <dirent.h>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "support/TempDir.h"
+
+namespace movra {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// The test folder as drive D:, so keys read "D:\...".
+class ScannerTest : public ::testing::Test {
+ protected:
+  ScannerTest() : drives_({{'D', dir_.path(), dir_ / "no-device", true}}) {}
+
+  void MakeDir(const std::string& relative) { ASSERT_EQ(::mkdir((dir_ / relative).c_str(), 0755), 0) << relative; }
+  void MakeFile(const std::string& relative, const std::string& bytes = "") { test::WriteBytes(dir_ / relative, bytes); }
+  void MakeLink(const std::string& target, const std::string& relative) {
+    ASSERT_EQ(::symlink(target.c_str(), (dir_ / relative).c_str()), 0) << relative;
+  }
+  // Sets the last-write time of a path (of a link itself with no_follow).
+  void SetTime(const std::string& relative, std::time_t t, bool no_follow = false) {
+    const timespec times[2] = {{t, 0}, {t, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (dir_ / relative).c_str(), times, no_follow ? AT_SYMLINK_NOFOLLOW : 0), 0);
+  }
+
+  bool Scan(const std::string& scan_path = "D:\\", const ScanCallback& progress = {}) {
+    return ScanFolder(index_, drives_, scan_path, progress);
+  }
+  std::vector<std::string> Folders(const std::string& key) {
+    std::vector<FolderItem> items;
+    index_.ListFolders(key, items);
+    std::vector<std::string> names;
+    for (const FolderItem& i : items) names.push_back(i.name);
+    return names;
+  }
+  std::vector<std::string> Files(const std::string& key) {
+    std::vector<FileItem> items;
+    index_.ListFiles(key, items);
+    std::vector<std::string> names;
+    for (const FileItem& i : items) names.push_back(i.name);
+    return names;
+  }
+  // The one file name under key.
+  FileItem File(const std::string& key, const std::string& name) {
+    std::vector<FileItem> items;
+    index_.ListFiles(key, items);
+    for (const FileItem& i : items)
+      if (i.name == name) return i;
+    ADD_FAILURE() << "no file " << key << name;
+    return {};
+  }
+  // The entry names of a native folder in the order the system lists them.
+  std::vector<std::string> DirectoryOrder(const std::string& relative) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir((dir_ / relative).c_str());
+    while (const dirent* e = ::readdir(d))
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+    ::closedir(d);
+    return names;
+  }
+
+  test::TempDir dir_;
+  DriveMap drives_;
+  SnapshotIndex index_;
+};
+
+std::time_t LocalTime(int year, int month, int day, int hour, int minute, int second) {
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  tm.tm_min = minute;
+  tm.tm_sec = second;
+  tm.tm_isdst = -1;
+  return std::mktime(&tm);
+}
+
+TEST_F(ScannerTest, EachFolderComesBeforeItsContentsAndFoldersBeforeFiles) {
+  // Folders A and B at the root, A holding F, and a file R at the root.
+  MakeDir("A");
+  MakeDir("B");
+  MakeFile("A/F", "12345");
+  MakeFile("R", "1");
+  struct Seen {
+    std::string folder;
+    std::size_t folders, files;
+  };
+  std::vector<Seen> seen;
+  ASSERT_TRUE(Scan("D:\\", [&](const ScanProgress& p) {
+    seen.push_back({std::string(p.folder), p.folders, p.files});
+    return true;
+  }));
+
+  // Folders of a key in directory order, then its files; R is recorded last of all.
+  std::vector<std::string> order = DirectoryOrder("");
+  std::erase(order, "R");
+  EXPECT_EQ(Folders("D:\\"), order);
+  EXPECT_THAT(Files("D:\\"), ElementsAre("R"));
+  EXPECT_THAT(Files("D:\\A\\"), ElementsAre("F"));
+  EXPECT_EQ(File("D:\\A\\", "F").size, 5);
+  EXPECT_THAT(Folders("D:\\B\\"), IsEmpty());
+  EXPECT_THAT(Files("D:\\B\\"), IsEmpty());
+  EXPECT_EQ(index_.Count(), 4u);
+
+  // Each folder is entered right after it is recorded, and A's whole subtree
+  // is in before the next root entry: entering the second folder has seen
+  // exactly the files of the first one.
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].folder, "D:\\");
+  EXPECT_EQ(seen[0].folders + seen[0].files, 0u);
+  EXPECT_EQ(seen[1].folder, "D:\\" + order[0] + "\\");
+  EXPECT_EQ(seen[1].folders, 1u);
+  EXPECT_EQ(seen[1].files, 0u);
+  EXPECT_EQ(seen[2].folder, "D:\\" + order[1] + "\\");
+  EXPECT_EQ(seen[2].folders, 2u);
+  EXPECT_EQ(seen[2].files, order[0] == "A" ? 1u : 0u);
+}
+
+TEST_F(ScannerTest, HiddenEntriesAreRecordedButNeverDotAndDotDot) {
+  MakeDir(".config");
+  MakeFile(".config/.rc", "x");
+  MakeFile(".hidden");
+  MakeDir("empty");
+  MakeFile("[a] (b) {c}.txt");
+  ASSERT_TRUE(Scan());
+  EXPECT_THAT(Files("D:\\"), ::testing::UnorderedElementsAre(".hidden", "[a] (b) {c}.txt"));
+  EXPECT_THAT(Folders("D:\\"), ::testing::UnorderedElementsAre(".config", "empty"));
+  EXPECT_THAT(Files("D:\\.config\\"), ElementsAre(".rc"));
+  EXPECT_THAT(Folders("D:\\.config\\"), IsEmpty());
+  for (SnapshotEntryView e : index_) {
+    EXPECT_NE(e.name, ".");
+    EXPECT_NE(e.name, "..");
+    if (!e.isFile) {
+      EXPECT_EQ(e.size, 0);
+    }
+  }
+}
+
+TEST_F(ScannerTest, NamesBecomeGbkAndFoldersWithChangedNamesAreReadWhole) {
+  MakeDir("\xE5\x85\x89\xE7\x9B\x98");                       // 光盘
+  MakeFile("\xE5\x85\x89\xE7\x9B\x98/\xF0\x9F\x98\x80.txt");  // an emoji GBK cannot hold
+  MakeDir("a\\b");
+  MakeFile("a\\b/in-backslash");
+  MakeDir("\xF0\x9F\x98\x80");
+  MakeFile("\xF0\x9F\x98\x80/in-emoji");
+  MakeFile("bar|file");
+  MakeFile("line\nfeed");
+  ASSERT_TRUE(Scan());
+  EXPECT_THAT(Folders("D:\\"), ::testing::UnorderedElementsAre("\xB9\xE2\xC5\xCC", "a_b", "?"));
+  EXPECT_THAT(Files("D:\\\xB9\xE2\xC5\xCC\\"), ElementsAre("?.txt"));
+  EXPECT_THAT(Files("D:\\a_b\\"), ElementsAre("in-backslash"));
+  EXPECT_THAT(Files("D:\\?\\"), ElementsAre("in-emoji"));
+  EXPECT_THAT(Files("D:\\"), ::testing::UnorderedElementsAre("bar_file", "line_feed"));
+}
+
+TEST_F(ScannerTest, LinksAreRecordedButFoldersBehindThemAreNotEntered) {
+  MakeDir("real");
+  MakeFile("real/inside", "abc");
+  MakeLink(".", "loop");             // a link to its own folder
+  MakeLink("real", "to-real");       // a link to a folder
+  MakeLink("real/inside", "to-file");
+  MakeLink("nowhere", "dangling");
+  MakeLink("self", "self");          // a link to itself
+  SetTime("real/inside", LocalTime(2001, 2, 3, 4, 5, 6));
+  SetTime("dangling", LocalTime(1999, 9, 9, 9, 9, 10), /*no_follow=*/true);
+  ASSERT_TRUE(Scan());
+  EXPECT_THAT(Folders("D:\\"), ::testing::UnorderedElementsAre("real", "loop", "to-real"));
+  EXPECT_THAT(Files("D:\\loop\\"), IsEmpty());
+  EXPECT_THAT(Folders("D:\\loop\\"), IsEmpty());
+  EXPECT_THAT(Files("D:\\to-real\\"), IsEmpty());
+  EXPECT_THAT(Files("D:\\real\\"), ElementsAre("inside"));
+  EXPECT_THAT(Files("D:\\"), ::testing::UnorderedElementsAre("to-file", "dangling", "self"));
+  const FileItem to_file = File("D:\\", "to-file");
+  EXPECT_EQ(to_file.size, 3);
+  EXPECT_EQ(to_file.modified, EncodeDateTime({2001, 2, 3, 4, 5, 6}));
+  const FileItem dangling = File("D:\\", "dangling");
+  EXPECT_EQ(dangling.size, 0);
+  EXPECT_EQ(dangling.modified, EncodeDateTime({1999, 9, 9, 9, 9, 10}));
+  EXPECT_EQ(File("D:\\", "self").size, 0);
+}
+
+TEST_F(ScannerTest, SizesAboveFourGigabytesAreKeptWhole) {
+  const int fd = ::open((dir_ / "big.iso").c_str(), O_CREAT | O_WRONLY, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, 3000000000LL), 0);  // sparse: no space is used
+  ::close(fd);
+  MakeFile("huge.img");
+  ASSERT_EQ(::truncate((dir_ / "huge.img").c_str(), 5000000000LL), 0);
+  ASSERT_TRUE(Scan());
+  EXPECT_EQ(File("D:\\", "big.iso").size, 3000000000LL);
+  EXPECT_EQ(File("D:\\", "huge.img").size, 5000000000LL);
+}
+
+TEST_F(ScannerTest, TimesGoThroughTheTwoSecondForm) {
+  MakeFile("odd");
+  MakeFile("even");
+  MakeFile("old");
+  MakeFile("future");
+  MakeDir("dir");
+  SetTime("odd", LocalTime(2006, 3, 3, 9, 7, 3));
+  SetTime("even", LocalTime(2006, 3, 3, 9, 7, 2));
+  SetTime("old", LocalTime(1975, 6, 1, 12, 0, 0));
+  SetTime("future", LocalTime(2200, 1, 1, 0, 0, 1));
+  SetTime("dir", LocalTime(2010, 5, 6, 7, 8, 59));
+  ASSERT_TRUE(Scan());
+  EXPECT_EQ(File("D:\\", "odd").modified, EncodeDateTime({2006, 3, 3, 9, 7, 2}));
+  EXPECT_EQ(File("D:\\", "even").modified, EncodeDateTime({2006, 3, 3, 9, 7, 2}));
+  EXPECT_EQ(File("D:\\", "old").modified, EncodeDateTime({1980, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(File("D:\\", "future").modified, EncodeDateTime({2107, 12, 31, 23, 59, 58}));
+  std::vector<FolderItem> folders;
+  index_.ListFolders("D:\\", folders);
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_EQ(folders[0].modified, EncodeDateTime({2010, 5, 6, 7, 8, 58}));
+}
+
+TEST(ScanTimeTest, ClampsToTheYearsTheDosFormHolds) {
+  EXPECT_EQ(ScanTimeOf(LocalTime(1980, 1, 1, 0, 0, 1)), EncodeDateTime({1980, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(ScanTimeOf(LocalTime(1979, 12, 31, 23, 59, 59)), EncodeDateTime({1980, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(ScanTimeOf(-100000000), EncodeDateTime({1980, 1, 1, 0, 0, 0}));
+  EXPECT_EQ(ScanTimeOf(LocalTime(2107, 12, 31, 23, 59, 59)), EncodeDateTime({2107, 12, 31, 23, 59, 58}));
+  EXPECT_EQ(ScanTimeOf(LocalTime(2108, 1, 1, 0, 0, 0)), EncodeDateTime({2107, 12, 31, 23, 59, 58}));
+  // Beyond what the calendar functions can hold at all.
+  EXPECT_EQ(ScanTimeOf(std::numeric_limits<std::time_t>::max()), EncodeDateTime({2107, 12, 31, 23, 59, 58}));
+  EXPECT_EQ(ScanTimeOf(std::numeric_limits<std::time_t>::min()), EncodeDateTime({1980, 1, 1, 0, 0, 0}));
+}
+
+TEST_F(ScannerTest, CallbackCancelsTheScan) {
+  MakeDir("a");
+  MakeDir("a/b");
+  MakeFile("a/b/f");
+  MakeFile("top");
+  int calls = 0;
+  EXPECT_FALSE(Scan("D:\\", [&](const ScanProgress&) { return ++calls < 2; }));
+  EXPECT_EQ(calls, 2);
+  // Stopped on entering a: a itself is in, nothing under it, no root file.
+  EXPECT_THAT(Folders("D:\\"), ElementsAre("a"));
+  EXPECT_THAT(Files("D:\\"), IsEmpty());
+  EXPECT_EQ(index_.Count(), 1u);
+}
+
+TEST_F(ScannerTest, UnreadablePathsRecordNothingAndTheWalkGoesOn) {
+  MakeFile("plain", "x");
+  EXPECT_TRUE(Scan("D:\\missing\\"));
+  EXPECT_TRUE(Scan("D:\\plain\\"));
+  EXPECT_TRUE(Scan("C:\\"));               // no such drive
+  EXPECT_TRUE(ScanFolder(index_, DriveMap({{'E', "", "/dev/sr1", true}}), "E:\\"));  // no medium
+  EXPECT_EQ(index_.Count(), 0u);
+
+  MakeDir("locked");
+  MakeFile("locked/secret");
+  MakeDir("open");
+  MakeFile("open/visible");
+  ASSERT_EQ(::chmod((dir_ / "locked").c_str(), 0), 0);
+  ASSERT_TRUE(Scan());
+  ::chmod((dir_ / "locked").c_str(), 0755);
+  EXPECT_THAT(Folders("D:\\"), ::testing::UnorderedElementsAre("locked", "open"));
+  EXPECT_THAT(Files("D:\\open\\"), ElementsAre("visible"));
+  if (::geteuid() != 0) {  // root reads it anyway
+    EXPECT_THAT(Files("D:\\locked\\"), IsEmpty());
+  }
+}
+
+TEST_F(ScannerTest, ScanOfAFolderKeepsItsPathInTheKeys) {
+  MakeDir("VIDEO");
+  MakeDir("VIDEO/SUB");
+  MakeFile("VIDEO/SUB/A.VOB", "vob");
+  MakeFile("skipped");
+  ASSERT_TRUE(Scan("D:\\VIDEO\\"));
+  EXPECT_THAT(Folders("D:\\VIDEO\\"), ElementsAre("SUB"));
+  EXPECT_THAT(Files("D:\\VIDEO\\SUB\\"), ElementsAre("A.VOB"));
+  EXPECT_EQ(index_.Count(), 2u);
+  EXPECT_EQ(index_.RootFolder(), "D:\\VIDEO\\");
+
+  // The same folder reached through Z:, the whole file system.
+  SnapshotIndex whole;
+  const std::string key = *DriveMap().DrivePathOf(dir_ / "VIDEO/");
+  ASSERT_TRUE(ScanFolder(whole, DriveMap(), key));
+  std::vector<FileItem> files;
+  whole.ListFiles(key + "SUB\\", files);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(key.substr(0, 3), "Z:\\");
+}
+
+TEST_F(ScannerTest, FoldersTooDeepForAKeyAreRecordedButNotEntered) {
+  // "D:\" + 250 bytes + "\" is 254 bytes: still a key; one more level is not.
+  const std::string long_name(250, 'n');
+  MakeDir(long_name);
+  MakeFile(long_name + "/fits");
+  MakeDir(long_name + "/deeper");
+  MakeFile(long_name + "/deeper/lost");
+  MakeFile("after");
+  ASSERT_TRUE(Scan());
+  EXPECT_THAT(Folders("D:\\"), ElementsAre(long_name));
+  EXPECT_THAT(Files("D:\\" + long_name + "\\"), ElementsAre("fits"));
+  EXPECT_THAT(Folders("D:\\" + long_name + "\\"), ElementsAre("deeper"));
+  EXPECT_THAT(Files("D:\\"), ElementsAre("after"));
+  EXPECT_EQ(index_.Count(), 4u);
+}
+
+}  // namespace
+}  // namespace movra
