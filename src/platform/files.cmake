@@ -5,6 +5,7 @@ target_sources(movra_core PRIVATE
   platform/FileSystem.cpp
   platform/Collation.cpp
   platform/DriveMap.cpp
+  platform/Volume.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
