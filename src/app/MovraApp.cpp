@@ -1,17 +1,62 @@
 #include "app/MovraApp.h"
 
-#include <wx/frame.h>
+#include <cstdlib>
+#include <exception>
+
+#include <wx/msgdlg.h>
+
+#include "app/TForm1.h"
+#include "platform/DriveMap.h"
+#include "platform/FileSystem.h"
 
 namespace movra {
+namespace {
+
+// The text of the exception being handled; empty for a thrown object that is not a std::exception.
+wxString CurrentExceptionText() {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    return wxString::FromUTF8(error.what());
+  } catch (...) {
+    return wxString();
+  }
+}
+
+void ShowException(const wxString& text) {
+  wxMessageBox(text, "Movra", wxOK | wxICON_ERROR);
+}
+
+}  // namespace
 
 bool MovraApp::OnInit() {
-  auto* frame = new wxFrame(nullptr, wxID_ANY, "Movra", wxPoint(202, 80), wxSize(740, 576));
-  frame->Show();
+  SetAppName("Movra");
+  try {
+    TForm1Options options;
+    options.program_folder = ProgramFolder();
+    options.drives = DetectDrives();
+    auto* form = new TForm1(std::move(options));
+    SetTopWindow(form);
+    form->Show();
+    // The About box of the About command is made when it is chosen; a hidden
+    // instance for the whole run would be created here.
+  } catch (...) {
+    ShowException(CurrentExceptionText());
+    std::exit(0);
+  }
   return true;
 }
 
-bool MovraApp::OnExceptionInMainLoop() { return wxApp::OnExceptionInMainLoop(); }
+bool MovraApp::OnExceptionInMainLoop() {
+  ShowException(CurrentExceptionText());
+  return true;
+}
 
-void MovraApp::OnUnhandledException() { wxApp::OnUnhandledException(); }
+void MovraApp::OnUnhandledException() {
+  ShowException(CurrentExceptionText());
+  std::exit(0);
+}
+
+int MovraApp::OnExit() { return 0; }
 
 }  // namespace movra

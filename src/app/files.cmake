@@ -2,5 +2,10 @@
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
     app/MovraApp.cpp
+    app/TForm1.cpp
+    app/TForm1Lifecycle.cpp
+    app/TForm1Trees.cpp
+    app/PendingHandlers.cpp
+    app/ResultsListCtrl.cpp
   )
 endif()

@@ -1,0 +1,308 @@
+// The main window: menus, tool bar, the two trees, the content list, the
+// search results panel and the status bar, with the state that lives as long
+// as the window (catalogue, snapshot index, folders, drives, icons, current
+// tree nodes). Controls and handlers bear the names of the form resources.
+//
+// Where the code lives: construction and layout in TForm1.cpp, start-up,
+// refresh and close in TForm1Lifecycle.cpp, the trees' pointer handling and
+// current nodes in TForm1Trees.cpp. Handlers of features built elsewhere
+// start as empty bodies in PendingHandlers.cpp, grouped by feature; each
+// feature moves its group into a file of its own.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <wx/frame.h>
+#include <wx/menu.h>
+#include <wx/notebook.h>
+#include <wx/splitter.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/treectrl.h>
+
+#include "app/ContentViewState.h"
+#include "app/ResultsListCtrl.h"
+#include "app/TForm1Options.h"
+#include "browse/ContentListCtrl.h"
+#include "catalog/CatalogueDocument.h"
+#include "catalog/CategoryTreeCtrl.h"
+#include "platform/DriveMap.h"
+#include "platform/IconProvider.h"
+#include "snapshot/SnapshotIndex.h"
+
+namespace movra {
+
+class TForm1 : public wxFrame {
+ public:
+  // Builds the window and runs the start-up sequence (backup, open, fill, select).
+  explicit TForm1(TForm1Options options);
+  // Releases the catalogue without writing it.
+  ~TForm1() override;
+
+  // ---- State of the run --------------------------------------------------
+
+  // The one catalogue document of the run.
+  CatalogueDocument& Catalogue() { return catalogue_; }
+  // The snapshot index (holds at most one disc's snapshot).
+  SnapshotIndex& Index() { return index_; }
+  // Folder of the executable (GBK, no trailing separator).
+  const std::string& ProgramFolder() const { return program_folder_; }
+  // Program folder + "/CDROM/": where the snapshot files are.
+  const std::string& DataFolder() const { return data_folder_; }
+  // The catalogue's bare file name ("Movra.xml"), resolved against the current folder.
+  const std::string& CatalogueFile() const { return options_.catalogue_file; }
+  // Path of the catalogue's backup in the program folder.
+  std::string BackupFile() const;
+  // Drive letters of this run.
+  const DriveMap& Drives() const { return options_.drives; }
+  // "D:", "E:", ... of the optical drives, in letter order.
+  const std::vector<std::string>& OpticalDrives() const { return optical_drives_; }
+  // Icons of the content and results lists (one instance for the run).
+  IconProvider& Icons() { return *icons_; }
+  // The content view's remembered state.
+  ContentViewState& ContentState() { return content_state_; }
+  // The category-tree node the category commands act on, or an invalid id.
+  wxTreeItemId& CurrentCategoryNode() { return current_category_node_; }
+  // The disc-tree node that corresponds, or an invalid id.
+  wxTreeItemId& CurrentDiscNode() { return current_disc_node_; }
+  // False when the catalogue file existed but could not be read: nothing is written this run.
+  bool CatalogueWritable() const { return catalogue_writable_; }
+
+  // ---- Operations shared by the commands ---------------------------------
+
+  // Saves the catalogue; tells the user when the write failed.
+  SaveResult SaveCatalogue();
+  // Gives each tree a selected node (its topmost visible one when it has none)
+  // and sets both current nodes from the selections.
+  void SyncCurrentNodes();
+  // Shows or hides the results panel (with its splitter).
+  void ShowResultsPanel(bool show);
+  // True while the results panel is shown.
+  bool ResultsPanelShown() const;
+  // Empties the history menus and disables the back and forward buttons.
+  void ResetHistory();
+  // Shows a pop-up menu at a screen point (tests replace it: a real one is modal).
+  std::function<void(wxMenu& menu, const wxPoint& screen)> popup_menu;
+
+  // ---- Controls (named as the form resources) ----------------------------
+
+  wxMenuBar* MainMenu1 = nullptr;
+  wxMenu* N1 = nullptr;   // 文件(&F)
+  wxMenuItem* N37 = nullptr;
+  wxMenuItem* N4 = nullptr;
+  wxMenuItem* N39 = nullptr;
+  wxMenuItem* N50 = nullptr;
+  wxMenuItem* N41 = nullptr;  // submenu 新建(&W)
+  wxMenuItem* N42 = nullptr;
+  wxMenuItem* N43 = nullptr;
+  wxMenuItem* N63 = nullptr;
+  wxMenuItem* N38 = nullptr;
+  wxMenu* N2 = nullptr;   // 编辑(&E)
+  wxMenuItem* N45 = nullptr;
+  wxMenuItem* N47 = nullptr;
+  wxMenuItem* N46 = nullptr;
+  wxMenuItem* I2 = nullptr;
+  wxMenu* N51 = nullptr;  // 查看(&V)
+  wxMenuItem* N52 = nullptr;
+  wxMenuItem* N53 = nullptr;
+  wxMenuItem* L1 = nullptr;
+  wxMenuItem* D1 = nullptr;
+  wxMenuItem* N54 = nullptr;  // submenu 排列图标(&I)
+  wxMenuItem* N65 = nullptr;
+  wxMenuItem* N68 = nullptr;
+  wxMenuItem* N66 = nullptr;
+  wxMenuItem* N67 = nullptr;
+  wxMenuItem* N57 = nullptr;
+  wxMenu* N6 = nullptr;   // 帮助(&H)
+  wxMenuItem* N3 = nullptr;
+  wxMenuItem* N18 = nullptr;
+  wxMenuItem* N60 = nullptr;
+  wxMenuItem* N40 = nullptr;
+
+  wxMenu* PopupMenu1 = nullptr;  // category tree
+  wxMenuItem* N14 = nullptr;     // 展开(&A)
+  wxMenuItem* N15 = nullptr;     // 收起(&C)
+  wxMenuItem* N12 = nullptr;     // 搜索(&E)...
+  wxMenuItem* G1 = nullptr;      // 新建主类(&G)
+  wxMenuItem* N9 = nullptr;      // 新建子类(&W)
+  wxMenuItem* N19 = nullptr;     // 删除(&D)
+  wxMenuItem* M1 = nullptr;      // 重命名(&M)
+  wxMenuItem* R2 = nullptr;      // 导出快照(&R)...
+  wxMenuItem* N7 = nullptr;      // 全部收起(&Z)
+  wxMenuItem* N8 = nullptr;      // 全部展开(&O)
+
+  wxMenu* PopupMenu2 = nullptr;  // content list
+  wxMenuItem* V1 = nullptr;      // submenu 查看(&V)
+  wxMenuItem* N20 = nullptr;
+  wxMenuItem* N21 = nullptr;
+  wxMenuItem* N22 = nullptr;
+  wxMenuItem* N23 = nullptr;
+  wxMenuItem* I1 = nullptr;      // submenu 排列图标(&I)
+  wxMenuItem* N29 = nullptr;
+  wxMenuItem* N30 = nullptr;
+  wxMenuItem* N31 = nullptr;
+  wxMenuItem* N32 = nullptr;
+  wxMenuItem* N27 = nullptr;     // 刷新(&E)
+  wxMenuItem* R1 = nullptr;      // 属性(&R)
+
+  wxMenu* PopupMenu3 = nullptr;  // back history (owned by the tool bar)
+  wxMenu* PopupMenu4 = nullptr;  // forward history (owned by the tool bar)
+
+  wxMenu* PopupMenu5 = nullptr;  // search results list
+  wxMenuItem* N26 = nullptr;     // 复制
+  wxMenuItem* MenuItem14 = nullptr;  // 属性(&R)
+
+  wxToolBar* ToolBar1 = nullptr;
+  wxToolBarToolBase* ToolButton8 = nullptr;   // 添加
+  wxToolBarToolBase* ToolButton1 = nullptr;   // 后退 (drop-down PopupMenu3)
+  wxToolBarToolBase* ToolButton13 = nullptr;  // 前进到 (drop-down PopupMenu4)
+  wxToolBarToolBase* ToolButton10 = nullptr;  // 搜索 (check)
+  wxToolBarToolBase* ToolButton12 = nullptr;  // 删除
+  wxToolBarToolBase* ToolButton11 = nullptr;  // refresh
+  wxToolBarToolBase* ToolButton2 = nullptr;   // 大图标 (radio)
+  wxToolBarToolBase* ToolButton3 = nullptr;   // 小图标 (radio)
+  wxToolBarToolBase* ToolButton4 = nullptr;   // 列表 (radio)
+  wxToolBarToolBase* ToolButton5 = nullptr;   // 详细资料 (radio, down at start)
+
+  wxSplitterWindow* Splitter2 = nullptr;  // browsing area above, results panel below
+  wxSplitterWindow* Splitter1 = nullptr;  // trees left, content list right
+  wxNotebook* PageControl1 = nullptr;
+  wxPanel* TabSheet1 = nullptr;           // 分类
+  wxPanel* TabSheet2 = nullptr;           // 光盘
+  CategoryTreeCtrl* TreeView1 = nullptr;  // category tree
+  CategoryTreeCtrl* TreeView2 = nullptr;  // disc tree
+  ContentListCtrl* ListView1 = nullptr;   // content list
+  wxPanel* ResultsPanel = nullptr;
+  ResultsListCtrl* ListView2 = nullptr;   // search results
+  wxStatusBar* StatusBar1 = nullptr;
+
+  // ---- Handlers ----------------------------------------------------------
+  // Commands take no argument so that they can be run from code as well.
+
+  // Start-up, refresh and close.
+  void N57Click();  // 刷新: reload the catalogue and rebuild both trees
+  void N38Click();  // 关闭: end the process at once
+
+  // Trees: pointer handling and the category context menu.
+  void TreeView1MouseDown(wxMouseEvent& event);
+  void TreeView1MouseUp(wxMouseEvent& event);
+  void PopupMenu1Popup();
+  void TreeView1Click(wxMouseEvent& event);
+
+  // Content view.
+  void TreeView1Change(wxTreeEvent& event);
+  void TreeView1Expanding(wxTreeEvent& event);
+  void ListView1Change(wxCommandEvent& event);
+  void ListView1DblClick(wxCommandEvent& event);
+  void ListView1ContextMenu(wxContextMenuEvent& event);
+
+  // Column sorting and the arrange commands.
+  void ListView1ColumnClick(wxCommandEvent& event);
+  void N65Click();
+  void N68Click();
+  void N66Click();
+  void N67Click();
+  void N29Click();
+  void N30Click();
+  void N31Click();
+  void N32Click();
+
+  // Navigation history.
+  void TreeView1Changing(wxTreeEvent& event);
+  void ToolButton1Click();
+  void ToolButton13Click();
+  void BackItemClick(int position);
+  void ForwardItemClick(int position);
+  void PageControl1Change(wxBookCtrlEvent& event);
+
+  // Category operations.
+  void G1Click();
+  void N9Click();
+  void M1Click();
+  void TreeView1Edited(wxTreeEvent& event);
+  void N19Click();
+  void N42Click();
+  void N43Click();
+  void N63Click();
+  void N47Click();
+  void ToolButton12Click();
+
+  // Add disc.
+  void ToolButton8Click();
+  void N37Click();
+
+  // Search.
+  void ToolButton10Click();
+  void N50Click();
+  void N12Click();
+  void Splitter2Moved(wxSplitterEvent& event);
+  void Splitter2CanResize(wxSplitterEvent& event);
+  void ListView2ContextMenu(wxContextMenuEvent& event);
+
+  // Snapshot import and export.
+  void N39Click();
+  void R2Click();
+
+  // Command map: view styles, selection, expand and collapse, help, keys.
+  void ToolButton2Click();
+  void ToolButton3Click();
+  void ToolButton4Click();
+  void ToolButton5Click();
+  void ToolButton11Click();
+  void N52Click();
+  void N53Click();
+  void L1Click();
+  void D1Click();
+  void N20Click();
+  void N21Click();
+  void N22Click();
+  void N23Click();
+  void N46Click();
+  void I2Click();
+  void N7Click();
+  void N8Click();
+  void N3Click();
+  void N18Click();
+  void N60Click();
+  void N40Click();
+  void FormKeyDown(wxKeyEvent& event);
+
+ private:
+  // Layout (TForm1.cpp).
+  void CreateMenus();
+  void CreatePopupMenus();
+  void CreateToolBar1();
+  void CreateClientArea();
+  void CreateStatusBar1();
+  void BindHandlers();
+  // Binds a command handler to a menu item.
+  void BindMenu(wxMenuItem* item, void (TForm1::*handler)());
+  // Binds a command handler to a tool button.
+  void BindTool(wxToolBarToolBase* tool, void (TForm1::*handler)());
+
+  // Start-up and reload steps (TForm1Lifecycle.cpp).
+  void StartUp();
+  void BackUpAndOpenCatalogue();
+  void FillTrees(bool clear_first);
+  // Attaches or detaches the selection handlers of a tree (with_click: also TreeView1Click).
+  void AttachTreeHandlers(CategoryTreeCtrl* tree, bool attach, bool with_click);
+  // Opens the category context menu for a right press at the tree's client point.
+  void ShowCategoryMenu(const wxPoint& tree_point);
+
+  TForm1Options options_;
+  std::string program_folder_;
+  std::string data_folder_;
+  std::vector<std::string> optical_drives_;
+  CatalogueDocument catalogue_;
+  SnapshotIndex index_;
+  std::unique_ptr<IconProvider> icons_;
+  ContentViewState content_state_;
+  wxTreeItemId current_category_node_;
+  wxTreeItemId current_disc_node_;
+  bool catalogue_writable_ = true;
+};
+
+}  // namespace movra

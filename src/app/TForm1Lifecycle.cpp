@@ -1,0 +1,116 @@
+// Start-up, refresh and close of the main window.
+#include "app/TForm1.h"
+
+#include "catalog/CategoryTrees.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+
+namespace movra {
+namespace {
+
+// Tree updates without painting in between; the tree is repainted at the end.
+class FrozenTree {
+ public:
+  explicit FrozenTree(wxTreeCtrl* tree) : tree_(tree) { tree_->Freeze(); }
+  ~FrozenTree() {
+    tree_->Thaw();
+    tree_->Refresh();
+  }
+  FrozenTree(const FrozenTree&) = delete;
+  FrozenTree& operator=(const FrozenTree&) = delete;
+
+ private:
+  wxTreeCtrl* tree_;
+};
+
+}  // namespace
+
+void TForm1::StartUp() {
+  program_folder_ = options_.program_folder;
+  data_folder_ = program_folder_ + kPathSeparator + "CDROM" + kPathSeparator;
+  BackUpAndOpenCatalogue();
+  FillTrees(false);
+  SyncCurrentNodes();
+}
+
+TForm1::~TForm1() = default;  // the catalogue is released without writing
+
+std::string TForm1::BackupFile() const {
+  return program_folder_ + kPathSeparator + options_.catalogue_file + ".backup";
+}
+
+void TForm1::BackUpAndOpenCatalogue() {
+  // The file is loaded before it is copied, so that a catalogue that cannot
+  // be read never replaces the last good backup. A first run (no file) has
+  // nothing to back up and nothing to report.
+  const bool exists = Fs().FileExists(options_.catalogue_file);
+  catalogue_writable_ = catalogue_.Open(options_.catalogue_file);
+  if (!exists) return;
+  if (!catalogue_writable_) {
+    ShowInfoBox(this, Utf8ToGbk("xml 配置文件无法读取，本次运行不会保存任何更改！"));
+    return;
+  }
+  if (!Fs().CopyFile(options_.catalogue_file, BackupFile(), false)) {
+    ShowInfoBox(this, Utf8ToGbk("备份 xml 配置文件时产生错误！"));
+  }
+}
+
+void TForm1::FillTrees(bool clear_first) {
+  {
+    FrozenTree frozen(TreeView1);
+    AttachTreeHandlers(TreeView1, false, true);
+    if (clear_first) TreeView1->DeleteAllItems();
+    TreeView1->EnsureRoot();
+    FillCategoryTree(*TreeView1, catalogue_, FillMode::kCategories);
+    AttachTreeHandlers(TreeView1, true, true);
+  }
+  {
+    FrozenTree frozen(TreeView2);
+    AttachTreeHandlers(TreeView2, false, false);
+    if (clear_first) TreeView2->DeleteAllItems();
+    TreeView2->EnsureRoot();
+    FillDiscTree(*TreeView2, catalogue_);
+    AttachTreeHandlers(TreeView2, true, false);
+  }
+}
+
+SaveResult TForm1::SaveCatalogue() {
+  const SaveResult result = catalogue_.Save();
+  if (result == SaveResult::kFailed) ShowInfoBox(this, Utf8ToGbk("保存 xml 配置文件时产生错误！"));
+  return result;
+}
+
+void TForm1::ResetHistory() {
+  while (PopupMenu3->GetMenuItemCount() > 0) PopupMenu3->Destroy(PopupMenu3->FindItemByPosition(0));
+  while (PopupMenu4->GetMenuItemCount() > 0) PopupMenu4->Destroy(PopupMenu4->FindItemByPosition(0));
+  ToolBar1->EnableTool(ToolButton1->GetId(), false);
+  ToolBar1->EnableTool(ToolButton13->GetId(), false);
+}
+
+void TForm1::N57Click() {
+  ResetHistory();
+  // A catalogue that became unreadable is reported as at start-up; nothing
+  // is written while it stays so.
+  const bool exists = Fs().FileExists(options_.catalogue_file);
+  catalogue_writable_ = catalogue_.Open(options_.catalogue_file);
+  if (exists && !catalogue_writable_) {
+    ShowInfoBox(this, Utf8ToGbk("xml 配置文件无法读取，本次运行不会保存任何更改！"));
+  }
+  FillTrees(true);
+  // The old nodes are gone; the current nodes wait for the next pointer action or synchronisation.
+  current_category_node_ = wxTreeItemId();
+  current_disc_node_ = wxTreeItemId();
+  {
+    ContentListCtrl::Quiet quiet(*ListView1);
+    ListView1->Model().Clear();
+    ListView1->RefreshFromModel();
+  }
+}
+
+void TForm1::N38Click() {
+  index_.Clear();
+  options_.exit_process(0);
+}
+
+}  // namespace movra
