@@ -1,6 +1,9 @@
 # Sources of src/browse: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
   browse/ListModel.cpp
+  browse/ColumnSort.cpp
+  browse/NavigationHistory.cpp
+  browse/FolderListing.cpp
   browse/DisplayFormat.cpp
 )
 if(MOVRA_GUI)
