@@ -176,7 +176,7 @@ std::optional<std::string> DriveMap::DrivePathOf(std::string_view native_path) c
   }
   if (!best) return std::nullopt;
   std::string rest = best->mount == "/" ? path : path.substr(best->mount.size());
-  if (rest.empty()) rest = "/";
+  if (rest.empty()) rest.push_back('/');
   return std::string(1, best->letter) + ":" + ReplaceSeparators(rest, '/', '\\');
 }
 
