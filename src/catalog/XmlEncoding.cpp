@@ -113,6 +113,60 @@ bool IsNameChar(char32_t c) {
          (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
 }
 
+// Follows serialized XML from left to right to tell whether a position lies
+// in character data. Text never holds a raw '<' (the serializer escapes it),
+// so every '<' opens a tag, a comment, a CDATA section or a processing instruction.
+class MarkupScanner {
+ public:
+  explicit MarkupScanner(std::string_view xml) : xml_(xml) {}
+
+  // True when the character at pos (not before the last position asked) is character data.
+  bool InTextAt(size_t pos) {
+    while (pos_ < pos) Step();
+    return state_ == kText;
+  }
+
+ private:
+  enum State { kText, kTag, kComment, kCData, kInstruction };
+
+  bool At(std::string_view token) const { return xml_.substr(pos_).starts_with(token); }
+
+  void Step() {
+    switch (state_) {
+      case kText:
+        if (At("<!--")) Enter(kComment, 4);
+        else if (At("<![CDATA[")) Enter(kCData, 9);
+        else if (At("<?")) Enter(kInstruction, 2);
+        else Enter(xml_[pos_] == '<' ? kTag : kText, 1);
+        break;
+      case kTag:
+        Enter(xml_[pos_] == '>' ? kText : kTag, 1);
+        break;
+      case kComment:
+        if (At("-->")) Enter(kText, 3);
+        else ++pos_;
+        break;
+      case kCData:
+        if (At("]]>")) Enter(kText, 3);
+        else ++pos_;
+        break;
+      case kInstruction:
+        if (At("?>")) Enter(kText, 2);
+        else ++pos_;
+        break;
+    }
+  }
+
+  void Enter(State state, size_t length) {
+    state_ = state;
+    pos_ += length;
+  }
+
+  std::string_view xml_;
+  size_t pos_ = 0;
+  State state_ = kText;
+};
+
 }  // namespace
 
 std::string DeclaredEncoding(std::string_view bytes) {
@@ -147,21 +201,14 @@ std::optional<std::string> Utf8XmlToGbk(std::string_view utf8) {
   out.reserve(utf8.size());
   char* src = const_cast<char*>(utf8.data());
   size_t left = utf8.size();
-  bool in_markup = false;
-  const char* scanned = src;  // markup state is known up to here
+  MarkupScanner scanner(utf8);
   while (left > 0) {
     if (ConvertSome(cd.get(), &src, &left, out) != static_cast<size_t>(-1)) break;
-    // src stands at a character GBK cannot hold. Text never holds a raw '<'
-    // or '>' (the serializer escapes them), so the last of them before this
-    // point tells whether it stands inside a tag.
-    for (const char* p = src; p > scanned; --p) {
-      if (p[-1] == '<' || p[-1] == '>') {
-        in_markup = p[-1] == '<';
-        break;
-      }
-    }
+    // src stands at a character GBK cannot hold. A reference means that
+    // character only in text: in a name, a comment, a processing instruction
+    // or a CDATA section it would be wrong or literal.
+    if (!scanner.InTextAt(static_cast<size_t>(src - utf8.data()))) return std::nullopt;
     auto [cp, n] = DecodeUtf8(reinterpret_cast<const unsigned char*>(src), left);
-    if (in_markup) return std::nullopt;
     if (n == 0) {
       out.push_back('?');
       n = 1;
@@ -170,7 +217,6 @@ std::optional<std::string> Utf8XmlToGbk(std::string_view utf8) {
     }
     src += n;
     left -= n;
-    scanned = src;
     iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
   }
   return out;

@@ -36,6 +36,13 @@ TEST(XmlEncoding, ReferencesWhatGbkCannotHoldOnlyInText) {
             "<a>&#128512;\x80&#128512;</a><b>&#128512;</b>");
   EXPECT_EQ(Utf8XmlToGbk("<a>x</a><T_\xF0\x9F\x98\x80/>"), std::nullopt);
   EXPECT_EQ(Utf8XmlToGbk("<a t=\"\xF0\x9F\x98\x80\"/>"), std::nullopt);
+  // In a comment, a CDATA section or a processing instruction a reference
+  // would be read back literally.
+  const std::string emoji = "\xF0\x9F\x98\x80";
+  EXPECT_EQ(Utf8XmlToGbk("<a><!-- > " + emoji + " --></a>"), std::nullopt);
+  EXPECT_EQ(Utf8XmlToGbk("<a><![CDATA[<b> " + emoji + "]]></a>"), std::nullopt);
+  EXPECT_EQ(Utf8XmlToGbk("<?pi > " + emoji + "?><a/>"), std::nullopt);
+  EXPECT_EQ(Utf8XmlToGbk("<a><!-- x --><![CDATA[y]]>" + emoji + "</a>"), "<a><!-- x --><![CDATA[y]]>&#128512;</a>");
   EXPECT_EQ(Utf8XmlToGbk(""), "");
 }
 
