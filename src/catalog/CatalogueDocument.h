@@ -45,9 +45,10 @@ class CatalogueDocument {
   // The file name given to the last Open.
   const std::string& FileName() const { return file_name_; }
   // The whole document as it would be written (GBK bytes, gb2312 declaration);
-  // empty without a document. Only a name that GBK cannot hold (possible in a
-  // file read as UTF-8 or GB18030) makes it fall back to UTF-8 with a utf-8
-  // declaration, so nothing is lost.
+  // empty without a document. A character GBK cannot hold (possible in a file
+  // read as UTF-8 or GB18030) is written as a character reference in text; in
+  // a name, a comment or a CDATA section it makes the whole document fall back
+  // to UTF-8 with a utf-8 declaration, so nothing is lost.
   std::string Serialize() const;
 
   // Element operations; each accepts a null element and then does nothing.
