@@ -108,7 +108,7 @@ char DriveLetterOf(std::string_view text) {
 
 DriveMap::DriveMap() : DriveMap(std::vector<DriveEntry>{}) {}
 
-DriveMap::DriveMap(std::vector<DriveEntry> drives) {
+DriveMap::DriveMap(std::vector<DriveEntry> drives, std::string mountinfo) : mountinfo_(std::move(mountinfo)) {
   for (DriveEntry& d : drives) {
     const char letter = DriveLetterOf(std::string(1, d.letter) + ":");
     if (letter == 0) continue;
@@ -124,6 +124,21 @@ DriveMap::DriveMap(std::vector<DriveEntry> drives) {
   if (!has_root) drives_.push_back({kRootLetter, "/", "", false});
   std::sort(drives_.begin(), drives_.end(),
             [](const DriveEntry& a, const DriveEntry& b) { return a.letter < b.letter; });
+}
+
+std::string DriveMap::ReadMountTable() const { return mountinfo_.empty() ? std::string() : ReadSmallFile(mountinfo_); }
+
+std::string DriveMap::MountOf(const DriveEntry& d, const std::string& table) const {
+  if (d.number.empty() || mountinfo_.empty()) return d.mount;
+  const std::string mount = MountPointOf(table, d.number);
+  return mount.empty() ? std::string() : NormalizeMount(Utf8ToGbk(mount));
+}
+
+std::vector<DriveEntry> DriveMap::Drives() const {
+  const std::string table = ReadMountTable();
+  std::vector<DriveEntry> drives = drives_;
+  for (DriveEntry& d : drives) d.mount = MountOf(d, table);
+  return drives;
 }
 
 std::vector<std::string> DriveMap::OpticalDrives() const {
@@ -157,20 +172,23 @@ std::optional<std::string> DriveMap::DeviceOf(std::string_view drive_text) const
 
 std::optional<std::string> DriveMap::NativePathOf(std::string_view drive_path) const {
   const DriveEntry* d = Find(drive_path);
-  if (!d || d->mount.empty()) return std::nullopt;
+  if (!d) return std::nullopt;
+  const std::string mount = MountOf(*d, ReadMountTable());
+  if (mount.empty()) return std::nullopt;
   std::string_view rest = drive_path.substr(2);
-  if (rest.empty()) return d->mount;
+  if (rest.empty()) return mount;
   std::string tail = ReplaceSeparators(rest, '\\', '/');
   if (tail.front() != '/') tail.insert(tail.begin(), '/');  // "D:VIDEO" as "D:\VIDEO"
-  if (d->mount == "/") return tail;
-  return d->mount + tail;
+  if (mount == "/") return tail;
+  return mount + tail;
 }
 
 std::optional<std::string> DriveMap::DrivePathOf(std::string_view native_path) const {
   if (native_path.empty() || native_path.front() != '/') return std::nullopt;
   const std::string path = CollapseSlashes(native_path);
+  const std::vector<DriveEntry> drives = Drives();
   const DriveEntry* best = nullptr;
-  for (const DriveEntry& d : drives_) {
+  for (const DriveEntry& d : drives) {
     if (d.mount.empty() || !MountHolds(d.mount, path)) continue;
     if (!best || d.mount.size() > best->mount.size()) best = &d;
   }
@@ -207,13 +225,14 @@ DriveMap DetectDrives(const std::string& sys_block, const std::string& mountinfo
     d.letter = letter++;
     d.optical = true;
     d.device = Utf8ToGbk("/dev/" + name);
+    d.number = dev;
     if (!dev.empty()) {
       const std::string mount = MountPointOf(mountinfo, dev);
       if (!mount.empty()) d.mount = Utf8ToGbk(mount);
     }
     drives.push_back(std::move(d));
   }
-  return DriveMap(std::move(drives));
+  return DriveMap(std::move(drives), mountinfo_path);
 }
 
 }  // namespace movra

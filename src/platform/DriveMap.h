@@ -8,16 +8,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace movra {
 
 // One lettered drive.
 struct DriveEntry {
+  // An empty entry.
+  DriveEntry() = default;
+  // A drive with its letter, mount point, device, kind and device number.
+  DriveEntry(char letter_, std::string mount_, std::string device_, bool optical_, std::string number_ = {})
+      : letter(letter_), mount(std::move(mount_)), device(std::move(device_)), optical(optical_),
+        number(std::move(number_)) {}
+
   char letter = 0;       // 'A'..'Z'
   std::string mount;     // native root (GBK); empty when nothing is mounted
   std::string device;    // block device or image file (GBK); may be empty
   bool optical = false;  // a CD-ROM drive
+  std::string number;    // device number "major:minor"; when set, the mount is looked up at each use
 };
 
 // What kind of drive a letter stands for (the answers of GetDriveTypeA that matter here).
@@ -30,15 +39,18 @@ class DriveMap {
   DriveMap();
   // The given drives; Z: rooted at "/" is added when missing. A later entry
   // with a letter already taken, or one that is not a letter, is dropped.
-  explicit DriveMap(std::vector<DriveEntry> drives);
+  // With a mount table (a mountinfo file), the mount of a drive that has a
+  // device number is read from it at each use, since a changed disc is
+  // mounted afresh, often at a folder named after its label.
+  explicit DriveMap(std::vector<DriveEntry> drives, std::string mountinfo = {});
 
-  // Every drive, in letter order.
-  const std::vector<DriveEntry>& Drives() const { return drives_; }
+  // Every drive, in letter order, with its current mount.
+  std::vector<DriveEntry> Drives() const;
   // "D:", "E:", ... for the optical drives, in letter order.
   std::vector<std::string> OpticalDrives() const;
   // The drive of "X:" or "X:\" (either case): CdRom, Fixed, or None when unknown.
   DriveType DriveTypeOf(std::string_view drive_text) const;
-  // The drive of a text that starts with a letter and a colon, or nullptr.
+  // The drive of a text that starts with a letter and a colon, or nullptr (its mount as detected).
   const DriveEntry* Find(std::string_view drive_text) const;
   // The block device (or image file) of a drive text; nullopt when unknown or none.
   std::optional<std::string> DeviceOf(std::string_view drive_text) const;
@@ -49,14 +61,20 @@ class DriveMap {
   std::optional<std::string> DrivePathOf(std::string_view native_path) const;
 
  private:
+  // The mount table's text, or empty when mounts are fixed.
+  std::string ReadMountTable() const;
+  // The mount point of d by table (normalized); empty when nothing is mounted.
+  std::string MountOf(const DriveEntry& d, const std::string& table) const;
+
   std::vector<DriveEntry> drives_;
+  std::string mountinfo_;
 };
 
 // The drive letter (upper case) of a text that starts with "X:", or 0.
 char DriveLetterOf(std::string_view text);
 
 // The drives of this machine: /sys/block/sr* in device order, mounted as
-// /proc/self/mountinfo says.
+// /proc/self/mountinfo says at the time of each use.
 DriveMap DetectDrives();
 
 // DetectDrives over another block-device folder and mount table (for tests).

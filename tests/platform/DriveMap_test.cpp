@@ -94,6 +94,17 @@ TEST(DriveMapTest, DetectsCdromDevicesInNumberOrderWithTheirMounts) {
   EXPECT_EQ(drives.NativePathOf("G:\\"), "/media/ten/");
   EXPECT_EQ(drives.DeviceOf("G:"), "/dev/sr10");
   EXPECT_EQ(drives.DrivePathOf("/media/ann/MY DISC/VIDEO"), "D:\\VIDEO");
+
+  // Discs change during a run: D:'s disc is taken out and F: gets one,
+  // mounted at a folder named after its label. Letters stay, mounts follow.
+  test::WriteBytes(dir / "mountinfo",
+                   "22 1 254:1 / / rw,relatime shared:1 - ext4 /dev/vda1 rw\n"
+                   "44 22 11:2 / /media/ann/NEW ro - iso9660 /dev/sr2 ro\n");
+  EXPECT_EQ(drives.OpticalDrives().size(), 4u);
+  EXPECT_EQ(drives.NativePathOf("D:\\"), std::nullopt);
+  EXPECT_EQ(drives.NativePathOf("F:\\VIDEO\\"), "/media/ann/NEW/VIDEO/");
+  EXPECT_EQ(drives.DrivePathOf("/media/ann/NEW/x"), "F:\\x");
+  EXPECT_EQ(drives.DrivePathOf("/media/ann/MY DISC/VIDEO"), "Z:\\media\\ann\\MY DISC\\VIDEO");
 }
 
 TEST(DriveMapTest, NoBlockFolderGivesNoOpticalDrive) {

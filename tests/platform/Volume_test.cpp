@@ -77,19 +77,5 @@ TEST(VolumeTest, SerialFromUuid) {
   EXPECT_NE(SerialFromUuid("udf", "not-hex-at-all"), SerialFromUuid("udf", "not-hex-at-alm"));
 }
 
-TEST(VolumeTest, TrayCommandLeavesOtherDrivesAndFilesAlone) {
-  test::TempDir dir;
-  test::WriteBytes(dir / "image.iso", "bytes");
-  const DriveMap drives({{'D', "", dir / "image.iso", true}, {'E', "", dir / "fixed.img", false}});
-  // An image is no drive: the command fails quietly and the file is untouched.
-  SetTrayDoor(drives, true, "D:");
-  SetTrayDoor(drives, false, "D:");
-  SetTrayDoor(drives, true, "E:");
-  SetTrayDoor(drives, true, "");
-  SetTrayDoor(drives, true, "Q:");
-  EXPECT_EQ(test::ReadBytes(dir / "image.iso"), "bytes");
-  EXPECT_FALSE(test::PathExists(dir / "fixed.img"));
-}
-
 }  // namespace
 }  // namespace movra
