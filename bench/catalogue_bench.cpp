@@ -158,14 +158,20 @@ int main() {
   Row("ResolvePath(last disc's full path, disc)", resolve_path, "bare pugixml walk of all nodes", bare_walk);
   Row("FindDiscElement(last disc)", find_disc, "bare pugixml walk of all nodes", bare_walk);
 
-  int change = 0;
-  const double save = Seconds([&] {
-    doc.SetChildText(found, "Memo", "changed " + std::to_string(++change));
-    doc.Save();
-  });
+  // fsync times on a shared disk swing widely: the reference writes alternate
+  // with the saves so both meet the same conditions.
   const std::string saved = doc.Serialize();
   const double serialize = Seconds([&] { doc.Serialize(); });
-  const double write = Seconds([&] { Fs().WriteFileAtomic(std::string(folder) + "/copy.xml", saved); });
+  int change = 0;
+  double save = 1e9;
+  double write = 1e9;
+  for (int i = 0; i < kRounds; ++i) {
+    write = std::min(write, Seconds([&] { Fs().WriteFileAtomic(std::string(folder) + "/copy.xml", saved); }, 1));
+    save = std::min(save, Seconds([&] {
+      doc.SetChildText(found, "Memo", "changed " + std::to_string(++change));
+      doc.Save();
+    }, 1));
+  }
   Row("Save after one change (goal 100 ms)", save, "atomic write of the same bytes", write);
   Row("  of which serializing", serialize, "atomic write of the same bytes", write);
 
