@@ -14,19 +14,19 @@ bool LengthOk(std::string_view text) {
 }  // namespace
 
 SnapshotIndex::SnapshotIndex(const SnapshotIndex& other)
-    : folders_(other.folders_), names_(other.names_), count_(other.count_) {}
+    : folders_(other.folders_), records_(other.records_), names_(other.names_) {}
 
 SnapshotIndex::SnapshotIndex(SnapshotIndex&& other) noexcept
-    : folders_(std::move(other.folders_)), names_(std::move(other.names_)), count_(other.count_) {
+    : folders_(std::move(other.folders_)),
+      records_(std::move(other.records_)),
+      names_(std::move(other.names_)) {
   other.Clear();
 }
 
 SnapshotIndex& SnapshotIndex::operator=(const SnapshotIndex& other) {
   if (this != &other) {
-    folders_ = other.folders_;
-    names_ = other.names_;
-    count_ = other.count_;
-    last_ = folders_.end();
+    SnapshotIndex copy(other);
+    *this = std::move(copy);
   }
   return *this;
 }
@@ -34,8 +34,8 @@ SnapshotIndex& SnapshotIndex::operator=(const SnapshotIndex& other) {
 SnapshotIndex& SnapshotIndex::operator=(SnapshotIndex&& other) noexcept {
   if (this != &other) {
     folders_ = std::move(other.folders_);
+    records_ = std::move(other.records_);
     names_ = std::move(other.names_);
-    count_ = other.count_;
     last_ = folders_.end();
     other.Clear();
   }
@@ -44,9 +44,10 @@ SnapshotIndex& SnapshotIndex::operator=(SnapshotIndex&& other) noexcept {
 
 void SnapshotIndex::Clear() {
   folders_.clear();
+  records_.clear();
+  records_.shrink_to_fit();
   // Give the arena back too: the next snapshot may be far smaller.
   std::string().swap(names_);
-  count_ = 0;
   last_ = folders_.end();
 }
 
@@ -69,7 +70,9 @@ int SnapshotIndex::Insert(std::string_view key, std::string_view name, DateTime 
   if (!LengthOk(key) || !LengthOk(name)) return 0;
 
   const std::size_t arenaSize = names_.size();
+  const std::size_t position = records_.size();
   bool newFolder = false;
+  bool recordAdded = false;
   Folders::iterator folder = folders_.end();
   try {
     // Scans and snapshot files bring the entries of one folder together, so
@@ -79,15 +82,22 @@ int SnapshotIndex::Insert(std::string_view key, std::string_view name, DateTime 
     } else {
       folder = folders_.find(key);
       if (folder == folders_.end()) {
-        folder = folders_.emplace(std::string(key), Records{}).first;
+        folder = folders_.emplace(std::string(key), std::vector<Run>{}).first;
         newFolder = true;
       }
     }
     names_.append(name);
-    folder->second.push_back(Record{arenaSize, modified, size,
-                                    static_cast<std::uint8_t>(name.size()), isFile});
+    records_.push_back(Record{modified, size, arenaSize, name.size(), isFile});
+    recordAdded = true;
+    std::vector<Run>& runs = folder->second;
+    if (!runs.empty() && runs.back().start + runs.back().count == position) {
+      ++runs.back().count;
+    } else {
+      runs.push_back(Run{position, 1});
+    }
   } catch (const std::bad_alloc&) {
     // Leave the index as it was before the call.
+    if (recordAdded) records_.pop_back();
     if (names_.size() > arenaSize) names_.resize(arenaSize);
     if (newFolder && folder != folders_.end() && folder->second.empty()) {
       if (last_ == folder) last_ = folders_.end();
@@ -96,34 +106,38 @@ int SnapshotIndex::Insert(std::string_view key, std::string_view name, DateTime 
     return -1;
   }
   last_ = folder;
-  ++count_;
   return 0;
 }
 
-bool SnapshotIndex::ListFolders(std::string_view key, std::vector<FolderItem>& out) const {
-  if (count_ == 0) return false;
+template <typename Item, typename MakeItem>
+bool SnapshotIndex::List(std::string_view key, bool files, std::vector<Item>& out,
+                         MakeItem make) const {
+  if (records_.empty()) return false;
   out.clear();
-  auto folder = folders_.find(key);
+  const auto folder = folders_.find(key);
   if (folder == folders_.end()) return true;
-  for (const Record& r : folder->second) {
-    if (!r.isFile) out.push_back(FolderItem{std::string(NameOf(r)), r.modified});
+  for (const Run& run : folder->second) {
+    for (std::size_t i = run.start; i < run.start + run.count; ++i) {
+      const Record& r = records_[i];
+      if ((r.isFile != 0) == files) out.push_back(make(r));
+    }
   }
   return true;
+}
+
+bool SnapshotIndex::ListFolders(std::string_view key, std::vector<FolderItem>& out) const {
+  return List(key, false, out,
+              [this](const Record& r) { return FolderItem{std::string(NameOf(r)), r.modified}; });
 }
 
 bool SnapshotIndex::ListFiles(std::string_view key, std::vector<FileItem>& out) const {
-  if (count_ == 0) return false;
-  out.clear();
-  auto folder = folders_.find(key);
-  if (folder == folders_.end()) return true;
-  for (const Record& r : folder->second) {
-    if (r.isFile) out.push_back(FileItem{std::string(NameOf(r)), r.modified, r.size});
-  }
-  return true;
+  return List(key, true, out, [this](const Record& r) {
+    return FileItem{std::string(NameOf(r)), r.modified, r.size};
+  });
 }
 
 std::string SnapshotIndex::DriveOf() const {
-  if (count_ == 0) return {};
+  if (records_.empty()) return {};
   const std::string& key = begin().folder_->first;
   const std::size_t colon = key.find(':');
   if (colon == std::string::npos) return {};
@@ -131,14 +145,14 @@ std::string SnapshotIndex::DriveOf() const {
 }
 
 std::string SnapshotIndex::RootFolder() const {
-  if (count_ == 0) return {};
+  if (records_.empty()) return {};
   // Every entry of a folder has the same key, so one look per folder suffices;
   // walking greatest first and replacing only on fewer backslashes keeps the
   // greatest key on a tie.
   std::size_t best = kMaxLength;
   const std::string* result = nullptr;
-  for (const auto& [key, records] : folders_) {
-    if (records.empty()) continue;
+  for (const auto& [key, runs] : folders_) {
+    if (runs.empty()) continue;
     const auto slashes = static_cast<std::size_t>(std::count(key.begin(), key.end(), '\\'));
     if (slashes > 0 && slashes < best) {
       best = slashes;
@@ -151,21 +165,24 @@ std::string SnapshotIndex::RootFolder() const {
 SnapshotIndex::const_iterator SnapshotIndex::begin() const {
   auto folder = folders_.begin();
   while (folder != folders_.end() && folder->second.empty()) ++folder;
-  return const_iterator(this, folder, 0);
+  return const_iterator(this, folder);
 }
 
 SnapshotIndex::const_iterator SnapshotIndex::end() const {
-  return const_iterator(this, folders_.end(), 0);
+  return const_iterator(this, folders_.end());
 }
 
 SnapshotEntryView SnapshotIndex::const_iterator::operator*() const {
-  const Record& r = folder_->second[pos_];
-  return SnapshotEntryView{folder_->first, index_->NameOf(r), r.modified, r.isFile, r.size};
+  const Record& r = index_->records_[folder_->second[run_].start + pos_];
+  return SnapshotEntryView{folder_->first, index_->NameOf(r), r.modified, r.isFile != 0, r.size};
 }
 
 SnapshotIndex::const_iterator& SnapshotIndex::const_iterator::operator++() {
-  if (++pos_ < folder_->second.size()) return *this;
+  const std::vector<Run>& runs = folder_->second;
+  if (++pos_ < runs[run_].count) return *this;
   pos_ = 0;
+  if (++run_ < runs.size()) return *this;
+  run_ = 0;
   do {
     ++folder_;
   } while (folder_ != index_->folders_.end() && folder_->second.empty());

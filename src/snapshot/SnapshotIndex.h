@@ -4,11 +4,13 @@
 // Keys are compared as unsigned bytes, a proper prefix being the smaller, and
 // iterate from the greatest to the smallest. Entries of one key keep their
 // insertion order; duplicates are kept. Storage is compact: each key is held
-// once per folder, entries are small records and names live in one arena.
+// once per folder, entries are small records kept in insertion order (a folder
+// holds runs of them), and names live in one arena.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <iterator>
 #include <map>
@@ -53,8 +55,12 @@ struct SnapshotEntryView {
 // The snapshot of at most one medium.
 class SnapshotIndex {
   struct Record;  // compact per-entry record, defined below
-  using Records = std::vector<Record>;
-  using Folders = std::map<std::string, Records, std::greater<>>;
+  // Consecutive records of one folder in the record store.
+  struct Run {
+    std::size_t start;
+    std::size_t count;
+  };
+  using Folders = std::map<std::string, std::vector<Run>, std::greater<>>;
 
  public:
   // Longest key or name accepted, in bytes.
@@ -93,9 +99,9 @@ class SnapshotIndex {
   // The key with the fewest backslashes (the greatest on a tie); empty when none.
   std::string RootFolder() const;
   // Number of entries.
-  std::size_t Count() const { return count_; }
+  std::size_t Count() const { return records_.size(); }
   // True when the index holds no entry.
-  bool Empty() const { return count_ == 0; }
+  bool Empty() const { return records_.empty(); }
 
   // Iterates all entries, greatest key first, entries of one key in insertion order.
   class const_iterator {
@@ -119,16 +125,17 @@ class SnapshotIndex {
     }
     // Same position.
     bool operator==(const const_iterator& other) const {
-      return folder_ == other.folder_ && pos_ == other.pos_;
+      return folder_ == other.folder_ && run_ == other.run_ && pos_ == other.pos_;
     }
 
    private:
     friend class SnapshotIndex;
-    const_iterator(const SnapshotIndex* index, Folders::const_iterator folder, std::size_t pos)
-        : index_(index), folder_(folder), pos_(pos) {}
+    const_iterator(const SnapshotIndex* index, Folders::const_iterator folder)
+        : index_(index), folder_(folder) {}
     const SnapshotIndex* index_ = nullptr;
     Folders::const_iterator folder_{};
-    std::size_t pos_ = 0;
+    std::size_t run_ = 0;  // run within the folder
+    std::size_t pos_ = 0;  // record within the run
   };
 
   // First entry (greatest key).
@@ -137,21 +144,25 @@ class SnapshotIndex {
   const_iterator end() const;
 
  private:
+  // 24 bytes: a snapshot can hold millions of these.
   struct Record {
-    std::uint64_t nameOffset;  // start of the name in names_
     DateTime modified;
     std::int64_t size;
-    std::uint8_t nameLength;   // 1..255
-    bool isFile;
+    std::uint64_t nameOffset : 48;  // start of the name in names_
+    std::uint64_t nameLength : 8;   // 1..255
+    std::uint64_t isFile : 1;
   };
 
   std::string_view NameOf(const Record& r) const {
     return std::string_view(names_).substr(r.nameOffset, r.nameLength);
   }
 
+  template <typename Item, typename MakeItem>
+  bool List(std::string_view key, bool files, std::vector<Item>& out, MakeItem make) const;
+
   Folders folders_;
-  std::string names_;  // all names, back to back
-  std::size_t count_ = 0;
+  std::deque<Record> records_;  // every entry, in insertion order
+  std::string names_;           // all names, back to back
   Folders::iterator last_ = folders_.end();  // folder of the previous insertion
 };
 
