@@ -57,6 +57,20 @@ TEST(SnapshotFile, WritesTheLineLayoutByteForByte) {
   EXPECT_EQ(SnapshotText(SnapshotIndex()), "");
 }
 
+TEST(SnapshotFile, TimeTextsAreThoseOfTheDateTimeConversion) {
+  // The writer formats times itself for speed; it must agree with the
+  // conversion the reader and other installations rely on, including values
+  // that round up to the next second or day.
+  std::vector<DateTime> values = {0, 0.5, 1.0 / 86400, 38000.99999999, 38000.999994,
+                                  EncodeDateTime({2000, 2, 29, 12, 0, 0}), 2958465.99998, -1.25};
+  for (int i = 0; i < 2000; ++i) values.push_back(36000 + i * 3.7193 + i / 7919.0);
+  for (const DateTime v : values) {
+    SnapshotIndex index;
+    index.AddFolder("E:\\", "N", v, 0);
+    EXPECT_EQ(SnapshotText(index), "E:\\|N[]" + DateTimeToText(v) + "\r\n") << v;
+  }
+}
+
 TEST(SnapshotFile, RoundTripKeepsEntriesOrderAndAwkwardNames) {
   TempDir dir;
   SnapshotIndex index;
