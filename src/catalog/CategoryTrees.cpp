@@ -7,6 +7,25 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
 }
 
+// Position of the first backslash at or after from that is a character of its
+// own: the second byte of a double-byte GBK character (which may be 0x5C) is not.
+std::size_t FindBackslash(std::string_view text, std::size_t from = 0) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x81 && c <= 0xFE) {
+      ++i;
+      continue;
+    }
+    if (c == '\\' && i >= from) return i;
+  }
+  return std::string_view::npos;
+}
+
+// True when the text's last character is a backslash.
+bool EndsWithBackslash(std::string_view text) {
+  return !text.empty() && text.back() == '\\' && FindBackslash(text, text.size() - 1) == text.size() - 1;
+}
+
 // The node to sort from after a fill: the given parent, else the whole tree.
 wxTreeItemId SortStart(const wxTreeCtrl& tree, const wxTreeItemId& parent) {
   return parent.IsOk() ? parent : tree.GetRootItem();
@@ -29,11 +48,13 @@ bool FillCategoryTree(wxTreeCtrl& tree, const CatalogueDocument& doc, FillMode m
     const std::string a_name = CatalogueDocument::ElementName(a);
     if (dialog && !StartsWith(a_name, "T_")) continue;
     const wxTreeItemId a_node = AddElementNode(tree, parent, a_name);
+    // Only categories hold entries; the children of a disc are its fields.
+    if (!StartsWith(a_name, "T_")) continue;
     for (const Element& b : CatalogueDocument::ChildElements(a)) {
       const std::string b_name = CatalogueDocument::ElementName(b);
       if (dialog && !StartsWith(b_name, "T_")) continue;
       const wxTreeItemId b_node = AddElementNode(tree, a_node, b_name);
-      if (dialog) continue;
+      if (dialog || !StartsWith(b_name, "T_")) continue;
       // Discs of a sub-category show their title; other children add nothing.
       for (const Element& c : CatalogueDocument::ChildElements(b)) {
         for (const Element& title : CatalogueDocument::ChildElements(c)) {
@@ -72,10 +93,10 @@ std::string NodePath(const wxTreeCtrl& tree, const wxTreeItemId& node, std::stri
   std::string path(own_text);
   for (wxTreeItemId up = ParentNode(tree, node); up.IsOk(); up = ParentNode(tree, up)) {
     std::string part = NodeText(tree, up);
-    if (part.empty() || part.back() != '\\') part.push_back('\\');
+    if (!EndsWithBackslash(part)) part.push_back('\\');
     path.insert(0, part);
   }
-  if (path.back() != '\\') path.push_back('\\');
+  if (!EndsWithBackslash(path)) path.push_back('\\');
   return path;
 }
 
@@ -94,13 +115,13 @@ wxTreeItemId FindSiblingByText(const wxTreeCtrl& tree, const wxTreeItemId& node,
 wxTreeItemId FindNodeByPath(const wxTreeCtrl& tree, std::string_view path) {
   const wxTreeItemId first_top = FirstTopNode(tree);
   if (path.empty() || !first_top.IsOk()) return wxTreeItemId();
-  const std::size_t slash = path.find('\\');
+  const std::size_t slash = FindBackslash(path);
   const wxTreeItemId top = FindSiblingByText(tree, first_top, path.substr(0, slash));
   if (!top.IsOk() || slash == std::string_view::npos || slash + 1 == path.size()) return top;
   const std::string_view rest = path.substr(slash + 1);
   wxTreeItemIdValue cookie;
   const wxTreeItemId first_child = tree.GetFirstChild(top, cookie);
-  return FindSiblingByText(tree, first_child, rest.substr(0, rest.find('\\')));
+  return FindSiblingByText(tree, first_child, rest.substr(0, FindBackslash(rest)));
 }
 
 void RemoveDiscNodeByText(wxTreeCtrl& tree, std::string_view text) {

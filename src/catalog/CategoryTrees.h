@@ -20,10 +20,12 @@ enum class FillMode {
   kDialog,      // Add-disc and Import dialogs: categories only
 };
 
-// Adds the main categories (and, in category mode, discs directly in them)
-// as top-level nodes, or as children of parent when it is valid, then their
-// sub-categories and, in category mode, the discs of sub-categories by their
-// Title; sorts what it added. Does not clear the tree. True when CDLIST has
+// Adds the main categories (in category mode also any other element directly
+// in CDLIST, shown as a disc) as top-level nodes, or as children of parent
+// when it is valid; below each main category its sub-categories (and, in
+// category mode, its discs by element name), and below each sub-category, in
+// category mode, its discs by their Title; then sorts from parent (or the
+// whole tree). Does not clear the tree. True when CDLIST has
 // at least one child element. Use a CategoryTreeCtrl for the locale order.
 bool FillCategoryTree(wxTreeCtrl& tree, const CatalogueDocument& doc, FillMode mode,
                       const wxTreeItemId& parent = wxTreeItemId());
