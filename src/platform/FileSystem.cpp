@@ -29,18 +29,6 @@ bool WriteAll(int fd, const char* data, size_t size) {
   return true;
 }
 
-// Asks for huge pages behind a large buffer about to be filled: on some
-// virtual machines taking fresh memory a small page at a time costs far more
-// than reading the file. Only a hint; the system may ignore it.
-void AdviseHugePages(const std::string& buffer) {
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-  if (buffer.capacity() < 4 * kHugePage) return;
-  const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
-  const std::uintptr_t from = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t to = (start + buffer.capacity()) & ~(kHugePage - 1);
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-}
-
 std::string FolderOf(const std::string& path) {
   size_t slash = path.rfind('/');
   return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
@@ -49,6 +37,17 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 std::string NativePath(const std::string& gbk_path) { return GbkToUtf8(gbk_path); }
+
+// On some virtual machines taking fresh memory a small page at a time costs
+// far more than reading or formatting the bytes that go into it.
+void AdviseHugePages(const std::string& buffer) {
+  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+  if (buffer.capacity() < 4 * kHugePage) return;
+  const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
+  const std::uintptr_t from = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t to = (start + buffer.capacity()) & ~(kHugePage - 1);
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
 
 bool RealFileSystem::FileExists(const std::string& path) {
   struct stat st;

@@ -48,6 +48,10 @@ void SetFileSystem(FileSystem* fs);
 // A GBK path as the operating system wants it (UTF-8).
 std::string NativePath(const std::string& gbk_path);
 
+// Hints that a large buffer about to be filled (file content) be backed by
+// huge pages; a no-op for small buffers or where the system has none.
+void AdviseHugePages(const std::string& buffer);
+
 // The folder of the running executable (GBK, no trailing separator).
 std::string ProgramFolder();
 

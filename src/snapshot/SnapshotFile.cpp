@@ -3,10 +3,6 @@
 #include <charconv>
 #include <cstdint>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "snapshot/LineFields.h"
@@ -19,22 +15,6 @@ constexpr char kEndOfData = '\x1A';
 // Older files hold sizes as signed 32-bit values; a negative one is a file of
 // 2 GiB or more that wrapped.
 constexpr std::int64_t kWrap = std::int64_t{1} << 32;
-
-// Asks the system to back a large buffer that is about to be filled with huge
-// pages. Taking fresh memory a small page at a time can cost more than
-// formatting the whole snapshot; the advice is only a hint and may be ignored.
-void AdviseHugePages(std::string& buffer) {
-#if defined(MADV_HUGEPAGE)
-  constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-  if (buffer.capacity() < 4 * kHugePage) return;
-  const auto start = reinterpret_cast<std::uintptr_t>(buffer.data());
-  const std::uintptr_t from = (start + kHugePage - 1) & ~(kHugePage - 1);
-  const std::uintptr_t to = (start + buffer.capacity()) & ~(kHugePage - 1);
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-#else
-  (void)buffer;
-#endif
-}
 
 // Appends what DateTimeToText gives for value ("2006/3/3 9:07:02", the date
 // alone at midnight) without the formatted printing and the temporary string
