@@ -1,5 +1,6 @@
 #include "search/NameMatcher.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/Collation.h"
@@ -56,7 +57,10 @@ NameMatcher::NameMatcher(std::string_view search_text, MatchOptions options)
       if (IsAsciiLetter(c)) fold_names_ = true;
   }
   substring_ = options.literal || pattern_.find_first_of("*?") == npos;
-  if (substring_) return;
+  if (substring_) {
+    required_ = pattern_;
+    return;
+  }
 
   size_t start = 0;
   while (true) {
@@ -65,6 +69,11 @@ NameMatcher::NameMatcher(std::string_view search_text, MatchOptions options)
     Segment segment;
     segment.bytes = pattern_.substr(start, end - start);
     segment.has_question = segment.bytes.find('?') != npos;
+    for (size_t from = 0; from < segment.bytes.size();) {
+      const size_t question = std::min(segment.bytes.find('?', from), segment.bytes.size());
+      if (question - from > required_.size()) required_ = segment.bytes.substr(from, question - from);
+      from = question + 1;
+    }
     segments_.push_back(std::move(segment));
     if (star == npos) break;
     start = star + 1;

@@ -31,6 +31,14 @@ class NameMatcher {
   // True when the name matches. Not thread-safe: folds names into a reused buffer.
   bool Matches(std::string_view name);
 
+  // A run of bytes that every matching name contains (lower-cased when names
+  // are folded); empty when the search text has none. Lets a caller skip
+  // text that cannot hold a match before taking it apart.
+  std::string_view RequiredText() const { return required_; }
+  // True when names are lower-cased before they are compared; false also for
+  // a case-insensitive search whose text holds no ASCII letter.
+  bool FoldsNames() const { return fold_names_; }
+
  private:
   // One run of the pattern between two '*' (or an end of the pattern).
   struct Segment {
@@ -45,6 +53,7 @@ class NameMatcher {
   bool fold_names_ = false;        // names need folding before they are compared
   bool substring_ = true;          // a plain substring test decides
   std::vector<Segment> segments_;  // the pattern split at every '*' (wildcard searches)
+  std::string required_;           // the longest run of the pattern without wildcards
   std::string folded_;             // reused buffer for a lower-cased name
 };
 

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "platform/FileSystem.h"
+#include "search/TextFinder.h"
 #include "snapshot/LineFields.h"
 
 namespace movra {
@@ -14,6 +15,59 @@ std::string_view TextData(const std::string& bytes) {
   const void* end_mark = std::memchr(bytes.data(), 0x1A, bytes.size());
   if (end_mark == nullptr) return bytes;
   return std::string_view(bytes.data(), static_cast<size_t>(static_cast<const char*>(end_mark) - bytes.data()));
+}
+
+// Takes one line apart and adds its row when the entry's name matches.
+// False when the line matches but its time is no date-time.
+bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& results, DiscReport& report) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF ends the line as LF does
+  const LineMarkers markers = FindMarkers(line);
+  const std::string_view name = LineName(line, markers);
+  if (!matcher.Matches(name)) return true;
+  const bool is_file = LineIsFile(markers);
+  DateTime modified;
+  try {
+    modified = LineTime(line, markers);
+  } catch (const ConversionError& error) {
+    report.outcome = DiscOutcome::kBadTime;
+    report.error = error.what();
+    return false;
+  }
+  results.AddEntry(is_file, name, LineFolder(line, markers), is_file ? LineSize(line, markers) : 0, modified);
+  return true;
+}
+
+// The position of the line feed at or after from, or the end of the data.
+size_t LineEnd(std::string_view data, size_t from) {
+  const void* lf = std::memchr(data.data() + from, '\n', data.size() - from);
+  return lf == nullptr ? data.size() : static_cast<size_t>(static_cast<const char*>(lf) - data.data());
+}
+
+// Searches every line of the data, lines of any length, the last one also
+// without a line end; stops at a matching line without a date-time.
+void SearchEveryLine(std::string_view data, NameMatcher& matcher, SearchResults& results, DiscReport& report) {
+  for (size_t start = 0; start < data.size();) {
+    const size_t end = LineEnd(data, start);
+    if (!SearchLine(data.substr(start, end - start), matcher, results, report)) return;
+    start = end + 1;
+  }
+}
+
+// Searches only the lines that hold the text every match requires: found
+// in the whole data at once, which skips most lines without taking them
+// apart. Each line found is then decided as SearchEveryLine decides it.
+void SearchLinesHolding(std::string_view data, std::string_view required, NameMatcher& matcher,
+                        SearchResults& results, DiscReport& report) {
+  const TextFinder finder(required, matcher.FoldsNames());
+  for (size_t start = 0; start < data.size();) {
+    const size_t at = finder.Find(data, start);
+    if (at == std::string_view::npos) break;
+    const void* lf = memrchr(data.data() + start, '\n', at - start);
+    if (lf != nullptr) start = static_cast<size_t>(static_cast<const char*>(lf) - data.data()) + 1;
+    const size_t end = LineEnd(data, at);
+    if (!SearchLine(data.substr(start, end - start), matcher, results, report)) return;
+    start = end + 1;
+  }
 }
 
 }  // namespace
@@ -33,31 +87,13 @@ DiscReport SearchDisc(const std::string& data_folder, const DiscListEntry& disc,
   }
   results.AddDisc(disc.Text());
 
-  // Lines end at LF; a CR before it belongs to the line end. Lines of any
-  // length are searched, and a last line without a line end still counts.
+  // Lines end at LF; a CR before it belongs to the line end.
   const std::string_view data = TextData(*bytes);
-  const char* const begin = data.data();
-  const char* const end = begin + data.size();
-  for (const char* p = begin; p < end;) {
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-    const char* line_end = lf != nullptr ? lf : end;
-    std::string_view line(p, static_cast<size_t>(line_end - p));
-    p = lf != nullptr ? lf + 1 : end;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-
-    const LineMarkers markers = FindMarkers(line);
-    const std::string_view name = LineName(line, markers);
-    if (!matcher.Matches(name)) continue;
-    const bool is_file = LineIsFile(markers);
-    DateTime modified;
-    try {
-      modified = LineTime(line, markers);
-    } catch (const ConversionError& error) {
-      report.outcome = DiscOutcome::kBadTime;
-      report.error = error.what();
-      return report;
-    }
-    results.AddEntry(is_file, name, LineFolder(line, markers), is_file ? LineSize(line, markers) : 0, modified);
+  const std::string_view required = matcher.RequiredText();
+  if (required.empty()) {
+    SearchEveryLine(data, matcher, results, report);
+  } else {
+    SearchLinesHolding(data, required, matcher, results, report);
   }
   return report;
 }

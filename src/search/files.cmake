@@ -4,6 +4,7 @@ target_sources(movra_core PRIVATE
   search/DiscList.cpp
   search/SearchResults.cpp
   search/SnapshotSearch.cpp
+  search/TextFinder.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "snapshot/LineFields.h"
+
 #include "support/TempDir.h"
 
 namespace movra {
@@ -154,7 +158,69 @@ TEST_F(SnapshotSearchTest, RowsOfOneFolderShareItsTextAndKeepTheirOwnNames) {
   EXPECT_EQ(Search("hit", {{"", "D"}}), SearchEnd::kCompleted);
   EXPECT_EQ(Rows(), (std::vector<std::string>{"D [ D ]||0", "F hit1|E:\\A\\|1", "F hit2|E:\\A\\|2",
                                               "F hit3|E:\\B\\|3", "F hit4|E:\\A\\|4"}));
-  EXPECT_EQ(results_[1].folder_offset, results_[2].folder_offset);
+  EXPECT_EQ(results_[1].folder, results_[2].folder);
+}
+
+TEST_F(SnapshotSearchTest, TextFoundOutsideTheNameOrInsideAChineseCharacterIsNoMatch) {
+  const std::string lao = "\xB0\x41";  // 癆: its second byte is 'A'
+  Write("D", FileLine("E:\\LIVE\\", "x", 1) + FileLine("E:\\", lao, 2) + FileLine("E:\\", "ALIVE", 3) +
+                 FileLine("E:\\", "a" + lao, 4));
+  EXPECT_EQ(Search("live", {{"", "D"}}), SearchEnd::kCompleted);
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"D [ D ]||0", "F ALIVE|E:\\|3"}));
+  results_.Clear();
+  EXPECT_EQ(Search("a", {{"", "D"}}), SearchEnd::kCompleted);
+  EXPECT_EQ(Rows(), (std::vector<std::string>{"D [ D ]||0", "F ALIVE|E:\\|3", "F a" + lao + "|E:\\|4"}));
+  results_.Clear();
+  // A search text holding such a character still finds it, whatever the case option.
+  EXPECT_EQ(Search(lao, {{"", "D"}}), SearchEnd::kCompleted);
+  EXPECT_EQ(results_.size(), 3u);
+  results_.Clear();
+  EXPECT_EQ(Search("*" + lao, {{"", "D"}}, {true, false}), SearchEnd::kCompleted);
+  EXPECT_EQ(results_.size(), 3u);
+}
+
+// Every line taken apart and matched, for comparison with the search.
+std::vector<std::string> MatchEveryLine(const std::string& content, std::string_view text, MatchOptions options) {
+  NameMatcher matcher(text, options);
+  std::vector<std::string> names;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    std::string_view line(content.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (matcher.Matches(LineName(line))) names.emplace_back(LineName(line));
+    start = end + 1;
+  }
+  return names;
+}
+
+TEST_F(SnapshotSearchTest, FindsWhatMatchingEveryLineFindsOnRandomSnapshots) {
+  std::mt19937 random(5);
+  const std::string name_bytes = "abAB.*?\xB0\x41";
+  const std::string text_bytes = "abAB.*?\xB0\x41";
+  for (int round = 0; round < 300; ++round) {
+    std::string content;
+    const int lines = static_cast<int>(random() % 12);
+    for (int i = 0; i < lines; ++i) {
+      std::string folder = "E:\\", name;
+      for (int k = random() % 4; k > 0; --k) folder += name_bytes[random() % name_bytes.size()];
+      folder += "\\";
+      for (int k = random() % 6; k > 0; --k) name += name_bytes[random() % name_bytes.size()];
+      content += random() % 4 == 0 ? FolderLine(folder, name) : FileLine(folder, name, i);
+    }
+    if (!content.empty() && random() % 2 == 0) content.resize(content.size() - 2);  // no final line end
+    Write("R", content);
+    std::string text;
+    for (int k = 1 + random() % 4; k > 0; --k) text += text_bytes[random() % text_bytes.size()];
+    const MatchOptions options{random() % 2 == 0, random() % 3 == 0};
+
+    results_.Clear();
+    ASSERT_EQ(Search(text, {{"", "R"}}, options), SearchEnd::kCompleted);
+    std::vector<std::string> found;
+    for (size_t i = 1; i < results_.size(); ++i) found.emplace_back(results_.Name(results_[i]));
+    ASSERT_EQ(found, MatchEveryLine(content, text, options)) << "round " << round << " text " << text;
+  }
 }
 
 }  // namespace
