@@ -4,46 +4,80 @@
 
 namespace movra {
 
-std::uint64_t SearchResults::Store(std::string_view text) {
-  const std::uint64_t offset = pool_.size();
-  pool_.append(text);
-  return offset;
+SearchRow& SearchResults::NewRow() {
+  if (size_ == row_blocks_.size() * kRowsPerBlock)
+    row_blocks_.push_back(std::make_unique_for_overwrite<SearchRow[]>(kRowsPerBlock));
+  SearchRow& row = row_blocks_[size_ / kRowsPerBlock][size_ % kRowsPerBlock];
+  ++size_;
+  row = SearchRow();
+  return row;
+}
+
+char* SearchResults::Reserve(size_t length) {
+  if (length > text_left_) {
+    // A text too large for a block of its own share gets a block of its own,
+    // and the current block stays open for the texts that follow.
+    if (length > kTextBlockSize / 4) {
+      text_blocks_.push_back(std::make_unique_for_overwrite<char[]>(length));
+      return text_blocks_.back().get();
+    }
+    text_blocks_.push_back(std::make_unique_for_overwrite<char[]>(kTextBlockSize));
+    text_free_ = text_blocks_.back().get();
+    text_left_ = kTextBlockSize;
+  }
+  char* const at = text_free_;
+  text_free_ += length;
+  text_left_ -= length;
+  return at;
+}
+
+const char* SearchResults::Store(std::string_view text) {
+  if (text.empty()) return "";
+  char* const at = Reserve(text.size());
+  std::memcpy(at, text.data(), text.size());
+  return at;
 }
 
 void SearchResults::AddDisc(std::string_view label) {
-  SearchRow row;
+  const size_t length = label.size() + 4;
+  char* const at = Reserve(length);
+  std::memcpy(at, "[ ", 2);
+  std::memcpy(at + 2, label.data(), label.size());
+  std::memcpy(at + 2 + label.size(), " ]", 2);
+  SearchRow& row = NewRow();
   row.kind = RowKind::kDisc;
-  row.name_offset = pool_.size();
-  pool_.append("[ ");
-  pool_.append(label);
-  pool_.append(" ]");
-  row.name_length = static_cast<std::uint32_t>(pool_.size() - row.name_offset);
-  rows_.push_back(row);
+  row.name = at;
+  row.name_length = static_cast<std::uint32_t>(length);
+  row.folder = "";
 }
 
 void SearchResults::AddEntry(bool is_file, std::string_view name, std::string_view folder, std::int64_t size,
                              DateTime modified) {
-  SearchRow row;
+  const bool same_folder = last_folder_ != nullptr && folder.size() == last_folder_length_ &&
+                           std::memcmp(last_folder_, folder.data(), folder.size()) == 0;
+  if (!same_folder) {
+    last_folder_ = Store(folder);
+    last_folder_length_ = static_cast<std::uint32_t>(folder.size());
+  }
+  SearchRow& row = NewRow();
   row.kind = is_file ? RowKind::kFile : RowKind::kFolder;
   row.size = is_file ? size : 0;
   row.modified = modified;
-  const bool same_folder = folder.size() == last_folder_length_ && !folder.empty() &&
-                           std::memcmp(pool_.data() + last_folder_offset_, folder.data(), folder.size()) == 0;
-  if (!same_folder) {
-    last_folder_offset_ = Store(folder);
-    last_folder_length_ = static_cast<std::uint32_t>(folder.size());
-  }
-  row.folder_offset = last_folder_offset_;
+  row.folder = last_folder_;
   row.folder_length = last_folder_length_;
-  row.name_offset = Store(name);
+  row.name = Store(name);
   row.name_length = static_cast<std::uint32_t>(name.size());
-  rows_.push_back(row);
 }
 
 void SearchResults::Clear() {
-  std::vector<SearchRow>().swap(rows_);
-  std::string().swap(pool_);
-  last_folder_offset_ = 0;
+  row_blocks_.clear();
+  row_blocks_.shrink_to_fit();
+  size_ = 0;
+  text_blocks_.clear();
+  text_blocks_.shrink_to_fit();
+  text_free_ = nullptr;
+  text_left_ = 0;
+  last_folder_ = nullptr;
   last_folder_length_ = 0;
 }
 
