@@ -40,8 +40,8 @@ wxTreeItemId NodeAt(const wxTreeCtrl& tree, const wxPoint& point) {
 
 void TForm1::SyncCurrentNodes() {
   for (CategoryTreeCtrl* tree : {TreeView1, TreeView2}) {
-    wxTreeItemId node = tree->GetSelection();
-    if (!node.IsOk() || node == tree->GetRootItem()) {
+    wxTreeItemId node = SelectedNode(*tree);
+    if (!node.IsOk()) {
       node = TopmostVisibleNode(*tree);
       if (node.IsOk()) tree->SelectItem(node);
     }

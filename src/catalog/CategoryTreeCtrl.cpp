@@ -82,6 +82,12 @@ wxTreeItemId ParentNode(const wxTreeCtrl& tree, const wxTreeItemId& item) {
   return parent;
 }
 
+wxTreeItemId SelectedNode(const wxTreeCtrl& tree) {
+  const wxTreeItemId item = tree.GetSelection();
+  if (!item.IsOk() || (item == tree.GetRootItem() && tree.HasFlag(wxTR_HIDE_ROOT))) return wxTreeItemId();
+  return item;
+}
+
 wxTreeItemId FirstTopNode(const wxTreeCtrl& tree) {
   const wxTreeItemId root = tree.GetRootItem();
   if (!root.IsOk() || !tree.HasFlag(wxTR_HIDE_ROOT)) return root;

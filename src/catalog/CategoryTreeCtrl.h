@@ -50,6 +50,10 @@ wxTreeItemId AddNode(wxTreeCtrl& tree, const wxTreeItemId& parent, std::string_v
 // The parent of item, or an invalid id for a top-level node (a hidden root is never returned).
 wxTreeItemId ParentNode(const wxTreeCtrl& tree, const wxTreeItemId& item);
 
+// The selected node, or an invalid id. A tree with a hidden root reports that
+// root as selected when no node is; this treats it as no selection.
+wxTreeItemId SelectedNode(const wxTreeCtrl& tree);
+
 // The first top-level node (the first child of a hidden root, else the root), or an invalid id.
 wxTreeItemId FirstTopNode(const wxTreeCtrl& tree);
 
