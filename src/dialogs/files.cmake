@@ -1,9 +1,15 @@
 # Sources of src/dialogs: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
+  dialogs/DiscEntry.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
     dialogs/LinkOpener.cpp
     dialogs/About.cpp
+    dialogs/FolderPicker.cpp
+    dialogs/DialogParts.cpp
+    dialogs/Appendcd.cpp
+    dialogs/Appendidxfile.cpp
+    dialogs/Searchcd.cpp
   )
 endif()

@@ -1,0 +1,108 @@
+// The Add-disc dialog: the user picks a drive or folder, names and dates the
+// disc, writes a memo and picks a category. The dialog only collects the
+// input; the add-disc command checks it and shows the dialog again, with the
+// input intact, until it is acceptable or the user cancels.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <wx/dialog.h>
+
+class wxButton;
+class wxStaticBox;
+class wxStaticText;
+class wxTextCtrl;
+
+namespace movra {
+
+class CatalogueDocument;
+class CategoryTreeCtrl;
+class DriveMap;
+
+class TAppend : public wxDialog {
+ public:
+  // Reads the label and serial of the volume of a drive text ("E:"); false
+  // when they cannot be read.
+  using VolumeReader =
+      std::function<bool(std::string_view drive_text, std::string& label, std::uint32_t& serial)>;
+
+  // Builds the dialog over the catalogue's categories. drives shows chosen
+  // folders as drive paths and, unless SetVolumeReader replaces it, answers
+  // the volume queries; it must outlive the dialog.
+  TAppend(wxWindow* parent, const CatalogueDocument& doc, const DriveMap& drives);
+
+  // Replaces the volume information source (tests give a fixed label and serial).
+  void SetVolumeReader(VolumeReader reader) { read_volume_ = std::move(reader); }
+
+  // What the add-disc command reads after the dialog closes.
+
+  // True once 确定 was pressed and until ClearAccepted.
+  bool Accepted() const { return accepted_; }
+  // Forgets the acceptance before the dialog is shown again.
+  void ClearAccepted() { accepted_ = false; }
+  // The scan path field as typed (GBK).
+  std::string ScanPathText() const;
+  // The scan path with a trailing backslash ("E:\VIDEO\"); empty when the field is.
+  std::string ScanPath() const;
+  // The disc name field as typed.
+  std::string DiscNameText() const;
+  // The disc name with every character outside the name rules removed.
+  std::string DiscName() const;
+  // The date field as typed.
+  std::string DateText() const;
+  // The category path chosen in the tree ("A\B\"), empty before a choice.
+  std::string CategoryPath() const;
+  // The memo field's lines.
+  std::vector<std::string> MemoLines() const;
+  // The memo as stored: every line followed by "nbsp".
+  std::string Memo() const;
+
+  // Handlers, named after the form's controls.
+
+  // Fills the tree (categories only), expands it and empties the memo.
+  void FormCreate();
+  // 选择光驱: the folder picker; its answer (as a drive path, or empty when
+  // cancelled) goes into the scan path field, then Edit1Exit runs.
+  void Button1Click();
+  // Leaving the scan path field: proposes name, date and memo from the volume.
+  void Edit1Exit();
+  // A click in the tree: the selected node's catalogue path goes into Edit4.
+  void TreeView1Click();
+  // The tree's selection changed: as TreeView1Click.
+  void TreeView1Change() { TreeView1Click(); }
+  // 确定: marks the input accepted and closes the dialog.
+  void BitBtn2Click();
+  // 取消: closes the dialog; the accepted flag stays as it is.
+  void BitBtn1Click();
+
+  CategoryTreeCtrl* TreeView1 = nullptr;
+  wxStaticBox* GroupBox1 = nullptr;  // 选项
+  wxButton* Button1 = nullptr;       // 选择光驱
+  wxTextCtrl* Edit1 = nullptr;       // scan path
+  wxTextCtrl* Edit2 = nullptr;       // 光盘名称
+  wxStaticText* Label1 = nullptr;    // the name rules
+  wxTextCtrl* Edit3 = nullptr;       // 入库时间
+  wxTextCtrl* Edit4 = nullptr;       // 光盘分类
+  wxTextCtrl* RichEdit1 = nullptr;   // 光盘备注
+  wxButton* BitBtn2 = nullptr;       // 确定
+  wxButton* BitBtn1 = nullptr;       // 取消
+
+ private:
+  void CreateControls();
+  // The scan path field's text in drive form: a native path becomes a drive path.
+  std::string DriveFormOf(const std::string& text) const;
+
+  const CatalogueDocument& doc_;
+  const DriveMap& drives_;
+  VolumeReader read_volume_;
+  bool accepted_ = false;
+  // The scan path the proposals were last made from; leaving the field
+  // without changing it keeps what the user has typed since.
+  std::string proposed_for_;
+};
+
+}  // namespace movra

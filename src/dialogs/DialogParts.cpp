@@ -1,0 +1,44 @@
+#include "dialogs/DialogParts.h"
+
+#include <wx/textctrl.h>
+
+#include "catalog/CategoryTreeCtrl.h"
+#include "catalog/CategoryTrees.h"
+#include "catalog/TreeImages.h"
+#include "dialogs/DiscEntry.h"
+#include "platform/WxText.h"
+
+namespace movra {
+
+CategoryTreeCtrl* CreateDialogTree(wxWindow* parent, wxWindowID id) {
+  auto* tree = new CategoryTreeCtrl(parent, id);
+  tree->AssignImageList(CreateTreeImages());
+  return tree;
+}
+
+void FillDialogTree(CategoryTreeCtrl& tree, const CatalogueDocument& doc) {
+  FillCategoryTree(tree, doc, FillMode::kDialog);
+  tree.ExpandAll();
+  const wxTreeItemId first = FirstTopNode(tree);
+  if (first.IsOk()) tree.ScrollTo(first);
+}
+
+void BindTreeClick(wxTreeCtrl& tree, std::function<void()> on_click) {
+  // The tree moves its selection while it handles the press; run afterwards.
+  tree.Bind(wxEVT_LEFT_DOWN, [&tree, on_click = std::move(on_click)](wxMouseEvent& event) {
+    event.Skip();
+    tree.CallAfter(on_click);
+  });
+}
+
+std::string FieldText(const wxTextCtrl& field) { return WxToGbk(field.GetValue()); }
+
+void SetFieldText(wxTextCtrl& field, std::string_view gbk) { field.ChangeValue(GbkToWx(gbk)); }
+
+std::vector<std::string> FieldLines(const wxTextCtrl& field) { return SplitLines(FieldText(field)); }
+
+void SetFieldLines(wxTextCtrl& field, const std::vector<std::string>& lines) {
+  SetFieldText(field, JoinLines(lines));
+}
+
+}  // namespace movra
