@@ -20,6 +20,7 @@ struct DiscListEntry {
 
   // category_path + disc_name, e.g. "电影\动作\DVD_01".
   std::string Text() const { return category_path + disc_name; }
+  // Equal when both parts are.
   bool operator==(const DiscListEntry&) const = default;
 };
 

@@ -37,6 +37,7 @@ struct SearchRow {
 class SearchResults {
  public:
   SearchResults() = default;
+  // Not copyable: rows point into the object's own blocks.
   SearchResults(const SearchResults&) = delete;
   SearchResults& operator=(const SearchResults&) = delete;
 
