@@ -28,16 +28,17 @@ int ArrangeColumn(ArrangeCommand command) {
 
 namespace {
 
-SortItem Capture(const ListModel& model, std::size_t i) {
-  const ListRow& row = model.Row(i);
+SortItem Capture(ListRow&& row) {
   SortItem item;
   item.icon = row.icon;
-  item.name = row.caption;
   item.foldedName = LowerAscii(row.caption);
-  item.size = ParseSize(model.SubItem(i, 0));
-  item.date = model.SubItem(i, 1);
-  item.type = model.SubItem(i, 2);
+  item.name = std::move(row.caption);
   item.hasSubItems = row.hasSubItems;
+  if (row.hasSubItems) {
+    item.size = ParseSize(row.subItems[0]);
+    item.date = std::move(row.subItems[1]);
+    item.type = std::move(row.subItems[2]);
+  }
   return item;
 }
 
@@ -70,8 +71,7 @@ bool ColumnSorter::Sort(ListModel& model, std::string_view caption, int folderIc
   if (categoryOrDiscShown) return false;
   folders_.clear();
   files_.clear();
-  for (std::size_t i = 0; i < model.Count(); ++i)
-    (model.Row(i).icon == folderIcon ? folders_ : files_).push_back(Capture(model, i));
+  for (ListRow& row : model.TakeRows()) (row.icon == folderIcon ? folders_ : files_).push_back(Capture(std::move(row)));
 
   const SortKey key = SortKeyOfCaption(caption);
   SortBy(folders_, key);
@@ -81,7 +81,6 @@ bool ColumnSorter::Sort(ListModel& model, std::string_view caption, int folderIc
     std::reverse(files_.begin(), files_.end());
   }
 
-  model.Clear();
   model.Reserve(folders_.size() + files_.size());
   for (SortItem& item : folders_) AppendBack(model, item, true);
   for (SortItem& item : files_) AppendBack(model, item, false);

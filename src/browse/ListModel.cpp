@@ -30,6 +30,13 @@ void ListModel::AppendRow(std::string caption, int icon, std::string size, std::
   rows_.push_back(std::move(row));
 }
 
+std::vector<ListRow> ListModel::TakeRows() {
+  std::vector<ListRow> rows = std::move(rows_);
+  rows_.clear();
+  selectedCount_ = 0;
+  return rows;
+}
+
 const std::string& ListModel::SubItem(std::size_t i, std::size_t k) const {
   static const std::string kNone;
   const ListRow& row = rows_[i];

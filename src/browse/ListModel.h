@@ -34,6 +34,8 @@ class ListModel {
   void AppendCaption(std::string caption, int icon);
   // Appends a row with its three sub-item texts.
   void AppendRow(std::string caption, int icon, std::string size, std::string date, std::string type);
+  // Hands out every row and leaves the model empty.
+  std::vector<ListRow> TakeRows();
   // Reserves room for n rows.
   void Reserve(std::size_t n) { rows_.reserve(n); }
 
