@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "browse/DisplayFormat.h"
@@ -34,15 +35,20 @@ void BuildFolderListing(const SnapshotIndex& index, std::string_view folder, con
   model.Clear();
   std::vector<FolderItem> folders;
   index.ListFolders(folder, folders);
-  std::stable_sort(folders.begin(), folders.end(),
-                   [](const FolderItem& a, const FolderItem& b) { return LocaleCompare(a.name, b.name) < 0; });
+  // Locale order through sort keys: each name is converted once.
+  std::vector<std::pair<std::string, std::size_t>> keys;
+  keys.reserve(folders.size());
+  for (std::size_t i = 0; i < folders.size(); ++i) keys.emplace_back(CollationKey(folders[i].name), i);
+  std::sort(keys.begin(), keys.end());
   std::vector<FileItem> files;
   index.ListFiles(folder, files);
 
   model.Reserve(folders.size() + files.size());
-  for (FolderItem& f : folders)
+  for (const auto& key : keys) {
+    FolderItem& f = folders[key.second];
     model.AppendRow(std::move(f.name), icons.folderIcon, std::string(), FormatDate(f.modified),
                     std::string(kTypeFolder));
+  }
   for (FileItem& f : files) {
     const int icon = icons.iconOfExtension ? icons.iconOfExtension(ExtensionOf(f.name)) : -1;
     model.AppendRow(std::move(f.name), icon, FormatSize(f.size), FormatDate(f.modified), std::string(kTypeFile));

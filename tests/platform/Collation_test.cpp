@@ -42,6 +42,14 @@ TEST(Collation, CaseMattersOnlyOnTiesAndLowerComesFirst) {
   EXPECT_LT(LocaleCompare("", "a"), 0);
 }
 
+TEST(Collation, SortKeysOrderAsTheComparisonDoes) {
+  const std::vector<std::string> names = {"", "a", "A", "ab", "B", "z", kA, kGuang, kGuang + "a", kZhong,
+                                          "\x81", "\x82", "1", "_x", "a b"};
+  for (const std::string& x : names)
+    for (const std::string& y : names)
+      EXPECT_EQ(Sign(CollationKey(x).compare(CollationKey(y))), Sign(LocaleCompare(x, y))) << x << " / " << y;
+}
+
 TEST(Collation, InvalidGbkStillOrdersByBytes) {
   // Both become "?" when decoded; the comparison must not call them equal.
   const std::string a = "\x81";
