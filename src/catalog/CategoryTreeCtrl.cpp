@@ -6,19 +6,30 @@
 namespace movra {
 namespace {
 
-// A node's GBK text together with the wxString it was shown as. When the
-// label changes by other means (in-place editing) the shown text no longer
-// matches and the label itself is converted instead.
+// A node's GBK text together with the wxString it was shown as, and its sort
+// key once a sort needed it. When the label changes by other means (in-place
+// editing) the shown text no longer matches and the label itself is used.
 class NodeData : public wxTreeItemData {
  public:
   NodeData(std::string gbk, wxString shown) : gbk_(std::move(gbk)), shown_(std::move(shown)) {}
   const std::string& gbk() const { return gbk_; }
   const wxString& shown() const { return shown_; }
+  const std::string& sort_key() const {
+    if (sort_key_.empty()) sort_key_ = CollationKey(gbk_);
+    return sort_key_;
+  }
 
  private:
   std::string gbk_;
   wxString shown_;
+  mutable std::string sort_key_;
 };
+
+// The node's data when it still describes the label, else null.
+const NodeData* CurrentData(const wxTreeCtrl& tree, const wxTreeItemId& item) {
+  const auto* data = dynamic_cast<const NodeData*>(tree.GetItemData(item));
+  return data != nullptr && data->shown() == tree.GetItemText(item) ? data : nullptr;
+}
 
 }  // namespace
 
@@ -34,7 +45,12 @@ wxTreeItemId CategoryTreeCtrl::EnsureRoot() {
 }
 
 int CategoryTreeCtrl::OnCompareItems(const wxTreeItemId& a, const wxTreeItemId& b) {
-  return LocaleCompare(NodeText(*this, a), NodeText(*this, b));
+  // Sort keys are made once per node; a sort compares each node many times.
+  const NodeData* data_a = CurrentData(*this, a);
+  const NodeData* data_b = CurrentData(*this, b);
+  if (data_a == nullptr || data_b == nullptr) return LocaleCompare(NodeText(*this, a), NodeText(*this, b));
+  const int order = data_a->sort_key().compare(data_b->sort_key());
+  return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
 void SortRecursively(wxTreeCtrl& tree, const wxTreeItemId& item) {
@@ -48,10 +64,8 @@ void SortRecursively(wxTreeCtrl& tree, const wxTreeItemId& item) {
 
 std::string NodeText(const wxTreeCtrl& tree, const wxTreeItemId& item) {
   if (!item.IsOk()) return std::string();
-  const wxString label = tree.GetItemText(item);
-  const auto* data = dynamic_cast<const NodeData*>(tree.GetItemData(item));
-  if (data != nullptr && data->shown() == label) return data->gbk();
-  return WxToGbk(label);
+  if (const NodeData* data = CurrentData(tree, item)) return data->gbk();
+  return WxToGbk(tree.GetItemText(item));
 }
 
 void SetNodeText(wxTreeCtrl& tree, const wxTreeItemId& item, std::string_view gbk) {

@@ -4,7 +4,6 @@
 
 #include <unicode/coll.h>
 #include <unicode/locid.h>
-#include <unicode/unistr.h>
 #include <unicode/ucol.h>
 #include <unicode/unistr.h>
 
@@ -50,22 +49,6 @@ int LocaleCompare(std::string_view gbk_a, std::string_view gbk_b) {
   // equal although their bytes differ; the bytes then decide.
   if (U_FAILURE(status) || r == UCOL_EQUAL) return Bytewise(gbk_a, gbk_b);
   return r == UCOL_LESS ? -1 : 1;
-}
-
-std::string LocaleSortKey(std::string_view gbk) {
-  std::string key;
-  if (const icu::Collator* collator = ChineseCollator()) {
-    const std::string utf8 = GbkToUtf8(gbk);
-    const icu::UnicodeString text =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
-    const int32_t length = collator->getSortKey(text, nullptr, 0);
-    key.resize(static_cast<std::size_t>(length));
-    collator->getSortKey(text, reinterpret_cast<uint8_t*>(key.data()), length);
-  }
-  // The collation key ends with its only zero byte, so the text's own bytes
-  // after it decide only between texts that collate equal, as in LocaleCompare.
-  key.append(gbk);
-  return key;
 }
 
 std::string CollationKey(std::string_view gbk) {

@@ -12,11 +12,6 @@ namespace movra {
 // ties; equal (0) only when the bytes are identical. Thread-safe.
 int LocaleCompare(std::string_view gbk_a, std::string_view gbk_b);
 
-// A key for the text such that comparing two keys bytewise (as unsigned
-// bytes, std::string's order) gives the order of LocaleCompare; for sorting
-// many texts, where each text is converted once instead of at every compare.
-std::string LocaleSortKey(std::string_view gbk);
-
 // A byte string whose unsigned bytewise order is LocaleCompare's order; for
 // sorting many names, where it saves converting each name at every comparison.
 std::string CollationKey(std::string_view gbk);
