@@ -6,6 +6,7 @@
 #include <wx/msgdlg.h>
 
 #include "app/TForm1.h"
+#include "dialogs/About.h"
 #include "platform/DriveMap.h"
 #include "platform/FileSystem.h"
 
@@ -38,8 +39,9 @@ bool MovraApp::OnInit() {
     auto* form = new TForm1(std::move(options));
     SetTopWindow(form);
     form->Show();
-    // The About box of the About command is made when it is chosen; a hidden
-    // instance for the whole run would be created here.
+    // The hidden About box of the run, owned by the main window. The About
+    // command shows a fresh box of its own each time.
+    new TForm6(form);
   } catch (...) {
     ShowException(CurrentExceptionText());
     std::exit(0);
