@@ -1,6 +1,7 @@
 # Sources of src/catalog: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
   catalog/CatalogueDocument.cpp
+  catalog/CategoryEdits.cpp
   catalog/DefaultNames.cpp
   catalog/NameRules.cpp
   catalog/XmlEncoding.cpp

@@ -1,6 +1,8 @@
 # Sources of src/dialogs: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
   dialogs/DiscEntry.cpp
+  dialogs/DiscCataloguing.cpp
+  dialogs/SnapshotTransfer.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

@@ -1,0 +1,47 @@
+#include "dialogs/DiscCataloguing.h"
+
+#include "catalog/NameRules.h"
+
+namespace movra {
+
+DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
+                                std::optional<std::string_view> scan_path_text) {
+  const std::string name = CleanName(input.name_text);
+  if (name != input.name_text) return DiscInputProblem::kInvalidName;
+  if (input.category_path.empty() || input.date_text.empty() || name.empty() ||
+      (scan_path_text && scan_path_text->empty())) {
+    return DiscInputProblem::kIncomplete;
+  }
+  if (doc.ResolvePath(name, true)) return DiscInputProblem::kNameTaken;
+  return DiscInputProblem::kNone;
+}
+
+Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput& input) {
+  const std::string name = CleanName(input.name_text);
+  Element disc = doc.GetOrAddChild(category, "D_" + name);
+  if (!disc) return disc;
+  doc.SetChildText(disc, "Title", name);
+  doc.SetChildText(disc, "Time", input.date_text);
+  doc.SetChildText(disc, "Memo", input.memo);
+  return disc;
+}
+
+std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name) {
+  std::string path(data_folder);
+  path += disc_name;
+  path += ".cdg";
+  return path;
+}
+
+DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
+                        const ScanCallback& progress) {
+  index.Clear();
+  if (!ScanFolder(index, drives, scan_path, progress)) {
+    index.Clear();
+    return DiscScanResult::kCancelled;
+  }
+  if (index.Empty() || index.DriveOf().empty()) return DiscScanResult::kNothingFound;
+  return DiscScanResult::kScanned;
+}
+
+}  // namespace movra

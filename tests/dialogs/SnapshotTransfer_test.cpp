@@ -1,0 +1,19 @@
+#include <gtest/gtest.h>
+
+#include "dialogs/SnapshotTransfer.h"
+#include "support/TempDir.h"
+
+namespace movra {
+namespace {
+
+TEST(SnapshotTransfer, TheStemEndsBeforeTheFirstOccurrenceOfTheExtension) {
+  EXPECT_EQ(FileStemOf("/home/ann/DVD_01.CDG"), "DVD_01");
+  EXPECT_EQ(FileStemOf("/x/A.CDG.CDG"), "A");
+  EXPECT_EQ(FileStemOf("/x/A.cdg.CDG"), "A.cdg");
+  EXPECT_EQ(FileStemOf("/x.y/README"), "README");
+  EXPECT_EQ(FileStemOf("/x/.cdg"), "");
+  EXPECT_EQ(FileStemOf("\xB9\xE2\xC5\xCC.cdg"), "\xB9\xE2\xC5\xCC");  // 光盘
+}
+
+}  // namespace
+}  // namespace movra
