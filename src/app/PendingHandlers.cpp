@@ -42,10 +42,6 @@ void TForm1::N63Click() {}
 void TForm1::N47Click() {}
 void TForm1::ToolButton12Click() {}
 
-// Add disc.
-void TForm1::ToolButton8Click() {}
-void TForm1::N37Click() {}
-
 // Search.
 void TForm1::ToolButton10Click() {}
 void TForm1::N50Click() {}
@@ -53,10 +49,6 @@ void TForm1::N12Click() {}
 void TForm1::Splitter2Moved(wxSplitterEvent& event) { event.Skip(); }
 void TForm1::Splitter2CanResize(wxSplitterEvent& event) { event.Skip(); }
 void TForm1::ListView2ContextMenu(wxContextMenuEvent&) {}
-
-// Snapshot import and export.
-void TForm1::N39Click() {}
-void TForm1::R2Click() {}
 
 // Command map.
 void TForm1::ToolButton2Click() {}

@@ -13,5 +13,10 @@ if(MOVRA_GUI)
     dialogs/Appendcd.cpp
     dialogs/Appendidxfile.cpp
     dialogs/Searchcd.cpp
+    dialogs/ModalDialogs.cpp
+    dialogs/OpenFilePicker.cpp
+    dialogs/ScanProgressDialog.cpp
+    dialogs/AddDiscCommand.cpp
+    dialogs/SnapshotExchange.cpp
   )
 endif()

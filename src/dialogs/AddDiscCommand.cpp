@@ -1,0 +1,121 @@
+// Add disc: the Add-disc dialog until its input passes the checks, the scan
+// of the medium (with feedback and a way to stop it), the snapshot file, the
+// catalogue entry, the new nodes of both trees and the drive's tray.
+#include "dialogs/AddDiscCommand.h"
+
+#include <optional>
+#include <string>
+
+#include "app/TForm1.h"
+#include "catalog/CategoryTrees.h"
+#include "dialogs/Appendcd.h"
+#include "dialogs/DiscCataloguing.h"
+#include "dialogs/ModalDialogs.h"
+#include "dialogs/ScanProgressDialog.h"
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+#include "platform/Volume.h"
+#include "snapshot/SnapshotFile.h"
+
+namespace movra {
+namespace {
+
+TrayOpener& Tray() {
+  static TrayOpener opener;
+  return opener;
+}
+
+// What the user asked for once the dialog's input was accepted.
+struct AddDiscRequest {
+  DiscInput input;
+  std::string scan_path;  // drive path with a trailing backslash
+};
+
+// The message for input the dialog cannot leave with.
+std::string RefusalText(DiscInputProblem problem) {
+  switch (problem) {
+    case DiscInputProblem::kInvalidName:
+      return Utf8ToGbk("请修改光盘名称：包含无效字符！");
+    case DiscInputProblem::kIncomplete:
+      return Utf8ToGbk("光盘信息不完整，请检查！");
+    case DiscInputProblem::kNameTaken:
+      return Utf8ToGbk("光盘名称已存在！");
+    case DiscInputProblem::kNone:
+      break;
+  }
+  return {};
+}
+
+// Shows the dialog until its input passes the checks, telling the user what
+// is wrong each time; the input survives every refusal. nullopt on cancel.
+std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
+  TAppend dialog(&form, form.Catalogue(), form.Drives());
+  for (;;) {
+    ShowDialogModal(dialog);
+    if (!dialog.Accepted()) return std::nullopt;
+    AddDiscRequest request{{dialog.DiscNameText(), dialog.DateText(), dialog.CategoryPath(), dialog.Memo()},
+                           dialog.ScanPath()};
+    const DiscInputProblem problem = CheckDiscInput(form.Catalogue(), request.input, dialog.ScanPathText());
+    if (problem == DiscInputProblem::kNone) return request;
+    ShowInfoBox(&form, RefusalText(problem));
+    dialog.ClearAccepted();
+  }
+}
+
+}  // namespace
+
+void SetTrayOpener(TrayOpener opener) { Tray() = std::move(opener); }
+
+void ShowNewDisc(TForm1& form, std::string_view name, std::string_view category_path) {
+  // The disc tree lists every catalogued disc, whether or not the category
+  // tree has a node for its category.
+  const wxTreeItemId category_node = FindNodeByPath(*form.TreeView1, category_path);
+  if (category_node.IsOk()) AddNode(*form.TreeView1, category_node, name, kDiscImage);
+  AddElementNode(*form.TreeView2, wxTreeItemId(), "D_" + std::string(name));
+  form.TreeView2->SortChildren(form.TreeView2->GetRootItem());
+  form.TreeView2->Refresh();
+}
+
+void TForm1::ToolButton8Click() {
+  const std::optional<AddDiscRequest> request = AskForDisc(*this);
+  if (!request) return;
+  const std::string& name = request->input.name_text;
+  const Element category = catalogue_.ResolvePath(request->input.category_path, false);
+  if (!category) return;
+
+  DiscScanResult scanned;
+  {
+    ScanFeedback feedback(this);
+    scanned = ScanDisc(index_, Drives(), request->scan_path, feedback.Callback());
+  }
+  // The index no longer holds the disc the content view loaded last.
+  content_state_.loaded_disc_name.clear();
+  content_state_.loaded_node_path.clear();
+  if (scanned == DiscScanResult::kCancelled) return;
+  if (scanned == DiscScanResult::kNothingFound) {
+    ShowInfoBox(this, Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！"));
+    return;
+  }
+
+  // A disc is catalogued only with its whole snapshot on disk.
+  if (!WriteSnapshot(index_, SnapshotPathOf(data_folder_, name))) {
+    ShowInfoBox(this, Utf8ToGbk("写入光盘快照文件时产生错误！"));
+    return;
+  }
+  CatalogueDisc(catalogue_, category, request->input);
+  SaveCatalogue();
+
+  ShowNewDisc(*this, name, request->input.category_path);
+
+  const std::string drive = index_.DriveOf();
+  if (Drives().DriveTypeOf(drive) != DriveType::CdRom) return;
+  if (Tray()) {
+    Tray()(Drives(), drive);
+  } else {
+    SetTrayDoor(Drives(), true, drive);
+  }
+}
+
+void TForm1::N37Click() { ToolButton8Click(); }
+
+}  // namespace movra

@@ -1,0 +1,29 @@
+#include "dialogs/OpenFilePicker.h"
+
+#include <wx/filedlg.h>
+#include <wx/filefn.h>
+
+#include "platform/WxText.h"
+
+namespace movra {
+namespace {
+
+OpenFilePicker* g_picker = nullptr;
+
+}  // namespace
+
+std::optional<std::string> DesktopOpenFilePicker::ChooseFile(wxWindow* parent, std::string_view wildcard) {
+  wxFileDialog dialog(parent, wxString::FromUTF8("打开"), wxGetCwd(), wxEmptyString, GbkToWx(wildcard),
+                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  return WxToGbk(dialog.GetPath());
+}
+
+OpenFilePicker& OpenFiles() {
+  static DesktopOpenFilePicker desktop;
+  return g_picker ? *g_picker : desktop;
+}
+
+void SetOpenFilePicker(OpenFilePicker* picker) { g_picker = picker; }
+
+}  // namespace movra

@@ -1,0 +1,34 @@
+// Choosing a file to open (the snapshot file of an import). Everything goes
+// through one picker, so tests answer it without a real modal dialog.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class wxWindow;
+
+namespace movra {
+
+class OpenFilePicker {
+ public:
+  virtual ~OpenFilePicker() = default;
+  // Lets the user choose an existing file, starting in the current folder and
+  // showing the files the wildcard ("Text|*.TXT") admits; its native path
+  // (GBK), or nullopt when cancelled.
+  virtual std::optional<std::string> ChooseFile(wxWindow* parent, std::string_view wildcard) = 0;
+};
+
+// The toolkit's open-file dialog.
+class DesktopOpenFilePicker : public OpenFilePicker {
+ public:
+  std::optional<std::string> ChooseFile(wxWindow* parent, std::string_view wildcard) override;
+};
+
+// The picker the program uses: the toolkit's unless a test installed another.
+OpenFilePicker& OpenFiles();
+
+// Replaces the picker (nullptr restores the toolkit's); for tests.
+void SetOpenFilePicker(OpenFilePicker* picker);
+
+}  // namespace movra
