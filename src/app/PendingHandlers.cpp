@@ -5,31 +5,6 @@
 
 namespace movra {
 
-// Content view.
-void TForm1::TreeView1Change(wxTreeEvent&) {}
-void TForm1::TreeView1Expanding(wxTreeEvent&) {}
-void TForm1::ListView1Change(wxCommandEvent&) {}
-void TForm1::ListView1DblClick(wxCommandEvent&) {}
-
-// Column sorting and the arrange commands.
-void TForm1::ListView1ColumnClick(wxCommandEvent&) {}
-void TForm1::N65Click() {}
-void TForm1::N68Click() {}
-void TForm1::N66Click() {}
-void TForm1::N67Click() {}
-void TForm1::N29Click() {}
-void TForm1::N30Click() {}
-void TForm1::N31Click() {}
-void TForm1::N32Click() {}
-
-// Navigation history.
-void TForm1::TreeView1Changing(wxTreeEvent&) {}
-void TForm1::ToolButton1Click() {}
-void TForm1::ToolButton13Click() {}
-void TForm1::BackItemClick(int) {}
-void TForm1::ForwardItemClick(int) {}
-void TForm1::PageControl1Change(wxBookCtrlEvent& event) { event.Skip(); }
-
 // Category operations.
 void TForm1::G1Click() {}
 void TForm1::N9Click() {}
@@ -51,10 +26,6 @@ void TForm1::Splitter2CanResize(wxSplitterEvent& event) { event.Skip(); }
 void TForm1::ListView2ContextMenu(wxContextMenuEvent&) {}
 
 // Command map.
-void TForm1::ToolButton2Click() {}
-void TForm1::ToolButton3Click() {}
-void TForm1::ToolButton4Click() {}
-void TForm1::ToolButton5Click() {}
 void TForm1::ToolButton11Click() {}
 void TForm1::N52Click() {}
 void TForm1::N53Click() {}

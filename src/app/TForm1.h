@@ -23,6 +23,7 @@
 #include <wx/toolbar.h>
 #include <wx/treectrl.h>
 
+#include "app/BrowseState.h"
 #include "app/ContentViewState.h"
 #include "app/ResultsListCtrl.h"
 #include "app/TForm1Options.h"
@@ -86,6 +87,19 @@ class TForm1 : public wxFrame {
   void ResetHistory();
   // Shows a pop-up menu at a screen point (tests replace it: a real one is modal).
   std::function<void(wxMenu& menu, const wxPoint& screen)> popup_menu;
+
+  // Browsing: content list selection and history steps for the command map,
+  // and the history's part in deleting tree nodes.
+  // Selects every item of the content list.
+  void SelectAllContent();
+  // Inverts the selected state of every item of the content list, in list order.
+  void InvertContentSelection();
+  // One step back in the active tab's history (only while the back button is enabled).
+  void GoBack();
+  // One step forward in the active tab's history (only while the forward button is enabled).
+  void GoForward();
+  // Drops node and every node below it from both tabs' history; call before deleting node.
+  void ForgetNode(wxTreeItemId node);
 
   // ---- Controls (named as the form resources) ----------------------------
 
@@ -303,6 +317,9 @@ class TForm1 : public wxFrame {
   wxTreeItemId current_category_node_;
   wxTreeItemId current_disc_node_;
   bool catalogue_writable_ = true;
+
+  // Browsing: column sorter and navigation history (ContentView*.cpp, ContentSort.cpp, History.cpp).
+  BrowseState browse_;
 };
 
 }  // namespace movra

@@ -82,6 +82,7 @@ SaveResult TForm1::SaveCatalogue() {
 }
 
 void TForm1::ResetHistory() {
+  browse_.history.ClearAll();
   while (PopupMenu3->GetMenuItemCount() > 0) PopupMenu3->Destroy(PopupMenu3->FindItemByPosition(0));
   while (PopupMenu4->GetMenuItemCount() > 0) PopupMenu4->Destroy(PopupMenu4->FindItemByPosition(0));
   ToolBar1->EnableTool(ToolButton1->GetId(), false);

@@ -7,5 +7,9 @@ if(MOVRA_GUI)
     app/TForm1Trees.cpp
     app/PendingHandlers.cpp
     app/ResultsListCtrl.cpp
+    app/ContentView.cpp
+    app/ContentFolders.cpp
+    app/ContentSort.cpp
+    app/History.cpp
   )
 endif()

@@ -5,6 +5,7 @@ target_sources(movra_core PRIVATE
   browse/NavigationHistory.cpp
   browse/FolderListing.cpp
   browse/DisplayFormat.cpp
+  browse/ContentNodes.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
