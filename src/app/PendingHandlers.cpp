@@ -5,18 +5,6 @@
 
 namespace movra {
 
-// Category operations.
-void TForm1::G1Click() {}
-void TForm1::N9Click() {}
-void TForm1::M1Click() {}
-void TForm1::TreeView1Edited(wxTreeEvent&) {}
-void TForm1::N19Click() {}
-void TForm1::N42Click() {}
-void TForm1::N43Click() {}
-void TForm1::N63Click() {}
-void TForm1::N47Click() {}
-void TForm1::ToolButton12Click() {}
-
 // Search.
 void TForm1::ToolButton10Click() {}
 void TForm1::N50Click() {}
