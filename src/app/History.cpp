@@ -139,20 +139,29 @@ void TForm1::TreeView1Changing(wxTreeEvent& event) {
   const wxTreeItemId node = event.GetItem();
   // The hidden root, which the tree selects by itself after a refill, is no node.
   if (!node.IsOk() || node == tree->GetRootItem() || ContentState().expanding) return;
-  if (browse_.historyQuiet[TreeIndex(*this, tree)] > 0) return;
+  const int reporting = TreeIndex(*this, tree);
+  if (browse_.historyQuiet[reporting] > 0) return;
+  // A tree without a selection (at start-up, after a refresh, after its
+  // selected node was deleted) leaves no node: nothing can be recorded, and
+  // making up a selection first would record a node nobody visited.
+  const bool leaving = SelectedNode(*tree).IsOk();
   {
     QuietHistory quiet_categories(browse_, 0);
     QuietHistory quiet_discs(browse_, 1);
-    contentview::SyncCurrentNodes(*this, browse_);  // the selections are still those being left
-    const VisitResult result = browse_.history.RecordVisit(
-        TreeIndex(*this, tree), EntryOf(*TreeView1, current_category_node_), EntryOf(*TreeView2, current_disc_node_));
+    if (leaving) contentview::SyncCurrentNodes(*this, browse_);  // the selections are still those being left
+    // Without a selection the reporting tree's current node may be one that is gone.
+    const std::optional<HistoryEntry> category =
+        leaving || reporting != 0 ? EntryOf(*TreeView1, current_category_node_) : std::nullopt;
+    const std::optional<HistoryEntry> disc =
+        leaving || reporting != 1 ? EntryOf(*TreeView2, current_disc_node_) : std::nullopt;
+    const VisitResult result = browse_.history.RecordVisit(reporting, category, disc);
     if (result == VisitResult::NotRecorded) return;
     if (result == VisitResult::Recorded) {
       history::FillMenus(*this, browse_);
       // The tree goes on to select node itself once this handler returns.
       if (tree->IsShownOnScreen()) tree->SetFocus();
     }
-    contentview::SyncCurrentNodes(*this, browse_);
+    if (leaving) contentview::SyncCurrentNodes(*this, browse_);
   }
   history::UpdateButtons(*this, browse_);
 }
@@ -191,6 +200,9 @@ void TForm1::ForgetNode(wxTreeItemId node) {
   ContentViewState& state = ContentState();
   ForEachBelow(*tree, node, [&](wxTreeItemId below) {
     browse_.history.RemoveNode(IdOf(below));
+    // The commands never act on a node that is gone.
+    if (below == current_category_node_) current_category_node_ = wxTreeItemId();
+    if (below == current_disc_node_) current_disc_node_ = wxTreeItemId();
     // A disc that goes may come back under the same name with another
     // snapshot: the next visit must read the file again.
     if (tree->GetItemImage(below) == kDiscImage && NodeText(*tree, below) == state.loaded_disc_name) {

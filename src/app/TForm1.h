@@ -98,7 +98,8 @@ class TForm1 : public wxFrame {
   void GoBack();
   // One step forward in the active tab's history (only while the forward button is enabled).
   void GoForward();
-  // Drops node and every node below it from both tabs' history; call before deleting node.
+  // Drops node and every node below it from both tabs' history and from the
+  // current nodes; call before deleting node.
   void ForgetNode(wxTreeItemId node);
 
   // ---- Controls (named as the form resources) ----------------------------

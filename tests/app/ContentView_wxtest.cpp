@@ -38,7 +38,7 @@ class ContentViewTest : public test::BrowseFixture {
     WriteCatalogue(Gbk(kCatalogue));
     WriteTestSnapshot(ProgramFolder(), "DVD1", kDvd1);
     WriteTestSnapshot(ProgramFolder(), "光盘2", {{"F:\\", "视频", -1}, {"F:\\", "readme.txt", 100}, {"F:\\视频\\", "v.avi", 9}});
-    WriteTestSnapshot(ProgramFolder(), "NoTitle", {{"G:\\", "only.txt", 1}});
+    WriteTestSnapshot(ProgramFolder(), "NoTitle", {{"G:\\", "only.iso", 3LL << 30}});
     TForm1& form = StartForm();
     EXPECT_TRUE(MessagesShown().empty());
     return form;
@@ -149,6 +149,10 @@ TEST_F(ContentViewTest, MissingTitleAndMemoShowEmptyItems) {
   EXPECT_EQ(model.Row(5).caption, "");
   // A snapshot without folders gets its root folder node all the same.
   EXPECT_EQ(ChildNodeTexts(*form.TreeView1, NodeAt(*form.TreeView1, {"apps", "NoTitle"})), "G:");
+  // Totals of 2 GiB and more are counted in full.
+  Select(*form.TreeView1, NodeAt(*form.TreeView1, {"apps", "NoTitle", "G:"}));
+  EXPECT_EQ(ListCaptions(form), "only.iso");
+  EXPECT_EQ(Panel(form, 1), "3 GB");
 }
 
 TEST_F(ContentViewTest, MissingSnapshotIsReportedAndKeepsTheLoadedDisc) {

@@ -120,16 +120,15 @@ TEST_F(HistoryTest, EachTabHasItsOwnHistoryAndSkipsItsTreesFirstChange) {
   ShowTab(form, 1);
   EXPECT_EQ(Back(), "");
   EXPECT_FALSE(BackEnabled());
-  // Start-up selected X in the disc tree without a notification: the user's
-  // first change there is the one not recorded.
+  // Start-up's selection of X was the disc tree's first change.
   Select(*form.TreeView2, NodeAt(*form.TreeView2, {"Y"}));
-  EXPECT_EQ(Back(), "");
+  EXPECT_EQ(Back(), "X");
   Select(*form.TreeView2, NodeAt(*form.TreeView2, {"X"}));
-  EXPECT_EQ(Back(), "Y");
+  EXPECT_EQ(Back(), "Y X");
   ShowTab(form, 0);
   EXPECT_EQ(Back(), "A");
   ShowTab(form, 1);
-  EXPECT_EQ(Back(), "Y");
+  EXPECT_EQ(Back(), "Y X");
   form.GoBack();
   Flush();
   EXPECT_EQ(Selected(*form.TreeView2), "Y");
@@ -207,6 +206,21 @@ TEST_F(HistoryTest, ForgottenNodesNeverComeBack) {
   EXPECT_EQ(Selected(*form.TreeView1), "B");
   EXPECT_FALSE(BackEnabled());
   form.ForgetNode(wxTreeItemId());  // no node: nothing to do
+}
+
+TEST_F(HistoryTest, TheNodeTheTreePicksAfterADeletionIsTheOnlyOneLeft) {
+  TForm1& form = Start();
+  Visit("C");
+  Visit("D");
+  EXPECT_EQ(Back(), "C A");
+  // The selected node goes; the tree selects another one by itself.
+  form.ForgetNode(Top("D"));
+  form.TreeView1->Delete(Top("D"));
+  Flush();
+  const std::string picked = Selected(*form.TreeView1);
+  Visit("N05");
+  // Only the node shown after the deletion is recorded, not one made up on the way.
+  EXPECT_EQ(Back(), picked.empty() ? "C A" : picked + " C A");
 }
 
 }  // namespace
