@@ -3,6 +3,7 @@
 #include <wx/filedlg.h>
 #include <wx/filefn.h>
 
+#include "dialogs/SnapshotTransfer.h"
 #include "platform/WxText.h"
 
 namespace movra {
@@ -13,8 +14,9 @@ OpenFilePicker* g_picker = nullptr;
 }  // namespace
 
 std::optional<std::string> DesktopOpenFilePicker::ChooseFile(wxWindow* parent, std::string_view wildcard) {
-  wxFileDialog dialog(parent, wxString::FromUTF8("打开"), wxGetCwd(), wxEmptyString, GbkToWx(wildcard),
-                      wxFD_OPEN | wxFD_FILE_MUST_EXIST);
+  // The desktop's file chooser matches patterns case by case; Windows does not.
+  wxFileDialog dialog(parent, wxString::FromUTF8("打开"), wxGetCwd(), wxEmptyString,
+                      GbkToWx(CaseBlindWildcard(wildcard)), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
   return WxToGbk(dialog.GetPath());
 }

@@ -1,5 +1,6 @@
 #include "dialogs/SnapshotTransfer.h"
 
+#include <cctype>
 #include <optional>
 
 #include "platform/FileSystem.h"
@@ -14,6 +15,30 @@ std::string FileStemOf(std::string_view path) {
   if (dot == std::string_view::npos) return std::string(name);
   const std::string_view extension = name.substr(dot);
   return std::string(name.substr(0, name.find(extension)));
+}
+
+std::string CaseBlindWildcard(std::string_view wildcard) {
+  std::string result;
+  bool in_patterns = false;  // descriptions and pattern lists alternate, separated by '|'
+  for (std::size_t i = 0; i < wildcard.size(); ++i) {
+    const char c = wildcard[i];
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '|') {
+      in_patterns = !in_patterns;
+      result += c;
+    } else if (byte >= 0x81 && byte <= 0xFE && i + 1 < wildcard.size()) {
+      result += wildcard.substr(i, 2);  // a double-byte character is never a letter
+      ++i;
+    } else if (in_patterns && std::isalpha(byte)) {
+      result += '[';
+      result += static_cast<char>(std::tolower(byte));
+      result += static_cast<char>(std::toupper(byte));
+      result += ']';
+    } else {
+      result += c;
+    }
+  }
+  return result;
 }
 
 ImportCopyResult CopySnapshotIn(const std::string& from, const std::string& target) {

@@ -14,6 +14,11 @@ namespace movra {
 // A.CDG.CDG both give A).
 std::string FileStemOf(std::string_view path);
 
+// A file-dialog wildcard ("CDG Files(*.CDG)|*.CDG") whose patterns match
+// names in either letter case ("*.[cC][dD][gG]"); the descriptions stay as
+// they are. Snapshot files carry either case, and this program writes .cdg.
+std::string CaseBlindWildcard(std::string_view wildcard);
+
 // How bringing a snapshot file into the data folder ended.
 enum class ImportCopyResult {
   kCopied,      // target now holds the file's bytes
