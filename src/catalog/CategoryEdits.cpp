@@ -26,7 +26,11 @@ std::string_view TrimBlanksAndControls(std::string_view text) {
 }  // namespace
 
 std::optional<std::string> AddMainCategory(CatalogueDocument& doc) {
-  return AddCategory(doc, doc.CdList(), kMainCategoryBase);
+  // A catalogue file that holds only its document element gets its CDLIST
+  // here; without a first main category no disc could ever be added.
+  Element cdlist = doc.CdList();
+  if (!cdlist) cdlist = doc.GetOrAddChild(doc.Root(), "CDLIST");
+  return AddCategory(doc, cdlist, kMainCategoryBase);
 }
 
 std::optional<std::string> AddSubCategory(CatalogueDocument& doc, Element main_category) {

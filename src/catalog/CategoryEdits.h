@@ -11,8 +11,9 @@
 
 namespace movra {
 
-// Adds a main category 新的主类n to CDLIST (its text one space); its name, or
-// nullopt when the catalogue has no CDLIST. Does not save.
+// Adds a main category 新的主类n to CDLIST (its text one space), creating
+// CDLIST when the document has none; its name, or nullopt without a
+// document. Does not save.
 std::optional<std::string> AddMainCategory(CatalogueDocument& doc);
 
 // Adds a sub-category 新的子类n to the main category element; its name, or

@@ -48,6 +48,14 @@ TEST(CategoryEdits, NewCategoriesAndTheDiscsOfACategory) {
 
   CatalogueDocument none;  // no document at all
   EXPECT_EQ(AddMainCategory(none), std::nullopt);
+
+  // A catalogue with nothing but its document element gets CDLIST with the first category.
+  test::WriteBytes(dir / "Bare.xml", "<root/>");
+  CatalogueDocument bare;
+  ASSERT_TRUE(bare.Open(dir / "Bare.xml"));
+  EXPECT_EQ(AddMainCategory(bare), "\xD0\xC2\xB5\xC4\xD6\xF7\xC0\xE0" "0");
+  EXPECT_EQ(DiscNamesIn(bare.CdList()), std::vector<std::string>{});
+  EXPECT_TRUE(FindElementByNames(bare, {"T_\xD0\xC2\xB5\xC4\xD6\xF7\xC0\xE0" "0"}));
 }
 
 }  // namespace
