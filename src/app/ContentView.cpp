@@ -88,9 +88,6 @@ void ClearList(TForm1& form) {
 // Runs on a change of selection and, through the expansion handler, on an
 // expansion; decides by the node's kind what the content list shows.
 void Dispatch(TForm1& form, BrowseState& browse, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
-  // A tree left without a selection gets one while the current nodes are
-  // brought up to date; in the inactive tab that is no visit to show.
-  if (browse.syncDepth > 0 && tree != ActiveTree(form)) return;
   ContentViewState& state = form.ContentState();
   if (state.expanding && state.double_clicked) {
     // Entering a folder expanded its parent: that expansion is not shown.
@@ -98,6 +95,9 @@ void Dispatch(TForm1& form, BrowseState& browse, CategoryTreeCtrl* tree, const w
     return;
   }
   state.expanding = false;
+  // A tree left without a selection gets one while the current nodes are
+  // brought up to date; in the inactive tab that is no visit to show.
+  if (browse.syncDepth > 0 && tree != ActiveTree(form)) return;
   const ShownNodeKind kind = KindOf(*tree, node);
   if (kind == ShownNodeKind::None || kind == ShownNodeKind::Other) return;  // also the hidden root
   SyncCurrentNodes(form, browse);

@@ -139,6 +139,17 @@ TEST_F(ContentViewTest, DiscShowsItsPageLoadsItsSnapshotAndGrowsItsFoldersOnce) 
   EXPECT_TRUE(MessagesShown().empty());
 }
 
+TEST_F(ContentViewTest, TheDiscTreesFirstDiscIsNotLoadedAtStartUp) {
+  // The disc tree gets a selected node at start-up while the category tab is
+  // shown: that disc is not shown, so its missing file is no message.
+  WriteCatalogue(Gbk(kCatalogue));
+  TForm1& form = StartForm();
+  EXPECT_EQ(SelectedNode(*form.TreeView2), NodeAt(*form.TreeView2, {"DVD1"}));
+  EXPECT_TRUE(MessagesShown().empty());
+  EXPECT_EQ(form.ContentState().loaded_node_path, "");
+  EXPECT_EQ(form.ListView1->ViewStyle(), ListViewStyle::Details);
+}
+
 TEST_F(ContentViewTest, MissingTitleAndMemoShowEmptyItems) {
   TForm1& form = Start();
   Select(*form.TreeView1, NodeAt(*form.TreeView1, {"apps", "NoTitle"}));
