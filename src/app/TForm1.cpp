@@ -350,6 +350,7 @@ void TForm1::BindHandlers() {
 
   // Key preview: the window sees every key before the focused control.
   Bind(wxEVT_CHAR_HOOK, &TForm1::FormKeyDown, this);
+  BindCommandMap();
 }
 
 void TForm1::AttachTreeHandlers(CategoryTreeCtrl* tree, bool attach, bool with_click) {

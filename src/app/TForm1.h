@@ -321,6 +321,19 @@ class TForm1 : public wxFrame {
 
   // Browsing: column sorter and navigation history (ContentView*.cpp, ContentSort.cpp, History.cpp).
   BrowseState browse_;
+
+  // Command map (CommandMap.cpp, KeyPreview.cpp): the Edit menu's enabling and running keys' commands.
+  void BindCommandMap();
+  // A click in the content list: enables 复制 when an item is selected.
+  void ContentListClick(wxMouseEvent& event);
+  // A change of the content list's selection: 复制 enabled exactly while an item is selected.
+  void ContentSelectionChanged(wxCommandEvent& event);
+  // Runs a menu item's command as a click would (nothing while it is disabled).
+  void RunMenuItem(wxMenuItem* item);
+  // Runs a tool button's command as a click would (nothing while it is disabled).
+  void RunTool(wxToolBarToolBase* tool);
+  // Set from opening the content list's menu until the events of that press are done.
+  bool content_menu_shown_ = false;
 };
 
 }  // namespace movra

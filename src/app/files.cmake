@@ -1,4 +1,7 @@
 # Sources of src/app: the window layer (process entry, TForm1, command map).
+target_sources(movra_core PRIVATE
+  app/HelpFile.cpp
+)
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
     app/MovraApp.cpp
@@ -11,5 +14,8 @@ if(MOVRA_GUI)
     app/ContentFolders.cpp
     app/ContentSort.cpp
     app/History.cpp
+    app/CommandMap.cpp
+    app/KeyPreview.cpp
+    app/HelpCommands.cpp
   )
 endif()

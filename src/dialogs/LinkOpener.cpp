@@ -4,6 +4,8 @@
 
 namespace movra {
 
+bool LinkOpener::OpenDocument(const wxString& path) { return wxLaunchDefaultApplication(path); }
+
 bool DesktopLinkOpener::Open(const wxString& url) { return wxLaunchDefaultBrowser(url); }
 
 namespace {

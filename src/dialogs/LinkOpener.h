@@ -12,6 +12,8 @@ class LinkOpener {
   virtual ~LinkOpener() = default;
   // Asks the desktop to open url (http:, mailto:, xmpp:); false when it could not.
   virtual bool Open(const wxString& url) = 0;
+  // Asks the desktop to open a local document (native path) in its default viewer; false when it could not.
+  virtual bool OpenDocument(const wxString& path);
 };
 
 // The desktop's default handler for each kind of link.
