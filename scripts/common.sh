@@ -9,7 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config ccache
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils
+  xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
 )
 
 install_packages() {
