@@ -5,6 +5,8 @@ target_sources(movra_core PRIVATE
   search/SearchResults.cpp
   search/SnapshotSearch.cpp
   search/TextFinder.cpp
+  search/ProgressPacer.cpp
+  search/SearchSummary.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
