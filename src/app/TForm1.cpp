@@ -225,14 +225,7 @@ void TForm1::CreateClientArea() {
   Splitter1->SplitVertically(PageControl1, ListView1, kLeftPaneWidth);
 
   ResultsPanel = new wxPanel(Splitter2);
-  ListView2 = new ResultsListCtrl(ResultsPanel, wxID_ANY);
-  ListView2->SetImageList(icons_->SmallImages(), wxIMAGE_LIST_SMALL);
-  ListView2->SetImageList(icons_->LargeImages(), wxIMAGE_LIST_NORMAL);
-  ListView2->AppendColumn(U("名称"), wxLIST_FORMAT_LEFT, 250);
-  ListView2->AppendColumn(U("大小"), wxLIST_FORMAT_RIGHT, 80);
-  ListView2->AppendColumn(U("修改时间"), wxLIST_FORMAT_LEFT, 110);
-  ListView2->AppendColumn(U("所在文件夹"), wxLIST_FORMAT_LEFT, 200);
-  ListView2->AppendColumn(U("类型"), wxLIST_FORMAT_LEFT);
+  ListView2 = new ResultsListCtrl(ResultsPanel, wxID_ANY, *icons_);
   auto* results_sizer = new wxBoxSizer(wxVERTICAL);
   results_sizer->Add(ListView2, 1, wxEXPAND);
   ResultsPanel->SetSizer(results_sizer);
@@ -343,6 +336,17 @@ void TForm1::BindHandlers() {
   ListView1->Bind(EVT_CONTENT_COLUMN_CLICK, &TForm1::ListView1ColumnClick, this);
   ListView1->Bind(EVT_CONTENT_CONTEXT_MENU, &TForm1::ListView1ContextMenu, this);
   ListView2->Bind(wxEVT_CONTEXT_MENU, &TForm1::ListView2ContextMenu, this);
+  // The results list shares the content list's handlers, which act on the content list.
+  auto content_change = [this](wxListEvent&) {
+    wxCommandEvent event;
+    ListView1Change(event);
+  };
+  ListView2->Bind(wxEVT_LIST_ITEM_SELECTED, content_change);
+  ListView2->Bind(wxEVT_LIST_ITEM_DESELECTED, content_change);
+  ListView2->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) {
+    wxCommandEvent event;
+    ListView1DblClick(event);
+  });
 
   // By id: the events of Splitter1 travel up through Splitter2 as well.
   Splitter2->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, &TForm1::Splitter2Moved, this, Splitter2->GetId());

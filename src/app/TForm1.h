@@ -5,9 +5,8 @@
 //
 // Where the code lives: construction and layout in TForm1.cpp, start-up,
 // refresh and close in TForm1Lifecycle.cpp, the trees' pointer handling and
-// current nodes in TForm1Trees.cpp. Handlers of features built elsewhere
-// start as empty bodies in PendingHandlers.cpp, grouped by feature; each
-// feature moves its group into a file of its own.
+// current nodes in TForm1Trees.cpp; the handlers of each feature in a file
+// of that feature.
 #pragma once
 
 #include <functional>

@@ -8,7 +8,6 @@ if(MOVRA_GUI)
     app/TForm1.cpp
     app/TForm1Lifecycle.cpp
     app/TForm1Trees.cpp
-    app/PendingHandlers.cpp
     app/ResultsListCtrl.cpp
     app/ContentView.cpp
     app/ContentFolders.cpp
@@ -17,5 +16,7 @@ if(MOVRA_GUI)
     app/CommandMap.cpp
     app/KeyPreview.cpp
     app/HelpCommands.cpp
+    app/SearchCommand.cpp
+    app/SearchFeedback.cpp
   )
 endif()
