@@ -86,7 +86,11 @@ void TForm1::TreeView1Edited(wxTreeEvent& event) {
   }
   if (decision.kind != RenameDecision::Kind::kRename) return;
 
-  if (!catalogue_.RenameCategory(NodePath(*TreeView1, node), decision.name)) return;
+  if (!catalogue_.RenameCategory(NodePath(*TreeView1, node), decision.name)) {
+    // The label never shows a name the catalogue does not hold.
+    ShowInfoBox(this, Utf8ToGbk("无法在目录中找到选择的节点！"));
+    return;
+  }
   SaveCatalogue();
 
   // A sibling of that name has just been merged with this category in the

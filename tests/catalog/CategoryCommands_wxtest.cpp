@@ -128,6 +128,14 @@ TEST_F(CategoryCommandsTest, RenameRefusesInvalidNamesTrimsBlanksAndKeepsThePosi
   EXPECT_TRUE(SavedHas({"T_Audio", "T_Jazz"}));
   EXPECT_EQ(TextsBelow(*form.TreeView1), (std::vector<std::string>{"Audio", "Work", Gbk("影视")}));
 
+  // A category the catalogue no longer holds keeps its label.
+  form.Catalogue().DeleteChild(form.Catalogue().CdList(), "T_Work");
+  Point(Node({"Work"}));
+  form.M1Click();
+  FinishEdit("Job");
+  EXPECT_EQ(MessagesShown().back(), Gbk("无法在目录中找到选择的节点！"));
+  EXPECT_TRUE(Node({"Work"}).IsOk());
+
   // A disc's name cannot be edited here.
   Point(Node({"影视", "Loose"}));
   form.M1Click();
