@@ -98,6 +98,7 @@ void TAppend::CreateControls() {
   BitBtn1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BitBtn1Click(); });
   Edit1->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
     event.Skip();
+    if (IsBeingDeleted()) return;
     const std::string path = DriveFormOf(ScanPathText());
     if (path != proposed_for_) {
       Edit1Exit();

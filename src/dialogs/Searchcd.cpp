@@ -49,9 +49,11 @@ void TFindFile::CreateControls() {
   group_sizer->Add(label("查找内容"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
   group_sizer->Add(edt1, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
   group_sizer->Add(NoteLabel, 0, wxLEFT | wxRIGHT | wxTOP, gap);
-  group_sizer->Add(label("查找位置"), 0, wxLEFT | wxRIGHT | wxTOP, 2 * gap);
+  group_sizer->AddSpacer(gap);
+  group_sizer->Add(label("查找位置"), 0, wxLEFT | wxRIGHT | wxTOP, gap);
   group_sizer->Add(edt2, 0, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, gap);
-  group_sizer->Add(CheckBox1, 0, wxLEFT | wxRIGHT | wxTOP, 2 * gap);
+  group_sizer->AddSpacer(gap);
+  group_sizer->Add(CheckBox1, 0, wxLEFT | wxRIGHT | wxTOP, gap);
   group_sizer->Add(CheckBox2, 0, wxALL, gap);
   right->Add(group_sizer, 1, wxEXPAND);
 
