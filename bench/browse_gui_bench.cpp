@@ -18,6 +18,7 @@
 #include "platform/DateTime.h"
 #include "platform/IconProvider.h"
 #include "snapshot/SnapshotIndex.h"
+#include "BenchTiming.h"
 
 using namespace movra;
 
@@ -28,16 +29,7 @@ constexpr int kFolders = 300;
 constexpr int kRounds = 3;
 const std::string kKey = "E:\\VIDEO\\";
 
-double Seconds(const std::function<void()>& work, int rounds = kRounds) {
-  double best = 1e9;
-  for (int i = 0; i < rounds; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
+double Seconds(const std::function<void()>& work, int rounds = kRounds) { return bench::BestSeconds(work, rounds); }
 
 // One folder holding kFiles files and kFolders sub-folders, Latin and GBK names.
 void BuildIndex(SnapshotIndex& index) {

@@ -13,6 +13,7 @@
 
 #include "catalog/CatalogueDocument.h"
 #include "platform/FileSystem.h"
+#include "BenchTiming.h"
 
 using namespace movra;
 
@@ -28,16 +29,7 @@ const std::string kSub = "\xD7\xD3\xC0\xE0";           // 子类
 const std::string kDisc = "\xB9\xE2\xC5\xCC_";         // 光盘_
 const std::string kMemo = "\xB5\xDA\xD2\xBB\xD0\xD0 first line nbsp\xB5\xDA\xB6\xFE\xD0\xD0 second line nbsp";  // 第一行, 第二行
 
-double Seconds(const std::function<void()>& work, int rounds = kRounds) {
-  double best = 1e9;
-  for (int i = 0; i < rounds; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
+double Seconds(const std::function<void()>& work, int rounds = kRounds) { return bench::BestSeconds(work, rounds); }
 
 std::string DiscName(int main, int sub, int disc) {
   char number[16];

@@ -17,6 +17,7 @@
 #include "platform/IconProvider.h"
 #include "platform/WxText.h"
 #include "search/SearchResults.h"
+#include "BenchTiming.h"
 
 using namespace movra;
 
@@ -26,16 +27,7 @@ constexpr int kRows = 100'000;
 constexpr int kPerDisc = 1'000;
 constexpr int kRounds = 3;
 
-double Seconds(const std::function<void()>& work, int rounds = kRounds) {
-  double best = 1e9;
-  for (int i = 0; i < rounds; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best = std::min(best, took.count());
-  }
-  return best;
-}
+double Seconds(const std::function<void()>& work, int rounds = kRounds) { return bench::BestSeconds(work, rounds); }
 
 // kRows rows: a disc header before every kPerDisc entries, files and folders.
 void AddRows(SearchResults& rows, int count) {

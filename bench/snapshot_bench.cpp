@@ -17,6 +17,7 @@
 #include "platform/FileSystem.h"
 #include "snapshot/SnapshotFile.h"
 #include "snapshot/SnapshotIndex.h"
+#include "BenchTiming.h"
 
 using namespace movra;
 
@@ -25,31 +26,10 @@ namespace {
 constexpr std::size_t kEntries = 1'000'000;
 constexpr int kRounds = 3;
 
-double CpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using bench::CpuSeconds;
+using bench::Timing;
 
-// Best of a few rounds: wall time, and this process's CPU time, which a busy
-// machine inflates less.
-struct Timing {
-  double wall = 1e9;
-  double cpu = 1e9;
-};
-
-Timing Seconds(const std::function<void()>& work) {
-  Timing best;
-  for (int i = 0; i < kRounds; ++i) {
-    const double cpuStart = CpuSeconds();
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    best.wall = std::min(best.wall, took.count());
-    best.cpu = std::min(best.cpu, CpuSeconds() - cpuStart);
-  }
-  return best;
-}
+Timing Seconds(const std::function<void()>& work) { return bench::BestTiming(work, kRounds); }
 
 // Bytes handed out by malloc, from the heap and from separate mappings.
 std::size_t HeapInUse() {

@@ -1,0 +1,44 @@
+// Timing shared by the benchmarks: the best of a few rounds, in wall-clock
+// seconds and in this process's CPU seconds (which a busy machine inflates less).
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <functional>
+
+namespace movra::bench {
+
+// CPU time used by this process so far, in seconds.
+inline double CpuSeconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The best wall and CPU times of several rounds of one piece of work.
+struct Timing {
+  double wall = 1e9;
+  double cpu = 1e9;
+};
+
+// Runs work rounds times and keeps the best wall and CPU times.
+inline Timing BestTiming(const std::function<void()>& work, int rounds) {
+  Timing best;
+  for (int i = 0; i < rounds; ++i) {
+    const double cpu_start = CpuSeconds();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    best.wall = std::min(best.wall, took.count());
+    best.cpu = std::min(best.cpu, CpuSeconds() - cpu_start);
+  }
+  return best;
+}
+
+// The best wall-clock seconds of rounds runs of work.
+inline double BestSeconds(const std::function<void()>& work, int rounds) {
+  return BestTiming(work, rounds).wall;
+}
+
+}  // namespace movra::bench
