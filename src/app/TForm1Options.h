@@ -11,7 +11,7 @@
 namespace movra {
 
 struct TForm1Options {
-  // Folder of the executable (GBK, no trailing separator): backup and data folder live here.
+  // Folder of the executable (native, no trailing separator): backup and data folder live here.
   std::string program_folder;
   // The catalogue's bare file name, resolved against the current folder.
   std::string catalogue_file = "Movra.xml";

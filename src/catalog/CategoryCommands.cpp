@@ -156,7 +156,7 @@ void TForm1::N19Click() {
   // The snapshot files go only once the catalogue without them is on disk:
   // a catalogue that could not be written still names these discs.
   if (SaveCatalogue() != SaveResult::kSaved) return;
-  for (const std::string& disc : discs) Fs().DeleteFile(data_folder_ + disc + ".cdg");
+  for (const std::string& disc : discs) Fs().DeleteFile(NativeJoin(data_folder_, disc + ".cdg"));
 }
 
 void TForm1::N42Click() { G1Click(); }

@@ -70,7 +70,7 @@ void TForm1::N39Click() {
     ShowInfoBox(this, bad_format);
     return;
   }
-  const std::optional<DiscInput> input = AskForImport(*this, FileStemOf(*file));
+  const std::optional<DiscInput> input = AskForImport(*this, Utf8ToGbk(FileStemOf(*file)));
   if (!input) return;
   const Element category = catalogue_.ResolvePath(input->category_path, false);
   if (!category) {
@@ -109,7 +109,7 @@ void TForm1::R2Click() {
     ShowInfoBox(this, Utf8ToGbk("无法找到光盘快照，请选择光盘节点！"));
     return;
   }
-  const std::string target = *folder + kPathSeparator + name + ".cdg";
+  const std::string target = NativeJoin(*folder + kPathSeparator, name + ".cdg");
   if (Fs().FileExists(target)) {
     ShowInfoBox(this, Utf8ToGbk("此文件夹已包含同名文件！"));
     return;
