@@ -11,6 +11,7 @@
 #include "dialogs/Appendcd.h"
 #include "dialogs/DiscCataloguing.h"
 #include "dialogs/ModalDialogs.h"
+#include "dialogs/ScanRoot.h"
 #include "dialogs/ScanProgressDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
@@ -56,8 +57,11 @@ std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
     AddDiscRequest request{{dialog.DiscNameText(), dialog.DateText(), dialog.CategoryPath(), dialog.Memo()},
                            dialog.ScanPath()};
     const DiscInputProblem problem = CheckDiscInput(form.Catalogue(), request.input, dialog.ScanPathText());
-    if (problem == DiscInputProblem::kNone) return request;
-    ShowInfoBox(&form, RefusalText(problem));
+    // A path whose keys could not be recorded is refused before anything is scanned.
+    const std::optional<ScanRootProblem> root =
+        problem == DiscInputProblem::kNone ? CheckScanRoot(form.Drives(), dialog.ScanPathUtf8()) : std::nullopt;
+    if (problem == DiscInputProblem::kNone && !root) return request;
+    ShowInfoBox(&form, root ? ScanRootMessage(*root) : RefusalText(problem));
     dialog.ClearAccepted();
   }
 }
