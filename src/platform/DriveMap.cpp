@@ -150,12 +150,18 @@ bool IsPseudoFileSystem(std::string_view type) {
 }
 
 std::vector<std::pair<std::string, std::string>> PseudoMountsOf(std::string_view mountinfo) {
-  std::vector<std::pair<std::string, std::string>> mounts;
+  std::vector<MountLine> table;
   std::istringstream lines{std::string(mountinfo)};
   std::string line;
-  while (std::getline(lines, line)) {
-    const std::optional<MountLine> m = ParseMountLine(line);
-    if (m && IsPseudoFileSystem(m->type)) mounts.emplace_back(m->mount, m->number);
+  while (std::getline(lines, line))
+    if (std::optional<MountLine> m = ParseMountLine(line)) table.push_back(std::move(*m));
+  std::vector<std::pair<std::string, std::string>> mounts;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (!IsPseudoFileSystem(table[i].type)) continue;
+    // A file system mounted over it later (an automount point in use) is what lies there now.
+    const bool covered = std::any_of(table.begin() + static_cast<std::ptrdiff_t>(i) + 1, table.end(),
+                                     [&](const MountLine& later) { return later.mount == table[i].mount; });
+    if (!covered) mounts.emplace_back(table[i].mount, table[i].number);
   }
   return mounts;
 }

@@ -103,8 +103,8 @@ std::vector<DriveEntry> VolumesOf(std::string_view mountinfo, const std::vector<
 // sysfs, devtmpfs, cgroup ...): a scan never enters one.
 bool IsPseudoFileSystem(std::string_view type);
 
-// The pseudo file systems of a mount table (mountinfo text): their mount
-// points and device numbers ("0:5").
+// The pseudo file systems of a mount table (mountinfo text) that nothing is
+// mounted over: their mount points and device numbers ("0:5").
 std::vector<std::pair<std::string, std::string>> PseudoMountsOf(std::string_view mountinfo);
 
 // The drive letter (upper case) of a text that starts with "X:", or 0.

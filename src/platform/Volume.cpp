@@ -5,7 +5,6 @@
 #include <linux/cdrom.h>
 #include <fstream>
 #include <optional>
-#include <sstream>
 #include <sys/ioctl.h>
 #include <unistd.h>
 

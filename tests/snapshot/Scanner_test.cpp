@@ -340,11 +340,17 @@ TEST_F(ScannerTest, TheWalkStaysOutOfOtherDrivesAndPseudoFileSystems) {
   MakeFile("disc/on-the-disc");
   MakeDir("proc-like");
   MakeFile("proc-like/status");
-  test::WriteBytes(dir_ / "mountinfo", "24 1 0:5 / " + (dir_ / "proc-like") + " rw - proc proc rw\n");
+  // An automount point in use is walked: the share mounted over it is what lies there.
+  MakeDir("auto");
+  MakeFile("auto/on-the-share");
+  test::WriteBytes(dir_ / "mountinfo", "24 1 0:9991 / " + (dir_ / "proc-like") + " rw - proc proc rw\n" +
+                                           "25 1 0:9992 / " + (dir_ / "auto") + " rw - autofs systemd-1 rw\n" +
+                                           "26 25 0:9993 / " + (dir_ / "auto") + " rw - nfs4 server:/export rw\n");
   const DriveMap drives({{'D', dir_ / "disc", "", true}}, dir_ / "mountinfo");
   const std::string root = *drives.DrivePathOf(dir_.path()) + "\\";
   ASSERT_TRUE(ScanFolder(index_, drives, root));
-  EXPECT_THAT(Folders(root), ElementsAre("disc", "home", "proc-like"));
+  EXPECT_THAT(Folders(root), ElementsAre("auto", "disc", "home", "proc-like"));
+  EXPECT_THAT(Files(root + "auto\\"), ElementsAre("on-the-share"));
   EXPECT_THAT(Files(root + "home\\"), ElementsAre("kept"));
   EXPECT_THAT(Files(root + "disc\\"), IsEmpty());
   EXPECT_THAT(Files(root + "proc-like\\"), IsEmpty());
