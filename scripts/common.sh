@@ -7,7 +7,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 PACKAGES=(
   build-essential cmake pkg-config ccache
-  libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
+  libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool

@@ -10,6 +10,7 @@
 #include "catalog/CategoryTrees.h"
 #include "dialogs/Appendcd.h"
 #include "dialogs/ModalDialogs.h"
+#include "dialogs/ScanRoot.h"
 #include "dialogs/ScanProgressDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
@@ -42,10 +43,16 @@ std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
                            dialog.ScanPath()};
     Workspace work = form.Work();
     const WorkflowResult checked = CheckNewDisc(work, request.input, dialog.ScanPathText());
-    if (checked.ok()) return request;
-    // A category that names nothing ends the command quietly.
-    if (checked.outcome != Outcome::kRefused) return std::nullopt;
-    ShowInfoBox(&form, checked.message);
+    if (checked.ok()) {
+      // A path whose keys could not be recorded is refused before anything is scanned.
+      const std::optional<ScanRootProblem> root = CheckScanRoot(form.Drives(), dialog.ScanPathUtf8());
+      if (!root) return request;
+      ShowInfoBox(&form, ScanRootMessage(*root));
+    } else {
+      // A category that names nothing ends the command quietly.
+      if (checked.outcome != Outcome::kRefused) return std::nullopt;
+      ShowInfoBox(&form, checked.message);
+    }
     dialog.ClearAccepted();
   }
 }

@@ -12,7 +12,7 @@ namespace movra {
 
 void TForm1::N3Click() {
   const std::string document = HelpDocumentPath(program_folder_);
-  Links().OpenDocument(wxString::FromUTF8(NativePath(document)));
+  Links().OpenDocument(wxString::FromUTF8(document));
 }
 
 void TForm1::N18Click() { Links().Open(kForumUrl); }

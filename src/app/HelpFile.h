@@ -10,7 +10,7 @@ inline constexpr const char* kHelpFileName = "movra.chm";
 // The HTML user guide shipped in the program folder.
 inline constexpr const char* kHtmlGuidePath = "help/index.html";
 
-// The document the help command opens (GBK path): movra.chm in the program
+// The document the help command opens (native path): movra.chm in the program
 // folder when it exists, else the HTML guide there.
 std::string HelpDocumentPath(const std::string& program_folder);
 

@@ -75,7 +75,7 @@ void SearchDiscsInto(TForm1& form, Element located, const SearchRequest& request
       form.DataFolder(), discs, matcher, list.Rows(), [&](const SearchProgress& progress) {
         const DiscReport& report = *progress.report;
         if (report.outcome == DiscOutcome::kMissing) {
-          ShowInfoBox(&form, Utf8ToGbk("光盘(") + report.snapshot_path + Utf8ToGbk(")不存在！"));
+          ShowInfoBox(&form, Utf8ToGbk("光盘(" + report.snapshot_path + ")不存在！"));
         } else {
           ++discs_searched;
         }

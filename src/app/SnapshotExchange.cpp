@@ -51,7 +51,7 @@ void TForm1::N39Click() {
     ReportWorkflow(readable);
     return;
   }
-  const std::optional<DiscInput> input = AskForImport(*this, FileStemOf(*file));
+  const std::optional<DiscInput> input = AskForImport(*this, Utf8ToGbk(FileStemOf(*file)));
   if (!input) return;
   Workspace work = Work();
   const WorkflowResult imported = ImportSnapshotFile(work, *file, *input);

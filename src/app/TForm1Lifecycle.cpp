@@ -28,7 +28,7 @@ class FrozenTree {
 
 void TForm1::StartUp() {
   program_folder_ = options_.program_folder;
-  const DataHome home = options_.home.value_or(PortableHome(GbkToUtf8(program_folder_)));
+  const DataHome home = options_.home.value_or(PortableHome(program_folder_));
   options_.catalogue_file = FsPathOf(home.catalogue);
   backup_file_ = FsPathOf(home.backup);
   data_folder_native_ = home.data_folder;

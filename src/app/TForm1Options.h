@@ -15,7 +15,7 @@
 namespace movra {
 
 struct TForm1Options {
-  // Folder of the executable (GBK, no trailing separator): the help files
+  // Folder of the executable (native, no trailing separator): the help files
   // live here, and without home also the backup and the data folder.
   std::string program_folder;
   // The catalogue's bare file name, resolved against the current folder (without home).

@@ -1,5 +1,7 @@
 #include "browse/ContentNodes.h"
 
+#include "platform/FileSystem.h"
+
 namespace movra {
 
 ShownNodeKind NodeKindOfImage(int image) {
@@ -45,10 +47,7 @@ std::string FolderKey(std::string_view root, const std::vector<std::string>& nam
 }
 
 std::string SnapshotFileOf(std::string_view dataFolder, std::string_view disc) {
-  std::string path(dataFolder);
-  path += disc;
-  path += ".cdg";
-  return path;
+  return NativeJoin(dataFolder, std::string(disc) + ".cdg");
 }
 
 }  // namespace movra

@@ -46,7 +46,7 @@ DiscElementResult FindDiscOfNode(const CatalogueDocument& doc, const DiscNodePla
 // ("E:\" with VIDEO, SUB gives "E:\VIDEO\SUB\").
 std::string FolderKey(std::string_view root, const std::vector<std::string>& names);
 
-// The snapshot file of a disc: data folder + disc name + ".cdg".
+// The snapshot file of a disc (native): the native data folder + the GBK disc name + ".cdg".
 std::string SnapshotFileOf(std::string_view dataFolder, std::string_view disc);
 
 }  // namespace movra

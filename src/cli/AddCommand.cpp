@@ -5,6 +5,7 @@
 
 #include "cli/CliContext.h"
 #include "dialogs/DiscEntry.h"
+#include "dialogs/ScanRoot.h"
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"
@@ -42,6 +43,10 @@ std::optional<std::string> ScanPathOf(CliContext& context, const std::string& so
 
 int RunAdd(CliContext& context, const AddOptions& options) {
   if (!context.Open()) return kExitRefused;
+  // A source whose keys could not be recorded is refused before anything is scanned.
+  if (const std::optional<ScanRootProblem> root = CheckScanRoot(context.Drives(), options.source)) {
+    return context.Fail(ScanRootMessage(*root));
+  }
   const std::optional<std::string> scan_path = ScanPathOf(context, options.source);
   if (!scan_path) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
   const std::optional<std::string> name = CliContext::ToGbk(options.name);

@@ -31,7 +31,9 @@ int RunImport(CliContext& context, const ImportOptions& options) {
     return context.Fail(Utf8ToGbk("快照信息包含 GBK 无法表示的字符！"));
   }
   // The name, date and memo default to what the Import dialog proposes.
-  const std::string stem = FileStemOf(file);
+  const std::optional<std::string> gbk_stem = CliContext::ToGbk(FileStemOf(file));
+  if (!gbk_stem) return context.Fail(Utf8ToGbk("快照信息包含 GBK 无法表示的字符！"));
+  const std::string& stem = *gbk_stem;
   DiscInput input{stem, date.value_or(DateTimeToText(Now())), WithTrailingBackslash(*category),
                   JoinMemoLines(memo ? SplitLines(*memo) : ProposedMemoLines(std::nullopt, stem))};
   Workspace work = context.Work();

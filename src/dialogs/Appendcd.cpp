@@ -12,6 +12,7 @@
 #include "dialogs/DialogParts.h"
 #include "dialogs/DiscEntry.h"
 #include "dialogs/FolderPicker.h"
+#include "dialogs/ScanRoot.h"
 #include "dialogs/UiText.h"
 #include "platform/DateTime.h"
 #include "platform/DriveMap.h"
@@ -99,11 +100,11 @@ void TAppend::CreateControls() {
   Edit1->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
     event.Skip();
     if (IsBeingDeleted()) return;
-    const std::string path = DriveFormOf(ScanPathText());
-    if (path != proposed_for_) {
+    const std::optional<std::string> drive_form = DriveFormOf(ScanPathUtf8());
+    if (drive_form.value_or(ScanPathText()) != proposed_for_) {
       Edit1Exit();
-    } else if (path != ScanPathText()) {
-      SetFieldText(*Edit1, path);
+    } else if (drive_form && *drive_form != ScanPathText()) {
+      SetFieldText(*Edit1, *drive_form);
     }
   });
   CentreOnParent();
@@ -117,21 +118,22 @@ void TAppend::FormCreate() {
   BindTreeClick(*TreeView1, [this] { TreeView1Click(); });
 }
 
-std::string TAppend::DriveFormOf(const std::string& text) const {
-  if (text.empty() || text.front() != '/') return text;
-  return drives_.DrivePathOf(text).value_or(text);
+std::optional<std::string> TAppend::DriveFormOf(const std::string& utf8) const {
+  if (utf8.empty() || utf8.front() != '/' || CheckScanRoot(drives_, utf8)) return std::nullopt;
+  return drives_.DrivePathOf(utf8);
 }
 
 void TAppend::Button1Click() {
   const std::optional<std::string> chosen = Folders().ChooseFolder(this, kPickerCaption);
-  SetFieldText(*Edit1, chosen ? DriveFormOf(*chosen) : std::string());
+  Edit1->ChangeValue(chosen ? wxString::FromUTF8(*chosen) : wxString());
   Edit1Exit();
 }
 
 void TAppend::Edit1Exit() {
-  const std::string path = DriveFormOf(ScanPathText());
+  const std::optional<std::string> drive_form = DriveFormOf(ScanPathUtf8());
+  if (drive_form) SetFieldText(*Edit1, *drive_form);
+  const std::string path = ScanPathText();
   if (path.empty()) return;
-  SetFieldText(*Edit1, path);
   proposed_for_ = path;
   const DiscProposal proposal = ProposeDisc(path, read_volume_, Now());
   SetFieldText(*Edit2, proposal.name);
@@ -154,7 +156,11 @@ void TAppend::BitBtn1Click() { EndDialog(wxID_CANCEL); }
 
 std::string TAppend::ScanPathText() const { return FieldText(*Edit1); }
 
-std::string TAppend::ScanPath() const { return WithTrailingBackslash(DriveFormOf(ScanPathText())); }
+std::string TAppend::ScanPathUtf8() const { return std::string(Edit1->GetValue().utf8_str()); }
+
+std::string TAppend::ScanPath() const {
+  return WithTrailingBackslash(DriveFormOf(ScanPathUtf8()).value_or(ScanPathText()));
+}
 
 std::string TAppend::DiscNameText() const { return FieldText(*Edit2); }
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +48,8 @@ class TAppend : public wxDialog {
   void ClearAccepted() { accepted_ = false; }
   // The scan path field as typed (GBK).
   std::string ScanPathText() const;
+  // The scan path field as typed (UTF-8): a native path in it is still whole.
+  std::string ScanPathUtf8() const;
   // The scan path with a trailing backslash ("E:\VIDEO\"); empty when the field is.
   std::string ScanPath() const;
   // The disc name field as typed.
@@ -66,10 +69,11 @@ class TAppend : public wxDialog {
 
   // Fills the tree (categories only), expands it and empties the memo.
   void FormCreate();
-  // 选择光驱: the folder picker; its answer (as a drive path, or empty when
-  // cancelled) goes into the scan path field, then Edit1Exit runs.
+  // 选择光驱: the folder picker; its answer (or empty when cancelled) goes
+  // into the scan path field, then Edit1Exit runs.
   void Button1Click();
-  // Leaving the scan path field: proposes name, date and memo from the volume.
+  // Leaving the scan path field: a native path becomes a drive path, and
+  // name, date and memo are proposed from the volume (or the folder).
   void Edit1Exit();
   // A click in the tree: the selected node's catalogue path goes into Edit4.
   void TreeView1Click();
@@ -94,8 +98,10 @@ class TAppend : public wxDialog {
 
  private:
   void CreateControls();
-  // The scan path field's text in drive form: a native path becomes a drive path.
-  std::string DriveFormOf(const std::string& text) const;
+  // A native path in the scan path field (UTF-8) as a drive path (GBK);
+  // nullopt for any other text and for a path that cannot be recorded, which
+  // stays as typed so that the command can name its fault.
+  std::optional<std::string> DriveFormOf(const std::string& utf8) const;
 
   const CatalogueDocument& doc_;
   const DriveMap& drives_;

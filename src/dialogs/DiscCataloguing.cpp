@@ -4,6 +4,7 @@
 
 #include "catalog/NameRules.h"
 #include "platform/TextCodec.h"
+#include "platform/FileSystem.h"
 
 namespace movra {
 
@@ -32,10 +33,7 @@ Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput&
 }
 
 std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name) {
-  std::string path(data_folder);
-  path += disc_name;
-  path += ".cdg";
-  return path;
+  return NativeJoin(data_folder, std::string(disc_name) + ".cdg");
 }
 
 DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,

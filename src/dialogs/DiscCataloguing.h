@@ -1,6 +1,6 @@
 // The steps Add disc and Import share once their dialog has been filled in:
 // checking the input, scanning a medium and filing a disc in the catalogue.
-// Texts are GBK.
+// Texts are GBK; the data folder and file paths are native.
 #pragma once
 
 #include <optional>
@@ -40,7 +40,7 @@ DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
 // empty memo stores no Memo); the disc element, or none. Does not save.
 Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput& input);
 
-// The snapshot file of a disc: data_folder + name + ".cdg".
+// The snapshot file of a disc: the native data_folder + name (GBK) + ".cdg", native.
 std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name);
 
 // How scanning a medium for a new disc ended.

@@ -24,7 +24,7 @@ wxString StartFolder() {
 std::optional<std::string> DesktopFolderPicker::ChooseFolder(wxWindow* parent, std::string_view gbk_caption) {
   wxDirDialog dialog(parent, GbkToWx(gbk_caption), StartFolder(), wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-  return WxToGbk(dialog.GetPath());
+  return std::string(dialog.GetPath().utf8_str());
 }
 
 FolderPicker& Folders() {

@@ -15,7 +15,7 @@ class FolderPicker {
  public:
   virtual ~FolderPicker() = default;
   // Lets the user choose a folder of the file system, starting at the desktop
-  // with nothing preselected; its native path (GBK), or nullopt when cancelled.
+  // with nothing preselected; its native path (UTF-8), or nullopt when cancelled.
   virtual std::optional<std::string> ChooseFolder(wxWindow* parent, std::string_view gbk_caption) = 0;
 };
 

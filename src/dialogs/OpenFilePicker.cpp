@@ -18,7 +18,7 @@ std::optional<std::string> DesktopOpenFilePicker::ChooseFile(wxWindow* parent, s
   wxFileDialog dialog(parent, wxString::FromUTF8("打开"), wxGetCwd(), wxEmptyString,
                       GbkToWx(CaseBlindWildcard(wildcard)), wxFD_OPEN | wxFD_FILE_MUST_EXIST);
   if (dialog.ShowModal() != wxID_OK) return std::nullopt;
-  return WxToGbk(dialog.GetPath());
+  return std::string(dialog.GetPath().utf8_str());
 }
 
 OpenFilePicker& OpenFiles() {

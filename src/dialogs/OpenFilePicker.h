@@ -15,7 +15,7 @@ class OpenFilePicker {
   virtual ~OpenFilePicker() = default;
   // Lets the user choose an existing file, starting in the current folder and
   // showing the files the wildcard ("Text|*.TXT") admits; its native path
-  // (GBK), or nullopt when cancelled.
+  // (UTF-8), or nullopt when cancelled.
   virtual std::optional<std::string> ChooseFile(wxWindow* parent, std::string_view wildcard) = 0;
 };
 

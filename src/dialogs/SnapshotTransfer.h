@@ -1,5 +1,5 @@
 // Moving snapshot files between installations: the checked copy that import
-// makes into the data folder, and the file that export writes. Paths are GBK.
+// makes into the data folder, and the file that export writes. Paths are native.
 #pragma once
 
 #include <string>

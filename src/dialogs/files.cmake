@@ -1,6 +1,7 @@
 # Sources of src/dialogs: core files go to movra_core, window files to movra_gui.
 target_sources(movra_core PRIVATE
   dialogs/DiscEntry.cpp
+  dialogs/ScanRoot.cpp
   dialogs/DiscCataloguing.cpp
   dialogs/SnapshotTransfer.cpp
 )

@@ -40,7 +40,7 @@ std::string HomeError(const fs::path& folder) {
 
 DataHomeSources SourcesFromEnvironment(std::optional<fs::path> home_option) {
   DataHomeSources sources;
-  sources.program_folder = GbkToUtf8(ProgramFolder());
+  sources.program_folder = ProgramFolder();
   sources.home_option = std::move(home_option);
   sources.movra_home = Env("MOVRA_HOME");
   sources.xdg_data_home = Env("XDG_DATA_HOME");
@@ -94,12 +94,9 @@ std::string EnsureDataFolder(const fs::path& data_folder) {
   return Utf8ToGbk("无法创建光盘快照文件夹（") + NativeNameToGbk(data_folder.string()) + Utf8ToGbk("）！");
 }
 
-std::string FsPathOf(const fs::path& native) {
-  // Fs() takes the program's GBK paths and converts them back to UTF-8.
-  return Utf8ToGbk(native.string());
-}
+std::string FsPathOf(const fs::path& native) { return native.string(); }
 
-fs::path NativeOfFsPath(const std::string& fs_path) { return GbkToUtf8(fs_path); }
+fs::path NativeOfFsPath(const std::string& fs_path) { return fs::path(fs_path); }
 
 fs::path SnapshotFileIn(const fs::path& data_folder, std::string_view disc_name) {
   return data_folder / (GbkToUtf8(disc_name) + ".cdg");

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <utility>
 
@@ -97,7 +98,90 @@ std::string Trim(std::string text) {
   return text;
 }
 
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+// Mount points of the system itself: a desktop shows none of them as a drive.
+bool IsSystemMount(std::string_view mount) {
+  static constexpr std::string_view kExact[] = {"/",     "/boot", "/efi", "/home", "/usr", "/var", "/opt",
+                                                 "/srv",  "/tmp",  "/root", "/nix", "/gnu", "/etc"};
+  static constexpr std::string_view kUnder[] = {"/boot/", "/usr/", "/var/", "/snap/", "/proc/",
+                                                 "/sys/",  "/dev/", "/etc/", "/run/"};
+  for (std::string_view m : kExact)
+    if (mount == m) return true;
+  if (StartsWith(mount, "/run/media/")) return false;  // where desktops mount removable media
+  for (std::string_view m : kUnder)
+    if (StartsWith(mount, m)) return true;
+  // A mount inside a hidden folder is meant to stay out of sight.
+  return mount.find("/.") != std::string_view::npos;
+}
+
+// One line of a mount table, split into the fields used here.
+struct MountLine {
+  std::string number;  // "major:minor"
+  std::string root;    // the mounted folder of its file system ("/" when whole)
+  std::string mount;   // mount point, unescaped
+  std::string type;    // file-system type
+  std::string source;  // device or pseudo name, unescaped
+};
+
+std::optional<MountLine> ParseMountLine(const std::string& line) {
+  std::istringstream fields(line);
+  std::string id, parent, field;
+  MountLine m;
+  if (!(fields >> id >> parent >> m.number >> m.root >> m.mount)) return std::nullopt;
+  while (fields >> field && field != "-") {
+  }  // options and optional fields
+  if (!(fields >> m.type >> m.source)) return std::nullopt;
+  m.mount = UnescapeMountField(m.mount);
+  m.source = UnescapeMountField(m.source);
+  return m;
+}
+
 }  // namespace
+
+bool IsPseudoFileSystem(std::string_view type) {
+  static constexpr std::string_view kPseudo[] = {
+      "proc",    "sysfs",   "devpts", "devtmpfs", "cgroup", "cgroup2",   "debugfs", "tracefs",     "securityfs",
+      "pstore",  "bpf",     "configfs", "fusectl", "mqueue", "hugetlbfs", "autofs",  "binfmt_misc", "efivarfs",
+      "rpc_pipefs", "nsfs", "selinuxfs"};
+  for (std::string_view p : kPseudo)
+    if (type == p) return true;
+  return false;
+}
+
+std::vector<std::pair<std::string, std::string>> PseudoMountsOf(std::string_view mountinfo) {
+  std::vector<MountLine> table;
+  std::istringstream lines{std::string(mountinfo)};
+  std::string line;
+  while (std::getline(lines, line))
+    if (std::optional<MountLine> m = ParseMountLine(line)) table.push_back(std::move(*m));
+  std::vector<std::pair<std::string, std::string>> mounts;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (!IsPseudoFileSystem(table[i].type)) continue;
+    // A file system mounted over it later (an automount point in use) is what lies there now.
+    const bool covered = std::any_of(table.begin() + static_cast<std::ptrdiff_t>(i) + 1, table.end(),
+                                     [&](const MountLine& later) { return later.mount == table[i].mount; });
+    if (!covered) mounts.emplace_back(table[i].mount, table[i].number);
+  }
+  return mounts;
+}
+
+std::vector<DriveEntry> VolumesOf(std::string_view mountinfo, const std::vector<std::string>& skip) {
+  std::vector<DriveEntry> volumes;
+  std::istringstream lines{std::string(mountinfo)};
+  std::string line;
+  while (std::getline(lines, line)) {
+    const std::optional<MountLine> m = ParseMountLine(line);
+    if (!m || m->root != "/" || !StartsWith(m->source, "/dev/") || StartsWith(m->source, "/dev/sr")) continue;
+    if (IsPseudoFileSystem(m->type) || IsSystemMount(NormalizeMount(m->mount))) continue;
+    if (std::find(skip.begin(), skip.end(), m->number) != skip.end()) continue;
+    const bool seen = std::any_of(volumes.begin(), volumes.end(),
+                                  [&m](const DriveEntry& v) { return v.number == m->number; });
+    if (seen) continue;  // a device mounted twice is lettered at its first mount
+    volumes.push_back({0, NormalizeMount(m->mount), m->source, false, m->number});
+  }
+  return volumes;
+}
 
 char DriveLetterOf(std::string_view text) {
   if (text.size() < 2 || text[1] != ':') return 0;
@@ -106,9 +190,15 @@ char DriveLetterOf(std::string_view text) {
   return c >= 'A' && c <= 'Z' ? c : 0;
 }
 
+struct DriveMap::Volumes {
+  std::mutex mutex;
+  std::vector<DriveEntry> lettered;  // in letter order
+};
+
 DriveMap::DriveMap() : DriveMap(std::vector<DriveEntry>{}) {}
 
-DriveMap::DriveMap(std::vector<DriveEntry> drives, std::string mountinfo) : mountinfo_(std::move(mountinfo)) {
+DriveMap::DriveMap(std::vector<DriveEntry> drives, std::string mountinfo)
+    : mountinfo_(std::move(mountinfo)), volumes_(std::make_shared<Volumes>()) {
   for (DriveEntry& d : drives) {
     const char letter = DriveLetterOf(std::string(1, d.letter) + ":");
     if (letter == 0) continue;
@@ -126,20 +216,49 @@ DriveMap::DriveMap(std::vector<DriveEntry> drives, std::string mountinfo) : moun
             [](const DriveEntry& a, const DriveEntry& b) { return a.letter < b.letter; });
 }
 
-std::string DriveMap::ReadMountTable() const { return mountinfo_.empty() ? std::string() : ReadSmallFile(mountinfo_); }
+std::vector<DriveEntry> DriveMap::Current() const {
+  if (mountinfo_.empty()) return drives_;
+  const std::string table = ReadSmallFile(mountinfo_);
+  std::vector<DriveEntry> all = drives_;
+  std::vector<std::string> fixed_numbers;
+  for (DriveEntry& d : all) {
+    if (d.number.empty()) continue;
+    fixed_numbers.push_back(d.number);
+    const std::string mount = MountPointOf(table, d.number);
+    d.mount = mount.empty() ? std::string() : NormalizeMount(mount);
+  }
+  const std::vector<DriveEntry> found = VolumesOf(table, fixed_numbers);
 
-std::string DriveMap::MountOf(const DriveEntry& d, const std::string& table) const {
-  if (d.number.empty() || mountinfo_.empty()) return d.mount;
-  const std::string mount = MountPointOf(table, d.number);
-  return mount.empty() ? std::string() : NormalizeMount(Utf8ToGbk(mount));
+  // A volume keeps its letter while it stays mounted where it was; one that
+  // went away frees its letter, and a new one takes the lowest free letter.
+  std::lock_guard<std::mutex> lock(volumes_->mutex);
+  std::vector<DriveEntry>& lettered = volumes_->lettered;
+  auto same = [](const DriveEntry& a, const DriveEntry& b) { return a.number == b.number && a.mount == b.mount; };
+  lettered.erase(std::remove_if(lettered.begin(), lettered.end(),
+                                [&](const DriveEntry& v) {
+                                  return std::none_of(found.begin(), found.end(),
+                                                      [&](const DriveEntry& f) { return same(f, v); });
+                                }),
+                 lettered.end());
+  auto used = [&](char letter) {
+    auto has = [letter](const DriveEntry& e) { return e.letter == letter; };
+    return std::any_of(all.begin(), all.end(), has) || std::any_of(lettered.begin(), lettered.end(), has);
+  };
+  for (const DriveEntry& f : found) {
+    if (std::any_of(lettered.begin(), lettered.end(), [&](const DriveEntry& v) { return same(f, v); })) continue;
+    char letter = kFirstOpticalLetter;
+    while (letter < kRootLetter && used(letter)) ++letter;
+    if (letter >= kRootLetter) break;  // every letter is taken
+    DriveEntry v = f;
+    v.letter = letter;
+    lettered.push_back(std::move(v));
+  }
+  all.insert(all.end(), lettered.begin(), lettered.end());
+  std::sort(all.begin(), all.end(), [](const DriveEntry& a, const DriveEntry& b) { return a.letter < b.letter; });
+  return all;
 }
 
-std::vector<DriveEntry> DriveMap::Drives() const {
-  const std::string table = ReadMountTable();
-  std::vector<DriveEntry> drives = drives_;
-  for (DriveEntry& d : drives) d.mount = MountOf(d, table);
-  return drives;
-}
+std::vector<DriveEntry> DriveMap::Drives() const { return Current(); }
 
 std::vector<std::string> DriveMap::OpticalDrives() const {
   std::vector<std::string> list;
@@ -148,45 +267,55 @@ std::vector<std::string> DriveMap::OpticalDrives() const {
   return list;
 }
 
-const DriveEntry* DriveMap::Find(std::string_view drive_text) const {
+std::optional<DriveEntry> DriveMap::Find(std::string_view drive_text) const {
   const char letter = DriveLetterOf(drive_text);
-  if (letter == 0) return nullptr;
-  for (const DriveEntry& d : drives_)
-    if (d.letter == letter) return &d;
-  return nullptr;
+  if (letter == 0) return std::nullopt;
+  for (const DriveEntry& d : Current())
+    if (d.letter == letter) return d;
+  return std::nullopt;
 }
 
 DriveType DriveMap::DriveTypeOf(std::string_view drive_text) const {
   // Only a drive's root names a drive: "D:" or "D:\".
   if (drive_text.size() > 3 || (drive_text.size() == 3 && drive_text[2] != '\\')) return DriveType::None;
-  const DriveEntry* d = Find(drive_text);
+  const std::optional<DriveEntry> d = Find(drive_text);
   if (!d) return DriveType::None;
   return d->optical ? DriveType::CdRom : DriveType::Fixed;
 }
 
 std::optional<std::string> DriveMap::DeviceOf(std::string_view drive_text) const {
-  const DriveEntry* d = Find(drive_text);
+  const std::optional<DriveEntry> d = Find(drive_text);
   if (!d || d->device.empty()) return std::nullopt;
   return d->device;
 }
 
 std::optional<std::string> DriveMap::NativePathOf(std::string_view drive_path) const {
-  const DriveEntry* d = Find(drive_path);
-  if (!d) return std::nullopt;
-  const std::string mount = MountOf(*d, ReadMountTable());
-  if (mount.empty()) return std::nullopt;
+  const std::optional<DriveEntry> d = Find(drive_path);
+  if (!d || d->mount.empty()) return std::nullopt;
   std::string_view rest = drive_path.substr(2);
-  if (rest.empty()) return mount;
-  std::string tail = ReplaceSeparators(rest, '\\', '/');
+  if (rest.empty()) return d->mount;
+  std::string tail = GbkToUtf8(ReplaceSeparators(rest, '\\', '/'));
   if (tail.front() != '/') tail.insert(tail.begin(), '/');  // "D:VIDEO" as "D:\VIDEO"
-  if (mount == "/") return tail;
-  return mount + tail;
+  if (d->mount == "/") return tail;
+  return d->mount + tail;
+}
+
+std::optional<std::string> DriveMap::MountHolding(std::string_view native_path) const {
+  if (native_path.empty() || native_path.front() != '/') return std::nullopt;
+  const std::string path = CollapseSlashes(native_path);
+  std::string best;
+  for (const DriveEntry& d : Current()) {
+    if (d.mount.empty() || !MountHolds(d.mount, path)) continue;
+    if (best.empty() || d.mount.size() > best.size()) best = d.mount;
+  }
+  if (best.empty()) return std::nullopt;
+  return best;
 }
 
 std::optional<std::string> DriveMap::DrivePathOf(std::string_view native_path) const {
   if (native_path.empty() || native_path.front() != '/') return std::nullopt;
   const std::string path = CollapseSlashes(native_path);
-  const std::vector<DriveEntry> drives = Drives();
+  const std::vector<DriveEntry> drives = Current();
   const DriveEntry* best = nullptr;
   for (const DriveEntry& d : drives) {
     if (d.mount.empty() || !MountHolds(d.mount, path)) continue;
@@ -195,10 +324,14 @@ std::optional<std::string> DriveMap::DrivePathOf(std::string_view native_path) c
   if (!best) return std::nullopt;
   std::string rest = best->mount == "/" ? path : path.substr(best->mount.size());
   if (rest.empty()) rest.push_back('/');
-  return std::string(1, best->letter) + ":" + ReplaceSeparators(rest, '/', '\\');
+  return std::string(1, best->letter) + ":" + ReplaceSeparators(Utf8ToGbk(rest), '/', '\\');
 }
 
-DriveMap DetectDrives() { return DetectDrives("/sys/block", "/proc/self/mountinfo"); }
+DriveMap DetectDrives() {
+  DriveMap map = DetectDrives("/sys/block", "/proc/self/mountinfo");
+  map.SetUdevData("/run/udev/data");
+  return map;
+}
 
 DriveMap DetectDrives(const std::string& sys_block, const std::string& mountinfo_path) {
   // CD-ROM block devices are sr0, sr1, ...; order them by number, not by text.
@@ -224,12 +357,9 @@ DriveMap DetectDrives(const std::string& sys_block, const std::string& mountinfo
     DriveEntry d;
     d.letter = letter++;
     d.optical = true;
-    d.device = Utf8ToGbk("/dev/" + name);
+    d.device = "/dev/" + name;
     d.number = dev;
-    if (!dev.empty()) {
-      const std::string mount = MountPointOf(mountinfo, dev);
-      if (!mount.empty()) d.mount = Utf8ToGbk(mount);
-    }
+    if (!dev.empty()) d.mount = MountPointOf(mountinfo, dev);
     drives.push_back(std::move(d));
   }
   return DriveMap(std::move(drives), mountinfo_path);

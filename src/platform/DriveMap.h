@@ -1,10 +1,18 @@
 // Drive letters over a Linux file system. Scanned media keep Windows-style
 // drive paths ("E:\VIDEO\"), because snapshot files store them and are
 // exchanged between installations. Every optical drive gets a letter from D:
-// upward, rooted at its mount point; Z: is the root of the whole file system.
-// All paths here are GBK texts; they become UTF-8 only at system calls.
+// upward, rooted at its mount point; every other mounted volume a desktop
+// user sees (removable and external disks, mounted images, other partitions)
+// gets the next free letter while it stays mounted; Z: is the root of the
+// whole file system.
+//
+// Two kinds of text meet here. Mount points, devices and every "native" path
+// are the file system's own bytes (UTF-8) and never pass through GBK. Drive
+// paths ("E:\VIDEO\") are GBK, like everything recorded: only the part below
+// the mount point is converted.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,8 +31,8 @@ struct DriveEntry {
         number(std::move(number_)) {}
 
   char letter = 0;       // 'A'..'Z'
-  std::string mount;     // native root (GBK); empty when nothing is mounted
-  std::string device;    // block device or image file (GBK); may be empty
+  std::string mount;     // native root; empty when nothing is mounted
+  std::string device;    // block device or image file (native); may be empty
   bool optical = false;  // a CD-ROM drive
   std::string number;    // device number "major:minor"; when set, the mount is looked up at each use
 };
@@ -39,42 +47,71 @@ class DriveMap {
   DriveMap();
   // The given drives; Z: rooted at "/" is added when missing. A later entry
   // with a letter already taken, or one that is not a letter, is dropped.
-  // With a mount table (a mountinfo file), the mount of a drive that has a
-  // device number is read from it at each use, since a changed disc is
-  // mounted afresh, often at a folder named after its label.
+  // With a mount table (a mountinfo file), it is read at each use: the mount
+  // of a drive that has a device number follows it, since a changed disc is
+  // mounted afresh, often at a folder named after its label, and the other
+  // volumes mounted at the time get the free letters (see VolumesOf).
   explicit DriveMap(std::vector<DriveEntry> drives, std::string mountinfo = {});
 
   // Every drive, in letter order, with its current mount.
   std::vector<DriveEntry> Drives() const;
+  // The mount table this map reads ("/proc/self/mountinfo"); empty when its mounts are fixed.
+  const std::string& MountTable() const { return mountinfo_; }
+  // The device manager's database folder ("/run/udev/data"); empty when not consulted.
+  const std::string& UdevData() const { return udev_data_; }
+  // Sets that folder (DetectDrives gives the system's; tests a folder of their own).
+  void SetUdevData(std::string folder) { udev_data_ = std::move(folder); }
   // "D:", "E:", ... for the optical drives, in letter order.
   std::vector<std::string> OpticalDrives() const;
   // The drive of "X:" or "X:\" (either case): CdRom, Fixed, or None when unknown.
   DriveType DriveTypeOf(std::string_view drive_text) const;
-  // The drive of a text that starts with a letter and a colon, or nullptr (its mount as detected).
-  const DriveEntry* Find(std::string_view drive_text) const;
+  // The drive of a text that starts with a letter and a colon, with its current mount; nullopt when none.
+  std::optional<DriveEntry> Find(std::string_view drive_text) const;
   // The block device (or image file) of a drive text; nullopt when unknown or none.
   std::optional<std::string> DeviceOf(std::string_view drive_text) const;
-  // "D:\VIDEO\" -> "<mount>/VIDEO/"; nullopt when the letter is unknown or unmounted.
+  // "D:\VIDEO\" (GBK) -> "<mount>/VIDEO/" (native); nullopt when the letter
+  // is unknown or unmounted.
   std::optional<std::string> NativePathOf(std::string_view drive_path) const;
-  // "/media/cdrom0/VIDEO" -> "D:\VIDEO" by the longest mount point that holds
-  // the path; nullopt for a relative path.
+  // "/media/cdrom0/VIDEO" (native) -> "D:\VIDEO" (GBK) by the longest mount
+  // point that holds the path; nullopt for a relative path.
   std::optional<std::string> DrivePathOf(std::string_view native_path) const;
+  // The native mount point of the drive that DrivePathOf would choose for
+  // native_path; nullopt for a relative path.
+  std::optional<std::string> MountHolding(std::string_view native_path) const;
 
  private:
-  // The mount table's text, or empty when mounts are fixed.
-  std::string ReadMountTable() const;
-  // The mount point of d by table (normalized); empty when nothing is mounted.
-  std::string MountOf(const DriveEntry& d, const std::string& table) const;
+  // Every drive with its mount as the table says now, the lettered volumes included.
+  std::vector<DriveEntry> Current() const;
+
+  // Letters handed to volumes, shared by copies of the map so that a volume
+  // keeps its letter for as long as it stays mounted.
+  struct Volumes;
 
   std::vector<DriveEntry> drives_;
   std::string mountinfo_;
+  std::string udev_data_;
+  std::shared_ptr<Volumes> volumes_;
 };
+
+// The volumes of a mount table (mountinfo text) that a desktop user sees, in
+// mount order: block-device file systems mounted whole, neither pseudo nor
+// system mounts, each device once, except the devices in skip ("major:minor").
+// Letters are not set.
+std::vector<DriveEntry> VolumesOf(std::string_view mountinfo, const std::vector<std::string>& skip);
+
+// True for the type of a file system that holds no files of a medium (proc,
+// sysfs, devtmpfs, cgroup ...): a scan never enters one.
+bool IsPseudoFileSystem(std::string_view type);
+
+// The pseudo file systems of a mount table (mountinfo text) that nothing is
+// mounted over: their mount points and device numbers ("0:5").
+std::vector<std::pair<std::string, std::string>> PseudoMountsOf(std::string_view mountinfo);
 
 // The drive letter (upper case) of a text that starts with "X:", or 0.
 char DriveLetterOf(std::string_view text);
 
-// The drives of this machine: /sys/block/sr* in device order, mounted as
-// /proc/self/mountinfo says at the time of each use.
+// The drives of this machine: /sys/block/sr* in device order, then the other
+// volumes, mounted as /proc/self/mountinfo says at the time of each use.
 DriveMap DetectDrives();
 
 // DetectDrives over another block-device folder and mount table (for tests).

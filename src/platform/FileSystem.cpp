@@ -36,7 +36,11 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-std::string NativePath(const std::string& gbk_path) { return GbkToUtf8(gbk_path); }
+std::string NativeJoin(std::string_view native_folder, std::string_view gbk_name) {
+  std::string path(native_folder);
+  path += GbkToUtf8(gbk_name);
+  return path;
+}
 
 // On some virtual machines taking fresh memory a small page at a time costs
 // far more than reading or formatting the bytes that go into it.
@@ -51,12 +55,12 @@ void AdviseHugePages(const std::string& buffer) {
 
 bool RealFileSystem::FileExists(const std::string& path) {
   struct stat st;
-  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool RealFileSystem::DirectoryExists(const std::string& path) {
   struct stat st;
-  return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool RealFileSystem::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
@@ -65,7 +69,7 @@ bool RealFileSystem::CopyFile(const std::string& from, const std::string& to, bo
   if (fail_if_exists) {
     // O_EXCL makes the refusal race-free; the content goes in through a
     // temporary file so a failed copy never leaves a half-written target.
-    std::string native = NativePath(to);
+    const std::string& native = to;
     int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) return false;
     ::close(fd);
@@ -78,10 +82,10 @@ bool RealFileSystem::CopyFile(const std::string& from, const std::string& to, bo
   return WriteFileAtomic(to, *bytes);
 }
 
-bool RealFileSystem::DeleteFile(const std::string& path) { return ::unlink(NativePath(path).c_str()) == 0; }
+bool RealFileSystem::DeleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 std::optional<std::string> RealFileSystem::ReadFile(const std::string& path) {
-  int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::string bytes;
   struct stat st;
@@ -108,7 +112,7 @@ std::optional<std::string> RealFileSystem::ReadFile(const std::string& path) {
 }
 
 bool RealFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
-  const std::string native = NativePath(path);
+  const std::string& native = path;
   std::string temp = FolderOf(native) + "/.movra-XXXXXX";
   int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
@@ -130,7 +134,7 @@ std::string ProgramFolder() {
   if (n <= 0) return ".";
   std::string exe(buffer, static_cast<size_t>(n));
   size_t slash = exe.rfind('/');
-  return Utf8ToGbk(slash == 0 ? std::string("/") : exe.substr(0, slash));
+  return slash == 0 ? std::string("/") : exe.substr(0, slash);
 }
 
 }  // namespace movra

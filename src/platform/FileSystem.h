@@ -1,6 +1,9 @@
 // The file system seam: every file operation of the program goes through
-// Fs(), so tests can put a failing stand-in in its place. Paths are the
-// program's GBK texts; they are converted to UTF-8 only here.
+// Fs(), so tests can put a failing stand-in in its place.
+//
+// Paths here are native: the file system's own bytes (UTF-8), passed to the
+// system unchanged. GBK is for what is recorded, stored and shown; a GBK name
+// (a disc name, a key) joins a native folder only through NativeJoin.
 #pragma once
 
 #include <optional>
@@ -45,14 +48,15 @@ FileSystem& Fs();
 // Replaces the file system (nullptr restores the real one); for tests.
 void SetFileSystem(FileSystem* fs);
 
-// A GBK path as the operating system wants it (UTF-8).
-std::string NativePath(const std::string& gbk_path);
+// native_folder followed by gbk_name converted to the file system's encoding:
+// how a disc's snapshot file, for instance, is named inside the data folder.
+std::string NativeJoin(std::string_view native_folder, std::string_view gbk_name);
 
 // Hints that a large buffer about to be filled (file content) be backed by
 // huge pages; a no-op for small buffers or where the system has none.
 void AdviseHugePages(const std::string& buffer);
 
-// The folder of the running executable (GBK, no trailing separator).
+// The folder of the running executable (native, no trailing separator).
 std::string ProgramFolder();
 
 // The native path separator the program's own files use.

@@ -19,6 +19,19 @@ std::string Utf8ToGbk(std::string_view utf8);
 // control byte, none of which a Windows name or a snapshot line can carry.
 std::string NativeNameToGbk(std::string_view utf8);
 
+// A file name read from disk as it is recorded: a UTF-8 name as
+// NativeNameToGbk makes it; a name that is not UTF-8 but is well-formed GBK
+// (unpacked from an archive made on Chinese Windows, on a disc burnt there)
+// is taken as those GBK bytes, with the same '_' replacements.
+std::string DiskNameToGbk(std::string_view name);
+
+// True when text is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsUtf8(std::string_view text);
+
+// True when text is well-formed GBK: ASCII bytes, and lead bytes 0x81..0xFE
+// each followed by a trail byte 0x40..0xFE other than 0x7F.
+bool IsGbk(std::string_view text);
+
 // True when every byte is ASCII (below 0x80): such text is the same in both encodings.
 bool IsAscii(std::string_view text);
 

@@ -73,7 +73,7 @@ void SearchLinesHolding(std::string_view data, std::string_view required, NameMa
 }  // namespace
 
 std::string SnapshotPathOf(const std::string& data_folder, const std::string& disc_name) {
-  return data_folder + disc_name + ".cdg";
+  return NativeJoin(data_folder, disc_name + ".cdg");
 }
 
 DiscReport SearchDisc(const std::string& data_folder, const DiscListEntry& disc, NameMatcher& matcher,

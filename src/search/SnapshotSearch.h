@@ -23,11 +23,12 @@ enum class DiscOutcome {
 // What the search of one disc did.
 struct DiscReport {
   DiscOutcome outcome = DiscOutcome::kSearched;
-  std::string snapshot_path;  // data folder + disc name + ".cdg"
+  std::string snapshot_path;  // data folder + disc name + ".cdg", native
   std::string error;          // for kBadTime: the conversion error's message
 };
 
-// The snapshot file of a disc: data folder (with its trailing separator) + name + ".cdg".
+// The snapshot file of a disc (native): the native data folder (with its
+// trailing separator) + the GBK name + ".cdg".
 std::string SnapshotPathOf(const std::string& data_folder, const std::string& disc_name);
 
 // Searches one disc: adds its header row and one row per matching line to results.

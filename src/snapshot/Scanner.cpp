@@ -1,17 +1,23 @@
 #include "snapshot/Scanner.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
-#include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 
 namespace movra {
@@ -46,15 +52,68 @@ std::uint32_t AppendRecordedName(std::string& out, std::string_view native) {
       out.push_back(c == '\\' || c == '|' || u < 0x20 || u == 0x7F ? '_' : c);
     }
   } else {
-    out += NativeNameToGbk(native);
+    out += DiskNameToGbk(native);
   }
   return static_cast<std::uint32_t>(out.size() - start);
 }
 
+// An ASCII letter in upper case; any other byte as it is.
+inline unsigned char Fold(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+// The order in which NTFS and CD file systems list names: byte by byte,
+// ASCII letters without regard to case, a trail byte of a GBK character by
+// its value; names equal but for case by their bytes.
+bool NameBefore(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  bool trail = false;  // the byte at i follows a lead byte (the same in both, as all before it is equal)
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = static_cast<unsigned char>(a[i]);
+    const unsigned char y = static_cast<unsigned char>(b[i]);
+    const unsigned char fx = trail ? x : Fold(x);
+    const unsigned char fy = trail ? y : Fold(y);
+    if (fx != fy) return fx < fy;
+    trail = !trail && x >= 0x81 && x <= 0xFE;
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+// Folders a scan records but never enters: the roots of the other lettered
+// drives (a volume is catalogued under its own letter) and everything of a
+// pseudo file system (/proc, /sys, /dev ...).
+struct Fence {
+  std::vector<std::pair<dev_t, ino_t>> roots;
+  std::vector<dev_t> pseudo;
+
+  bool Stops(const struct stat& st) const {
+    return std::find(pseudo.begin(), pseudo.end(), st.st_dev) != pseudo.end() ||
+           std::find(roots.begin(), roots.end(), std::make_pair(st.st_dev, st.st_ino)) != roots.end();
+  }
+};
+
+Fence FenceOf(const DriveMap& drives, char scan_letter) {
+  Fence fence;
+  const std::string table_file = drives.MountTable().empty() ? "/proc/self/mountinfo" : drives.MountTable();
+  std::ifstream in(table_file, std::ios::binary);
+  std::ostringstream table;
+  table << in.rdbuf();
+  struct stat st;
+  for (const auto& [mount, number] : PseudoMountsOf(table.str())) {
+    unsigned major = 0, minor = 0;
+    if (std::sscanf(number.c_str(), "%u:%u", &major, &minor) == 2) fence.pseudo.push_back(makedev(major, minor));
+    if (::fstatat(AT_FDCWD, mount.c_str(), &st, AT_NO_AUTOMOUNT) == 0) fence.roots.emplace_back(st.st_dev, st.st_ino);
+  }
+  for (const DriveEntry& d : drives.Drives()) {
+    if (d.letter == scan_letter || d.mount.empty() || d.mount == "/") continue;
+    if (::fstatat(AT_FDCWD, d.mount.c_str(), &st, AT_NO_AUTOMOUNT) == 0) fence.roots.emplace_back(st.st_dev, st.st_ino);
+  }
+  return fence;
+}
+
 class Walker {
  public:
-  Walker(SnapshotIndex& index, const ScanCallback& progress, std::string_view root_key)
-      : index_(index), progress_(progress), key_(root_key) {}
+  Walker(SnapshotIndex& index, const ScanCallback& progress, std::string_view root_key, Fence fence)
+      : index_(index), progress_(progress), key_(root_key), fence_(std::move(fence)) {}
 
   // Records the folder open on fd (whose key is key_) and everything below
   // it; takes over fd. False when the callback cancelled.
@@ -103,12 +162,14 @@ class Walker {
   }
 
  private:
-  // Reads every entry of dir (but "." and "..") with its status into level.
+  // Reads every entry of dir (but "." and "..") with its status into level,
+  // sub-folders first and then files, each group in name order.
   void Read(DIR* dir, Level& level) {
     level.names.clear();
     level.entries.clear();
     const int fd = ::dirfd(dir);
     struct stat st;
+    std::optional<DateTime> folder_time;
     while (const dirent* d = ::readdir(dir)) {
       const char* name = d->d_name;
       if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
@@ -116,17 +177,29 @@ class Walker {
       if (::fstatat(fd, name, &st, AT_NO_AUTOMOUNT) == 0) {
         // A link is taken for its target; a link to a folder is never entered.
         e.folder = S_ISDIR(st.st_mode);
-        e.enter = e.folder && d->d_type != DT_LNK;
+        e.enter = e.folder && d->d_type != DT_LNK && !fence_.Stops(st);
         e.size = e.folder ? 0 : static_cast<std::int64_t>(st.st_size);
+        e.modified = TimeOf(st.st_mtim.tv_sec);
       } else if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) == 0) {
         // A dangling link (or a loop of links): a file of size 0 with the link's own time.
         e.folder = S_ISDIR(st.st_mode);
         e.enter = false;
         e.size = 0;
+        e.modified = TimeOf(st.st_mtim.tv_sec);
+      } else if (errno == EACCES) {
+        // A folder that may be listed but not entered: its names are all
+        // there is to know, so they are kept with the folder's own time.
+        if (!folder_time) {
+          struct stat self;
+          folder_time = ::fstat(fd, &self) == 0 ? TimeOf(self.st_mtim.tv_sec) : ScanTimeOf(0);
+        }
+        e.folder = d->d_type == DT_DIR;
+        e.enter = false;
+        e.size = 0;
+        e.modified = *folder_time;
       } else {
         continue;  // vanished since it was listed
       }
-      e.modified = TimeOf(st.st_mtim.tv_sec);
       const std::size_t length = std::strlen(name);
       e.native = static_cast<std::uint32_t>(level.names.size());
       level.names.append(name, length + 1);
@@ -134,6 +207,13 @@ class Walker {
       e.recordedLength = AppendRecordedName(level.names, std::string_view(name, length));
       level.entries.push_back(e);
     }
+    const char* names = level.names.data();
+    std::sort(level.entries.begin(), level.entries.end(), [names](const Entry& a, const Entry& b) {
+      if (a.folder != b.folder) return a.folder;
+      const std::string_view x(names + a.recorded, a.recordedLength), y(names + b.recorded, b.recordedLength);
+      if (x != y) return NameBefore(x, y);
+      return std::strcmp(names + a.native, names + b.native) < 0;
+    });
   }
 
   // ScanTimeOf with the last answer kept: files of one folder often share a time.
@@ -149,6 +229,7 @@ class Walker {
   SnapshotIndex& index_;
   const ScanCallback& progress_;
   std::string key_;
+  Fence fence_;
   std::deque<Level> levels_;
   std::size_t folders_ = 0;
   std::size_t files_ = 0;
@@ -176,9 +257,15 @@ bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view s
                 const ScanCallback& progress) {
   const std::optional<std::string> native = drives.NativePathOf(scan_path);
   if (!native) return true;
-  const int fd = ::open(NativePath(*native).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return true;  // an unreadable scan path records nothing
-  Walker walker(index, progress, scan_path);
+  Fence fence = FenceOf(drives, DriveLetterOf(scan_path));
+  struct stat st;
+  if (::fstat(fd, &st) == 0 && std::find(fence.pseudo.begin(), fence.pseudo.end(), st.st_dev) != fence.pseudo.end()) {
+    ::close(fd);  // nothing of a pseudo file system is recorded
+    return true;
+  }
+  Walker walker(index, progress, scan_path, std::move(fence));
   return walker.Walk(fd, 0);
 }
 

@@ -27,9 +27,14 @@ struct ScanProgress {
 using ScanCallback = std::function<bool(const ScanProgress&)>;
 
 // Records the tree under scan_path (a drive path ending with a backslash).
-// Per folder: its subfolders in directory order, each followed at once by its
-// whole subtree, then its files. Links to folders are recorded but not
-// entered. Unreadable folders are skipped. Returns false when cancelled.
+// Per folder: its subfolders, each followed at once by its whole subtree,
+// then its files; each group in the order NTFS and CD file systems list
+// names (ASCII letters without regard to case, other bytes by value), so
+// snapshots made here list folders like those made elsewhere. Links to
+// folders, the roots of other lettered drives and pseudo file systems (/proc,
+// /sys ...) are recorded but not entered. Unreadable folders are skipped; the
+// entries of a folder that can be listed but not entered are recorded by name
+// (size 0, the folder's time). Returns false when cancelled.
 bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
                 const ScanCallback& progress = {});
 

@@ -2,6 +2,7 @@
 
 #include "catalog/NameRules.h"
 #include "dialogs/DiscEntry.h"
+#include "dialogs/ScanRoot.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -15,7 +16,7 @@ DiscProposal ProposeDisc(std::string_view scan_path, const VolumeReader& read_vo
   const bool known = read_volume && read_volume(DriveTextOf(scan_path), label, serial);
   if (!known) label.clear();
   DiscProposal proposal;
-  proposal.name = label.empty() ? std::string(kDefaultDiscName) : label;
+  proposal.name = ProposedDiscName(scan_path, label);
   proposal.date_text = DateTimeToText(now);
   proposal.memo_lines = ProposedMemoLines(known ? std::optional<std::uint32_t>(serial) : std::nullopt, proposal.name);
   return proposal;

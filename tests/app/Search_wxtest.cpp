@@ -166,7 +166,7 @@ class SearchTest : public test::MainWindowFixture {
     return out;
   }
   std::string StatusPanel3() { return Form().StatusBar1->GetStatusText(2).utf8_string(); }
-  std::string SnapshotPath(const char* disc) { return NativeNameToGbk(ProgramFolder()) + "/CDROM/" + disc + ".cdg"; }
+  std::string SnapshotPath(const char* disc) { return ProgramFolder() + "/CDROM/" + disc + ".cdg"; }
 
   FindScript script_;
   FindSeen seen_;
@@ -244,7 +244,7 @@ TEST_F(SearchTest, ACategoryGivesItsDiscsDepthFirstAndReportsAMissingSnapshot) {
   Search({.text = "*.mp3"});
 
   EXPECT_FALSE(seen_.location_is_disc);
-  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk("光盘(") + SnapshotPath("Gone") + Gbk(")不存在！")}));
+  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk(("光盘(" + SnapshotPath("Gone") + ")不存在！").c_str())}));
   // The rest after '*' has no wildcard, so it is found anywhere in the name.
   EXPECT_EQ(Names(), (std::vector<std::string>{"[ 影视\\电影\\Star ]", "a.mp3", "b.MP3.bak", "[ 影视\\Loose ]",
                                                "song.mp3"}));

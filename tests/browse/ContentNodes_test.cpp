@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "browse/ContentNodes.h"
+#include "platform/TextCodec.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -71,7 +72,7 @@ TEST_F(ContentNodes, WithoutCdListNothingIsFound) {
 TEST(ContentNodeTexts, FolderKeysSnapshotFilesAndKinds) {
   EXPECT_EQ(FolderKey("E:\\", {}), "E:\\");
   EXPECT_EQ(FolderKey("E:\\", {"VIDEO", "SUB"}), "E:\\VIDEO\\SUB\\");
-  EXPECT_EQ(SnapshotFileOf("/opt/movra/CDROM/", kMovie), "/opt/movra/CDROM/" + kMovie + ".cdg");
+  EXPECT_EQ(SnapshotFileOf("/opt/movra/CDROM/", kMovie), "/opt/movra/CDROM/" + GbkToUtf8(kMovie) + ".cdg");
   EXPECT_EQ(NodeKindOfImage(0), ShownNodeKind::Category);
   EXPECT_EQ(NodeKindOfImage(1), ShownNodeKind::Disc);
   EXPECT_EQ(NodeKindOfImage(2), ShownNodeKind::Other);

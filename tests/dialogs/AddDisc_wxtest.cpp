@@ -150,6 +150,26 @@ TEST_F(AddDiscTest, EveryRefusalShowsTheDialogAgainWithTheInputIntact) {
   EXPECT_TRUE(DataFolder().empty());
 }
 
+TEST_F(AddDiscTest, APathWhoseKeysCannotBeRecordedIsRefusedBeforeScanning) {
+  TForm1& form = StartForm();
+  const std::string catalogue = test::ReadBytes(CataloguePath());
+  for (const std::string& folder : {std::string("a|b"), std::string("Ma\xC3\xB1" "ana")}) {
+    test::WriteBytes(medium_ / (folder + "/F.TXT"), "f");
+    dialogs_.Then<TAppend>([this, folder](TAppend& dialog) {
+      Fill(dialog, {"", "Cd1", "2006/3/3", rock_});
+      dialog.Edit1->ChangeValue(wxString::FromUTF8(medium_ / folder));
+      dialog.BitBtn2Click();
+    });
+  }
+  dialogs_.Then<TAppend>([](TAppend& dialog) { dialog.BitBtn1Click(); });
+  form.ToolButton8Click();
+  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{
+                                 Gbk("扫描路径中的“a|b”含有字符 | 或 \\，无法记录，请选择其他文件夹！"),
+                                 Gbk("扫描路径中的“Ma?ana”含有简体中文编码(GBK)以外的字符，无法记录，请选择其他文件夹！")}));
+  EXPECT_EQ(test::ReadBytes(CataloguePath()), catalogue);
+  EXPECT_TRUE(DataFolder().empty());
+}
+
 TEST_F(AddDiscTest, NothingIsCataloguedWhenTheScanFindsNothingOrTheSnapshotCannotBeWritten) {
   TForm1& form = StartForm();
   test::TempDir empty;

@@ -187,6 +187,19 @@ TEST_F(AppendDialogTest, ThePickersAnswerIsShownAsADrivePath) {
   EXPECT_EQ(volume_.asked.back(), "Z:");
 }
 
+TEST_F(AppendDialogTest, AFolderProposesItsOwnNameAndAPathThatCannotBeRecordedStaysAsChosen) {
+  volume_.readable = false;
+  picker_.answer = "/home/ann/\xE5\x85\x89\xE7\x9B\x98";  // 光盘
+  dialog_->Button1Click();
+  EXPECT_EQ(Text(dialog_->Edit1), "Z:\\home\\ann\\\xB9\xE2\xC5\xCC");
+  EXPECT_EQ(Text(dialog_->Edit2), "\xB9\xE2\xC5\xCC");
+
+  // A name GBK cannot hold stays native in the field, whole, for the command to refuse.
+  picker_.answer = "/home/ann/Ma\xC3\xB1" "ana";
+  dialog_->Button1Click();
+  EXPECT_EQ(dialog_->ScanPathUtf8(), "/home/ann/Ma\xC3\xB1" "ana");
+}
+
 TEST_F(AppendDialogTest, CancellingThePickerEmptiesOnlyThePath) {
   volume_.label = "CD1";
   TypeInto(dialog_->Edit1, "D:\\");

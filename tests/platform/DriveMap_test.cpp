@@ -49,8 +49,9 @@ TEST(DriveMapTest, DrivePathToNativePath) {
   EXPECT_EQ(drives.NativePathOf("F:\\"), std::nullopt);  // no medium mounted
   EXPECT_EQ(drives.NativePathOf("C:\\"), std::nullopt);
   EXPECT_EQ(drives.NativePathOf("\\\\server\\share\\"), std::nullopt);
-  // A backslash that is the second byte of a GBK character stays: "\x95\x5C" is one character.
-  EXPECT_EQ(drives.NativePathOf("Z:\\\x95\x5C\\\xB9\xE2\\"), "/\x95\x5C/\xB9\xE2/");
+  // A backslash that is the second byte of a GBK character stays: "\x95\x5C" is one
+  // character; the names below the mount become UTF-8.
+  EXPECT_EQ(drives.NativePathOf("Z:\\\x95\x5C\\\xB9\xE2\\"), "/\xE6\x98\x9E/\xE5\x85\x89/");
 }
 
 TEST(DriveMapTest, NativePathToDrivePathByLongestMount) {
@@ -66,7 +67,7 @@ TEST(DriveMapTest, NativePathToDrivePathByLongestMount) {
   EXPECT_EQ(drives.DrivePathOf("/media/cdrom1"), "Z:\\media\\cdrom1");
   EXPECT_EQ(drives.DrivePathOf("/home/ann/photos"), "Z:\\home\\ann\\photos");
   EXPECT_EQ(drives.DrivePathOf("/"), "Z:\\");
-  EXPECT_EQ(drives.DrivePathOf("/home/\xB9\xE2\xC5\xCC"), "Z:\\home\\\xB9\xE2\xC5\xCC");
+  EXPECT_EQ(drives.DrivePathOf("/home/\xE5\x85\x89\xE7\x9B\x98"), "Z:\\home\\\xB9\xE2\xC5\xCC");
   EXPECT_EQ(drives.DrivePathOf("relative/path"), std::nullopt);
   EXPECT_EQ(drives.DrivePathOf(""), std::nullopt);
 }
@@ -88,7 +89,7 @@ TEST(DriveMapTest, DetectsCdromDevicesInNumberOrderWithTheirMounts) {
   const DriveMap drives = DetectDrives(dir / "block", dir / "mountinfo");
   ASSERT_EQ(drives.OpticalDrives(), (std::vector<std::string>{"D:", "E:", "F:", "G:"}));
   EXPECT_EQ(drives.NativePathOf("D:\\"), "/media/ann/MY DISC/");
-  EXPECT_EQ(drives.NativePathOf("E:\\"), "/media/\xB9\xE2\xC5\xCC/");  // mount points become GBK
+  EXPECT_EQ(drives.NativePathOf("E:\\"), "/media/\xE5\x85\x89\xE7\x9B\x98/");  // mount points stay native
   EXPECT_EQ(drives.NativePathOf("F:\\"), std::nullopt);
   EXPECT_EQ(drives.DeviceOf("F:"), "/dev/sr2");
   EXPECT_EQ(drives.NativePathOf("G:\\"), "/media/ten/");
@@ -105,6 +106,45 @@ TEST(DriveMapTest, DetectsCdromDevicesInNumberOrderWithTheirMounts) {
   EXPECT_EQ(drives.NativePathOf("F:\\VIDEO\\"), "/media/ann/NEW/VIDEO/");
   EXPECT_EQ(drives.DrivePathOf("/media/ann/NEW/x"), "F:\\x");
   EXPECT_EQ(drives.DrivePathOf("/media/ann/MY DISC/VIDEO"), "Z:\\media\\ann\\MY DISC\\VIDEO");
+}
+
+// "Música_ñ": a name GBK cannot hold, as a desktop mounts a stick labelled so.
+constexpr const char* kMusic = "M\xC3\xBAsica_\xC3\xB1";
+
+TEST(DriveMapTest, OtherVolumesGetLettersThatLastWhileMounted) {
+  test::TempDir dir;
+  const std::string stick = dir / kMusic;
+  test::WriteBytes(dir / "block/sr0/dev", "11:0\n");
+  const std::string system_mounts =
+      "22 1 254:1 / / rw - ext4 /dev/vda1 rw\n"
+      "23 22 254:2 / /boot rw - ext4 /dev/vda2 rw\n"
+      "24 22 0:5 / /proc rw - proc proc rw\n"
+      "25 22 7:3 / /snap/core/1 ro - squashfs /dev/loop3 ro\n"
+      "26 22 0:40 / /run/user/1000/doc rw - fuse.portal portal rw\n"
+      "27 22 8:33 /sub /mnt/bind rw - ext4 /dev/sdc1 rw\n"
+      "28 22 11:0 / /media/ann/DVD ro - iso9660 /dev/sr0 ro\n";
+  auto mount = [&](const std::string& lines) { test::WriteBytes(dir / "mountinfo", system_mounts + lines); };
+  mount("40 22 8:17 / " + stick + " rw - vfat /dev/sdb1 rw\n"
+        "41 22 8:17 / /media/ann/again rw - vfat /dev/sdb1 rw\n"
+        "42 22 7:0 / /media/ann/IMAGE ro - iso9660 /dev/loop0 ro\n");
+  const DriveMap drives = DetectDrives(dir / "block", dir / "mountinfo");
+
+  // D: is the optical drive; the stick (once) and the image follow, nothing of the system.
+  std::vector<std::string> seen;
+  for (const DriveEntry& d : drives.Drives()) seen.push_back(std::string(1, d.letter) + ":" + d.mount);
+  EXPECT_EQ(seen, (std::vector<std::string>{"D:/media/ann/DVD", "E:" + stick, "F:/media/ann/IMAGE", "Z:/"}));
+  EXPECT_EQ(drives.DriveTypeOf("E:"), DriveType::Fixed);
+  EXPECT_EQ(drives.DeviceOf("E:"), "/dev/sdb1");
+  EXPECT_EQ(drives.NativePathOf("E:\\VIDEO\\"), stick + "/VIDEO/");
+  EXPECT_EQ(drives.DrivePathOf(stick + "/VIDEO"), "E:\\VIDEO");
+  EXPECT_EQ(drives.MountHolding(stick + "/VIDEO"), stick);
+
+  // The stick goes and a disk comes: the image keeps F:, the disk takes the freed E:.
+  mount("42 22 7:0 / /media/ann/IMAGE ro - iso9660 /dev/loop0 ro\n"
+        "43 22 8:33 / /media/ann/DISK rw - exfat /dev/sdc1 rw\n");
+  EXPECT_EQ(drives.NativePathOf("F:\\"), "/media/ann/IMAGE/");
+  EXPECT_EQ(drives.NativePathOf("E:\\"), "/media/ann/DISK/");
+  EXPECT_EQ(drives.DrivePathOf(stick)->substr(0, 3), "Z:\\");
 }
 
 TEST(DriveMapTest, NoBlockFolderGivesNoOpticalDrive) {

@@ -29,5 +29,13 @@ TEST(TextCodec, NativeNamesLoseWhatALineCannotCarry) {
   EXPECT_EQ(NativeNameToGbk("\xE4\xB9\x97.txt"), "\x81\x5C.txt");
 }
 
+TEST(TextCodec, DiskNamesAlreadyInGbkStayGbk) {
+  EXPECT_EQ(DiskNameToGbk(kUtf8Disc + ".txt"), kGbkDisc + ".txt");   // UTF-8 first
+  EXPECT_EQ(DiskNameToGbk(kGbkDisc + "|1.txt"), kGbkDisc + "_1.txt");  // not UTF-8, but GBK
+  EXPECT_EQ(DiskNameToGbk("\x81\x5C|"), "\x81\x5C_");                 // a trail byte 0x5C stays
+  EXPECT_EQ(DiskNameToGbk("a\xFF"), "a?");                             // neither
+  EXPECT_EQ(DiskNameToGbk("a\xB9"), "a?");                             // a lead byte cut short
+}
+
 }  // namespace
 }  // namespace movra

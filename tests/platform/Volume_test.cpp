@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <vector>
+
+#include "platform/TrayEject.h"
 
 #include "support/TempDir.h"
 
@@ -64,6 +69,84 @@ TEST(VolumeTest, FailureLeavesLabelAndSerialAlone) {
     EXPECT_EQ(label, "kept") << drive;
     EXPECT_EQ(serial, 42u) << drive;
   }
+}
+
+// The 32-bit little-endian number at offset of an image's first sector.
+std::uint32_t BootSectorNumber(const std::string& image, std::size_t offset) {
+  const std::string bytes = test::ReadBytes(image);
+  std::uint32_t n = 0;
+  if (bytes.size() >= offset + 4) std::memcpy(&n, bytes.data() + offset, 4);
+  return n;
+}
+
+TEST(VolumeTest, SerialsOfFatExfatAndNtfsAreTheBootSectorsNumber) {
+  test::TempDir dir;
+  struct Case {
+    const char* name;
+    std::string make;     // command that makes the image file {}
+    std::size_t offset;   // of the serial in the boot sector
+    const char* label;
+  };
+  const std::vector<Case> cases = {
+      {"fat.img", "mkfs.vfat -C -i 1234ABCD -n STICK {} 8192", 39, "STICK"},
+      {"fat32.img", "mkfs.vfat -C -F 32 -s 1 -i 89ABCDEF -n BIG {} 40960", 67, "BIG"},
+      {"exfat.img", "truncate -s 4M {} && mkfs.exfat -L EXVOL {}", 100, "EXVOL"},
+      {"ntfs.img", "truncate -s 4M {} && mkntfs -F -Q -q -L 'NT VOL' {}", 72, "NT VOL"},
+  };
+  for (const Case& c : cases) {
+    const std::string image = dir / c.name;
+    std::string command = c.make + " >/dev/null 2>&1";
+    for (std::size_t at; (at = command.find("{}")) != std::string::npos;) command.replace(at, 2, "'" + image + "'");
+    if (std::system(command.c_str()) != 0) {
+      ADD_FAILURE() << "cannot make " << c.name << ": " << command;
+      continue;
+    }
+    const DriveMap drives({{'E', "", image, false}});
+    std::string label;
+    std::uint32_t serial = 0;
+    ASSERT_TRUE(ReadVolumeInfo(drives, "E:", label, serial)) << c.name;
+    EXPECT_EQ(label, c.label) << c.name;
+    EXPECT_EQ(serial, BootSectorNumber(image, c.offset)) << c.name;
+  }
+}
+
+TEST(VolumeTest, AnUnreadableDiskIsKnownFromTheDeviceManager) {
+  test::TempDir dir;
+  test::WriteBytes(dir / "udev/b8:17", "S:disk/by-label/MY\\x20STICK\nE:ID_FS_TYPE=vfat\nE:ID_FS_UUID=1234-ABCD\n"
+                                       "E:ID_FS_UUID_ENC=1234-ABCD\nE:ID_FS_LABEL_ENC=\\xe5\\x85\\x89\\x20STICK\n");
+  test::WriteBytes(dir / "udev/b8:18", "E:ID_FS_TYPE=\n");
+  DriveMap drives({{'E', "/media/stick", dir / "sdb1", false, "8:17"}, {'F', "/media/x", dir / "sdb2", false, "8:18"}});
+  drives.SetUdevData(dir / "udev");
+  std::string label;
+  std::uint32_t serial = 0;
+  ASSERT_TRUE(ReadVolumeInfo(drives, "E:", label, serial));
+  EXPECT_EQ(label, "\xB9\xE2 STICK");
+  EXPECT_EQ(serial, 0x1234ABCDu);
+  EXPECT_FALSE(ReadVolumeInfo(drives, "F:", label, serial));  // no file system
+}
+
+// Remembers what it was asked to eject.
+struct FakeEjector : EjectService {
+  std::vector<std::string> ejected;
+  void Eject(const std::string& device, const std::string& mount) override { ejected.push_back(device + " " + mount); }
+};
+
+TEST(VolumeTest, TheTrayOpensThroughTheEjectServiceOfOpticalDrivesOnly) {
+  FakeEjector fake;
+  SetEjectService(&fake);
+  const DriveMap drives({{'D', "/media/ann/DVD", "/dev/sr0", true}, {'E', "/media/stick", "/dev/sdb1", false}});
+  SetTrayDoor(drives, true, "D:");
+  SetTrayDoor(drives, true, "E:");
+  SetTrayDoor(drives, true, "Z:");
+  SetTrayDoor(drives, true, "");
+  SetEjectService(nullptr);
+  EXPECT_EQ(fake.ejected, std::vector<std::string>{"/dev/sr0 /media/ann/DVD"});
+
+  // Without a disk service or a drive the desktop's ejector gives up quickly and says nothing.
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(EjectNow("/dev/no-such-drive", ""));
+  Ejector().Eject("/dev/no-such-drive", "");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(12));
 }
 
 TEST(VolumeTest, SerialFromUuid) {

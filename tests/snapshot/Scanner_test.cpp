@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <ctime>
-#include <dirent.h>
 #include <limits>
 #include <string>
 #include <vector>
@@ -62,16 +61,6 @@ class ScannerTest : public ::testing::Test {
     ADD_FAILURE() << "no file " << key << name;
     return {};
   }
-  // The entry names of a native folder in the order the system lists them.
-  std::vector<std::string> DirectoryOrder(const std::string& relative) {
-    std::vector<std::string> names;
-    DIR* d = ::opendir((dir_ / relative).c_str());
-    while (const dirent* e = ::readdir(d))
-      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
-    ::closedir(d);
-    return names;
-  }
-
   test::TempDir dir_;
   DriveMap drives_;
   SnapshotIndex index_;
@@ -105,9 +94,8 @@ TEST_F(ScannerTest, EachFolderComesBeforeItsContentsAndFoldersBeforeFiles) {
     return true;
   }));
 
-  // Folders of a key in directory order, then its files; R is recorded last of all.
-  std::vector<std::string> order = DirectoryOrder("");
-  std::erase(order, "R");
+  // Folders of a key in name order, then its files; R is recorded last of all.
+  const std::vector<std::string> order{"A", "B"};
   EXPECT_EQ(Folders("D:\\"), order);
   EXPECT_THAT(Files("D:\\"), ElementsAre("R"));
   EXPECT_THAT(Files("D:\\A\\"), ElementsAre("F"));
@@ -309,6 +297,80 @@ TEST_F(ScannerTest, FoldersTooDeepForAKeyAreRecordedButNotEntered) {
   EXPECT_THAT(Folders("D:\\" + long_name + "\\"), ElementsAre("deeper"));
   EXPECT_THAT(Files("D:\\"), ElementsAre("after"));
   EXPECT_EQ(index_.Count(), 4u);
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST_F(ScannerTest, EachFolderListsLikeNtfsAndNamesInGbkStayGbk) {
+  // Listed as NTFS would: ASCII letters without case ('_' after every letter,
+  // '[' after Z), other bytes by value, a GBK trail byte never folded.
+  for (const char* name : {"beta", "_x", "\xE5\x85\x89", "Alpha", "a1"}) MakeDir(name);
+  // On disk in GBK, as unpacked from an archive made on Chinese Windows.
+  for (const char* name : {"[x]", "Zed.txt", "apple.txt", "\x81\x61", "\x81\x42", "bad\xFF", "a|\xB9\x7C"})
+    MakeFile(name);
+  ASSERT_TRUE(Scan());
+  EXPECT_THAT(Folders("D:\\"), ElementsAre("a1", "Alpha", "beta", "_x", "\xB9\xE2"));
+  EXPECT_THAT(Files("D:\\"), ElementsAre("apple.txt", "a_\xB9\x7C", "bad?", "Zed.txt", "[x]", "\x81\x42", "\x81\x61"));
+}
+
+TEST_F(ScannerTest, EntriesOfAFolderThatCannotBeEnteredAreKeptByName) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root enters every folder";
+  MakeDir("listed");
+  MakeDir("listed/sub");
+  MakeFile("listed/one", "12345");
+  SetTime("listed", LocalTime(2004, 5, 6, 7, 8, 10));
+  ASSERT_EQ(::chmod((dir_ / "listed").c_str(), 0444), 0);
+  const bool scanned = Scan();
+  ::chmod((dir_ / "listed").c_str(), 0755);
+  ASSERT_TRUE(scanned);
+  EXPECT_THAT(Folders("D:\\listed\\"), ElementsAre("sub"));
+  const FileItem one = File("D:\\listed\\", "one");
+  EXPECT_EQ(one.size, 0);
+  EXPECT_EQ(one.modified, EncodeDateTime({2004, 5, 6, 7, 8, 10}));
+}
+
+TEST_F(ScannerTest, TheWalkStaysOutOfOtherDrivesAndPseudoFileSystems) {
+  MakeDir("home");
+  MakeFile("home/kept");
+  MakeDir("disc");
+  MakeFile("disc/on-the-disc");
+  MakeDir("proc-like");
+  MakeFile("proc-like/status");
+  // An automount point in use is walked: the share mounted over it is what lies there.
+  MakeDir("auto");
+  MakeFile("auto/on-the-share");
+  test::WriteBytes(dir_ / "mountinfo", "24 1 0:9991 / " + (dir_ / "proc-like") + " rw - proc proc rw\n" +
+                                           "25 1 0:9992 / " + (dir_ / "auto") + " rw - autofs systemd-1 rw\n" +
+                                           "26 25 0:9993 / " + (dir_ / "auto") + " rw - nfs4 server:/export rw\n");
+  const DriveMap drives({{'D', dir_ / "disc", "", true}}, dir_ / "mountinfo");
+  const std::string root = *drives.DrivePathOf(dir_.path()) + "\\";
+  ASSERT_TRUE(ScanFolder(index_, drives, root));
+  EXPECT_THAT(Folders(root), ElementsAre("auto", "disc", "home", "proc-like"));
+  EXPECT_THAT(Files(root + "auto\\"), ElementsAre("on-the-share"));
+  EXPECT_THAT(Files(root + "home\\"), ElementsAre("kept"));
+  EXPECT_THAT(Files(root + "disc\\"), IsEmpty());
+  EXPECT_THAT(Files(root + "proc-like\\"), IsEmpty());
+
+  // The system's own /proc records nothing at all.
+  SnapshotIndex proc;
+  ASSERT_TRUE(ScanFolder(proc, DriveMap(), "Z:\\proc\\"));
+  EXPECT_TRUE(proc.Empty());
+}
+
+TEST_F(ScannerTest, AMountPointGbkCannotHoldIsScannedWhole) {
+  const std::string mount = dir_ / "M\xC3\xBAsica_\xC3\xB1";
+  MakeDir("M\xC3\xBAsica_\xC3\xB1");
+  MakeFile("M\xC3\xBAsica_\xC3\xB1/VIDEO/A.VOB", "vob");
+  test::WriteBytes(dir_ / "mountinfo", "40 1 8:17 / " + mount + " rw - vfat /dev/sdb1 rw\n");
+  const DriveMap drives({}, dir_ / "mountinfo");
+  ASSERT_EQ(drives.DrivePathOf(mount + "/VIDEO"), "D:\\VIDEO");
+  ASSERT_TRUE(ScanFolder(index_, drives, "D:\\"));
+  EXPECT_THAT(Folders("D:\\"), ElementsAre("VIDEO"));
+  EXPECT_THAT(Files("D:\\VIDEO\\"), ElementsAre("A.VOB"));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -87,8 +88,8 @@ TEST(SnapshotFile, RoundTripKeepsEntriesOrderAndAwkwardNames) {
   index.AddFile("E:\\", "HUGE.IMG", kMorning, 9'000'000'000'000);
   index.AddFile("E:\\", "EMPTY", kMorning, 0);
 
-  // A GBK file name goes through the file system as UTF-8.
-  const std::string path = dir.path() + "/\xB9\xE2\xC5\xCC.cdg";
+  // A GBK disc name joins the native folder as UTF-8.
+  const std::string path = NativeJoin(dir.path() + "/", "\xB9\xE2\xC5\xCC.cdg");
   ASSERT_TRUE(WriteSnapshot(index, path));
   EXPECT_TRUE(PathExists(dir.path() + "/光盘.cdg"));
 

@@ -34,7 +34,7 @@ inline void WriteTestSnapshot(const std::string& programFolder, const char* disc
     else
       index.AddFile(Gbk(e.key), Gbk(e.name), when, e.size);
   }
-  ASSERT_TRUE(WriteSnapshot(index, NativeNameToGbk(programFolder) + "/CDROM/" + Gbk(disc) + ".cdg"));
+  ASSERT_TRUE(WriteSnapshot(index, programFolder + "/CDROM/" + disc + ".cdg"));
 }
 
 // The captions of the content list, in list order, as UTF-8 joined by blanks.
