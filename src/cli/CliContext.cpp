@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
@@ -107,11 +109,24 @@ std::optional<std::string> CliContext::FindDisc(std::string_view utf8) {
   return std::nullopt;
 }
 
-std::string CliContext::TimeText(double value) {
+void CliContext::WriteTime(double value, char* out) {
   const DateTimeParts p = DecodeDateTime(value);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month, p.day, p.hour, p.minute,
-                p.second);
+  // Written digit by digit: a search may print millions of these.
+  std::memcpy(out, "0000-00-00 00:00:00", 19);
+  auto put = [out](size_t at, int number, int digits) {
+    for (int i = digits - 1; i >= 0; --i, number /= 10) out[at + i] = static_cast<char>('0' + number % 10);
+  };
+  put(0, std::clamp(p.year, 0, 9999), 4);
+  put(5, p.month, 2);
+  put(8, p.day, 2);
+  put(11, p.hour, 2);
+  put(14, p.minute, 2);
+  put(17, p.second, 2);
+}
+
+std::string CliContext::TimeText(double value) {
+  std::string text(19, '0');
+  WriteTime(value, text.data());
   return text;
 }
 

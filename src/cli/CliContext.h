@@ -31,6 +31,8 @@ class CliContext {
   std::string home_option;
   // The command's exit code, set by its callback.
   int exit_code = kExitDone;
+  // Told about every snapshot file the workflows write or remove; may be null.
+  SnapshotObserver* observer = nullptr;
   // Where the commands write (stdout and stderr unless a test replaces them).
   std::FILE* out = stdout;
   std::FILE* err = stderr;
@@ -45,7 +47,7 @@ class CliContext {
   // True when the catalogue file exists but could not be read.
   bool CatalogueUnreadable() const { return unreadable_; }
   // The workspace the workflows take.
-  Workspace Work() { return Workspace{catalogue_, home_.data_folder, nullptr}; }
+  Workspace Work() { return Workspace{catalogue_, home_.data_folder, observer}; }
   // The drive letters of this machine (detected on first use).
   const DriveMap& Drives();
 
@@ -65,6 +67,8 @@ class CliContext {
 
   // A date-time value as yyyy-mm-dd hh:mm:ss.
   static std::string TimeText(double value);
+  // Writes TimeText of value into out (19 bytes, no terminator).
+  static void WriteTime(double value, char* out);
   // The disc's snapshot file as Fs() takes it.
   std::string SnapshotFile(std::string_view disc_name) const;
 

@@ -30,50 +30,62 @@ class RowWriter {
   RowWriter(CliContext& context, bool json) : context_(context), json_(json) {}
   ~RowWriter() { Flush(); }
 
-  // Writes the entry rows of results (disc headers skipped) for the disc at disc_path (GBK).
-  size_t Write(const SearchResults& results, std::string_view disc_path) {
+  // Writes the entry rows of results from row first on (disc headers
+  // skipped) for the disc at disc_path (GBK); the number written.
+  size_t Write(const SearchResults& results, size_t first, std::string_view disc_path) {
     if (disc_path != disc_gbk_) {
       disc_gbk_ = disc_path;
       disc_ = Utf8(disc_path);
     }
     size_t written = 0;
-    for (size_t i = 0; i < results.size(); ++i) {
+    for (size_t i = first; i < results.size(); ++i) {
       const SearchRow& row = results[i];
       if (row.kind == RowKind::kDisc) continue;
       ++written;
       const std::string_view folder = SearchResults::Folder(row);
-      if (row.folder != folder_ptr_ || folder != folder_gbk_) {
+      // Rows of one folder share one stored text.
+      if (row.folder != folder_ptr_ || folder.size() != folder_length_) {
         folder_ptr_ = row.folder;
-        folder_gbk_ = folder;
+        folder_length_ = folder.size();
         folder_ = Utf8(folder);
       }
-      if (row.modified != time_value_ || time_.empty()) {
+      if (row.modified != time_value_ || !time_valid_) {
         time_value_ = row.modified;
-        time_ = CliContext::TimeText(row.modified);
+        time_valid_ = true;
+        CliContext::WriteTime(row.modified, time_);
       }
+      const std::string_view time(time_, sizeof time_);
       const bool is_file = row.kind == RowKind::kFile;
       const std::int64_t size = is_file ? row.size : 0;
       if (json_) {
         nlohmann::json object{{"disc", disc_},         {"folder", folder_},
                               {"name", Utf8(SearchResults::Name(row))}, {"kind", is_file ? "file" : "folder"},
-                              {"size", size},          {"modified", time_}};
+                              {"size", size},          {"modified", time}};
         buffer_ += object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
       } else {
         buffer_ += disc_;
         buffer_ += '\t';
         buffer_ += folder_;
         buffer_ += '\t';
-        buffer_ += Utf8(SearchResults::Name(row));
+        const std::string_view name = SearchResults::Name(row);
+        if (IsAscii(name)) {
+          buffer_ += name;
+        } else {
+          buffer_ += GbkToUtf8(name);
+        }
         buffer_ += is_file ? "\tfile\t" : "\tfolder\t";
         buffer_ += std::to_string(size);
         buffer_ += '\t';
-        buffer_ += time_;
+        buffer_ += time;
       }
       buffer_ += '\n';
       if (buffer_.size() > (1 << 16)) Flush();
     }
     return written;
   }
+
+  // Drops what the writer remembers of stored texts (before the rows are cleared).
+  void ForgetTexts() { folder_ptr_ = nullptr; }
 
   void Flush() {
     std::fwrite(buffer_.data(), 1, buffer_.size(), context_.out);
@@ -88,9 +100,11 @@ class RowWriter {
   std::string buffer_;
   std::string disc_gbk_, disc_;
   const char* folder_ptr_ = nullptr;
-  std::string folder_gbk_, folder_;
+  size_t folder_length_ = 0;
+  std::string folder_;
   double time_value_ = 0;
-  std::string time_;
+  bool time_valid_ = false;
+  char time_[19] = {};
 };
 
 int RunSearch(CliContext& context, const SearchOptions& options) {
@@ -113,6 +127,7 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
   SearchResults results;
   RowWriter writer(context, options.json);
   size_t found = 0;
+  size_t written = 0;  // rows of results already written
   std::string time_error;
   const std::string data_folder = FsPathOf(context.Home().data_folder) + "/";
   const SearchEnd end = SearchDiscs(data_folder, discs, matcher, results, [&](const SearchProgress& progress) {
@@ -124,8 +139,14 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
     }
     if (report.outcome == DiscOutcome::kBadTime) time_error = report.error;
     const auto path = paths.find(progress.disc->disc_name);
-    found += writer.Write(results, path != paths.end() ? path->second : progress.disc->Text());
-    results.Clear();
+    found += writer.Write(results, written, path != paths.end() ? path->second : progress.disc->Text());
+    written = results.size();
+    // The rows are kept in blocks while they are few, so that no disc pays for fresh memory.
+    if (written > (1u << 16)) {
+      writer.ForgetTexts();
+      results.Clear();
+      written = 0;
+    }
     context.Progress("搜索 " + std::to_string(progress.index + 1) + "/" + std::to_string(progress.count));
     return !CliContext::Interrupted();
   });
