@@ -59,6 +59,6 @@ fuzz_targets() {
       echo "fuzz $name found a fault; its input is in $dir/findings/"
       return 1
     fi
-    grep -E '^#[0-9]+ +DONE' "$dir/$name.log" | tail -n 1
+    grep -E '^#[0-9]+[[:space:]]+DONE' "$dir/$name.log" | tail -n 1 || true
   done
 }
