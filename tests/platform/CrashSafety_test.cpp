@@ -106,7 +106,7 @@ TEST(CrashSafety, KilledWhileSavingLeavesTheOldOrTheNewFilesWhole) {
     }
     mid_write += !left.empty();
   }
-  EXPECT_GE(kills, 50);
+  EXPECT_GE(kills, 20);  // a slow machine or a sanitizer build gets fewer rounds in the time
   RecordProperty("kills", kills);
   RecordProperty("killed_mid_write", mid_write);
   std::printf("%d kills, %d in the middle of a write\n", kills, mid_write);
