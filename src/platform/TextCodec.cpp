@@ -48,10 +48,11 @@ class Converter {
       : to_(OpenConverter(to, strict)), from_(OpenConverter(from, strict)) {}
 
   // The input converted; nullopt when a strict converter met a sequence it
-  // does not define. out_per_in bounds the output bytes per input byte.
-  std::optional<std::string> Run(std::string_view in, size_t out_per_in) {
+  // does not define. The output starts with room for half as much again
+  // as the input (a two-byte character in three bytes) and grows when short.
+  std::optional<std::string> Run(std::string_view in) {
     if (!to_ || !from_) return std::nullopt;
-    std::string out(in.size() * out_per_in + 16, '\0');
+    std::string out(in.size() + in.size() / 2 + 16, '\0');
     const char* src = in.data();
     UChar pivot[1024];
     UChar* pivot_source = pivot;
@@ -92,6 +93,26 @@ const USet* RoundTripSet() {
   return set;
 }
 
+// Code page 936 bytes to UTF-8 with the converter's own handling of bad
+// input, in one pass without a UTF-16 pivot; nullopt when a strict converter
+// meets a sequence it does not define.
+std::optional<std::string> ToUtf8(UConverter* converter, std::string_view in) {
+  if (converter == nullptr) return std::nullopt;
+  std::string out(in.size() + in.size() / 2 + 16, '\0');
+  for (;;) {
+    UErrorCode error = U_ZERO_ERROR;
+    const int32_t n = ucnv_toAlgorithmic(UCNV_UTF8, converter, out.data(), static_cast<int32_t>(out.size()),
+                                         in.data(), static_cast<int32_t>(in.size()), &error);
+    if (error == U_BUFFER_OVERFLOW_ERROR) {
+      out.resize(static_cast<size_t>(n) + 1);
+      continue;
+    }
+    if (U_FAILURE(error)) return std::nullopt;
+    out.resize(static_cast<size_t>(n));
+    return out;
+  }
+}
+
 }  // namespace
 
 bool IsAscii(std::string_view text) {
@@ -102,20 +123,20 @@ bool IsAscii(std::string_view text) {
 
 std::string GbkToUtf8(std::string_view gbk) {
   if (IsAscii(gbk)) return std::string(gbk);
-  thread_local Converter converter("UTF-8", kCodePage936, false);
-  return converter.Run(gbk, 3).value_or(std::string());
+  thread_local ConverterPtr converter = OpenConverter(kCodePage936, false);
+  return ToUtf8(converter.get(), gbk).value_or(std::string());
 }
 
 std::optional<std::string> GbkToUtf8Strict(std::string_view gbk) {
   if (IsAscii(gbk)) return std::string(gbk);
-  thread_local Converter converter("UTF-8", kCodePage936, true);
-  return converter.Run(gbk, 3);
+  thread_local ConverterPtr converter = OpenConverter(kCodePage936, true);
+  return ToUtf8(converter.get(), gbk);
 }
 
 std::string Utf8ToGbk(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
   thread_local Converter converter(kCodePage936, "UTF-8", false);
-  return converter.Run(utf8, 1).value_or(std::string());
+  return converter.Run(utf8).value_or(std::string());
 }
 
 bool GbkCanHold(char32_t code_point) {
