@@ -82,22 +82,7 @@ class CommandMapTest : public test::BrowseFixture {
     WriteCatalogue(Gbk(catalogue));
     test::WriteTestSnapshot(ProgramFolder(), "DVD1",
                             {{"E:\\", "VIDEO", -1}, {"E:\\", "a.txt", 10}, {"E:\\", "b.txt", 20}});
-    // The virtual display has no window manager: once the previous test's
-    // window is gone, keyboard focus follows the pointer, and a new window
-    // under the pointer is active before Raise gives it the focus outright.
-    // That hand-over deactivates and reactivates the window when the server
-    // gets to it, and a label editor open at that moment loses the focus and
-    // closes. So the pointer stays off the window until the focus is its own.
-    const wxSize screen = wxGetDisplaySize();
-    wxUIActionSimulator().MouseMove(screen.x - 1, screen.y - 1);
-    Flush();
     TForm1& form = StartForm();
-    form.Raise();
-    const wxLongLong deadline = wxGetLocalTimeMillis() + 3000;
-    while (!form.IsActive() && wxGetLocalTimeMillis() < deadline) {
-      Flush();
-      wxMilliSleep(1);
-    }
     EXPECT_TRUE(form.IsActive()) << "the window never got the keyboard focus";
     form.Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
       if (!IsModifier(event.GetKeyCode())) ++keys_seen_;
