@@ -1,5 +1,6 @@
 #include "platform/TextCodec.h"
 
+#include <algorithm>
 #include <memory>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -11,6 +12,10 @@ namespace {
 // The full code page 936 table (single bytes, every two-byte code including
 // the user-defined areas), which the system's plain GBK tables lack parts of.
 constexpr const char* kCodePage936 = "windows-936-2000";
+// The table's stand-in for the byte 0xFF, which no GBK text holds: it is
+// neither a lead nor a second byte, so it is treated as no character.
+constexpr char kNoCharacterByte = '\xFF';
+constexpr char32_t kNoCharacterStandIn = 0xF8F5;
 
 // An invalid or unmappable input sequence becomes '?' in the output.
 void QuestionMarkToUnicode(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
@@ -87,6 +92,7 @@ const USet* RoundTripSet() {
     ConverterPtr converter = OpenConverter(kCodePage936, true);
     UErrorCode error = U_ZERO_ERROR;
     if (converter) ucnv_getUnicodeSet(converter.get(), s, UCNV_ROUNDTRIP_SET, &error);
+    uset_remove(s, static_cast<UChar32>(kNoCharacterStandIn));
     uset_freeze(s);
     return s;
   }();
@@ -124,11 +130,17 @@ bool IsAscii(std::string_view text) {
 std::string GbkToUtf8(std::string_view gbk) {
   if (IsAscii(gbk)) return std::string(gbk);
   thread_local ConverterPtr converter = OpenConverter(kCodePage936, false);
+  if (gbk.find(kNoCharacterByte) != std::string_view::npos) {
+    std::string copy(gbk);
+    std::replace(copy.begin(), copy.end(), kNoCharacterByte, '?');
+    return ToUtf8(converter.get(), copy).value_or(std::string());
+  }
   return ToUtf8(converter.get(), gbk).value_or(std::string());
 }
 
 std::optional<std::string> GbkToUtf8Strict(std::string_view gbk) {
   if (IsAscii(gbk)) return std::string(gbk);
+  if (gbk.find(kNoCharacterByte) != std::string_view::npos) return std::nullopt;
   thread_local ConverterPtr converter = OpenConverter(kCodePage936, true);
   return ToUtf8(converter.get(), gbk);
 }
@@ -136,7 +148,9 @@ std::optional<std::string> GbkToUtf8Strict(std::string_view gbk) {
 std::string Utf8ToGbk(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);
   thread_local Converter converter(kCodePage936, "UTF-8", false);
-  return converter.Run(utf8).value_or(std::string());
+  std::string gbk = converter.Run(utf8).value_or(std::string());
+  std::replace(gbk.begin(), gbk.end(), kNoCharacterByte, '?');
+  return gbk;
 }
 
 bool GbkCanHold(char32_t code_point) {
