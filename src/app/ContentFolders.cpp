@@ -18,6 +18,10 @@ namespace {
 constexpr std::string_view kNoSnapshot =
     "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xB9\xE2\xC5\xCC\xCB\xF7\xD2\xFD\xB2\xBB\xB4\xE6\xD4\xDA\xA3\xA1";
 
+// 您选择的光盘索引无法读取！: the snapshot file of a selected disc exists but does not read.
+constexpr std::string_view kUnreadableSnapshot =
+    "\xC4\xFA\xD1\xA1\xD4\xF1\xB5\xC4\xB9\xE2\xC5\xCC\xCB\xF7\xD2\xFD\xCE\xDE\xB7\xA8\xB6\xC1\xC8\xA1\xA3\xA1";
+
 // The texts of a node's children, each with its first node of that text.
 std::unordered_map<std::string, wxTreeItemId> ChildrenByText(const wxTreeCtrl& tree, const wxTreeItemId& node) {
   std::unordered_map<std::string, wxTreeItemId> children;
@@ -117,11 +121,12 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
     if (!ReadSnapshot(index, file)) {
       // A file that exists but stops at a bad line has replaced the index
       // with part of this disc: whatever was loaded before is gone.
-      if (Fs().FileExists(file)) {
+      const bool exists = Fs().FileExists(file);
+      if (exists) {
         state.loaded_disc_name.clear();
         state.loaded_node_path.clear();
       }
-      ShowInfoBox(&form, kNoSnapshot);
+      ShowInfoBox(&form, exists ? kUnreadableSnapshot : kNoSnapshot);
       return;
     }
     state.loaded_disc_name = place.name;

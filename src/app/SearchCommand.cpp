@@ -87,9 +87,8 @@ void SearchDiscsInto(TForm1& form, Element located, const SearchRequest& request
   const size_t matches = list.Rows().size() - rows_before - discs_searched;
   form.StatusBar1->SetStatusText(GbkToWx(SearchSummaryText(matches, discs_searched)), kSearchStatusPanel);
   if (end == SearchEnd::kStoppedAtBadTime) {
-    // A time text that is no date-time is the one conversion error of the
-    // program; it is shown as the toolkit shows an error. The message quotes
-    // the text, which may hold GBK bytes.
+    // A time text that is no date-time stops the search; the message names
+    // the disc and quotes the text, which may hold GBK bytes.
     wxMessageDialog box(&form, GbkToWx(time_error), "Movra", wxOK | wxICON_ERROR);
     box.ShowModal();
   }

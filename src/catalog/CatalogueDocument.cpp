@@ -137,7 +137,7 @@ std::string CatalogueDocument::Serialize() const {
   StringWriter writer;
   document_->save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   if (std::optional<std::string> gbk = Utf8XmlToGbk(writer.out)) return std::string(kGbkDeclaration) + *gbk;
-  return std::string(kUtf8Declaration) + writer.out;
+  return std::string(kUtf8Declaration) + MakeXmlWritable(writer.out, false).value_or(std::string());
 }
 
 Element CatalogueDocument::FindChild(Element element, std::string_view name) {

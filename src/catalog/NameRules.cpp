@@ -24,7 +24,9 @@ std::string FilterName(std::string_view name) {
       // Only the Chinese characters of GB2312 (rows 0xB0-0xF7) survive; the
       // full-width space, punctuation, digits and letters (rows 0xA1-0xAF)
       // and the unused rows 0xF8-0xFE are dropped as whole pairs.
-      if (b0 >= 0xB0 && b0 <= 0xF7) result.append(name.substr(i, 2));
+      // Row 0xD7 ends at 0xD7F9: its last five places hold no character.
+      const bool unassigned = b0 == 0xD7 && b1 >= 0xFA;
+      if (b0 >= 0xB0 && b0 <= 0xF7 && !unassigned) result.append(name.substr(i, 2));
       i += 2;
       continue;
     }

@@ -5,10 +5,14 @@
 #include <cstring>
 #include <iconv.h>
 
+#include "platform/TextCodec.h"
+
 namespace movra {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// The charset name that stands for code page 936, converted by TextCodec's full table.
+constexpr const char* kCodePage936 = "CP936";
 
 // An iconv descriptor closed on scope exit.
 class Iconv {
@@ -65,7 +69,7 @@ std::string CharsetOf(std::string declared) {
   // The catalogue is written as GBK under the label gb2312; GBK holds GB2312.
   if (declared == "gb2312" || declared == "gbk" || declared == "cp936" || declared == "x-gbk" ||
       declared == "euc-cn" || declared == "windows-936" || declared == "csgb2312")
-    return "GBK";
+    return kCodePage936;
   if (declared == "gb18030") return "GB18030";
   return declared;
 }
@@ -191,35 +195,59 @@ std::string DeclaredEncoding(std::string_view bytes) {
 std::optional<std::string> XmlBytesToUtf8(std::string_view bytes) {
   if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) return DecodeStrict(bytes, "UTF-16");
   if (bytes.starts_with(kUtf8Bom)) return DecodeStrict(bytes.substr(kUtf8Bom.size()), "UTF-8");
-  return DecodeStrict(bytes, CharsetOf(DeclaredEncoding(bytes)).c_str());
+  const std::string charset = CharsetOf(DeclaredEncoding(bytes));
+  if (charset == kCodePage936) return GbkToUtf8Strict(bytes);
+  return DecodeStrict(bytes, charset.c_str());
+}
+
+std::optional<std::string> MakeXmlWritable(std::string_view utf8, bool for_gbk) {
+  std::string out;
+  out.reserve(utf8.size() + utf8.size() / 16);
+  MarkupScanner scanner(utf8);
+  const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+  size_t copied = 0;  // utf8[copied, pos) still to be appended as it is
+  for (size_t pos = 0; pos < utf8.size();) {
+    const unsigned char c = p[pos];
+    if (c != '\r' && c < 0x80) {
+      ++pos;
+      continue;
+    }
+    auto [cp, n] = DecodeUtf8(p + pos, utf8.size() - pos);
+    std::string replacement;
+    if (n == 0) {
+      // Not UTF-8 at all (say a reference to a surrogate taken in as it
+      // stood): no reader would take it back.
+      replacement = "?";
+      n = 1;
+    } else if (c == '\r' || (for_gbk && !GbkCanHold(cp))) {
+      // A reference keeps the character, but only in text: in a name, a
+      // comment, a processing instruction or a CDATA section it would be
+      // wrong or literal. A CR there is left as it is.
+      if (!scanner.InTextAt(pos)) {
+        if (c == '\r') {
+          ++pos;
+          continue;
+        }
+        return std::nullopt;
+      }
+      replacement = "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
+    } else {
+      pos += n;
+      continue;
+    }
+    out.append(utf8.substr(copied, pos - copied));
+    out += replacement;
+    pos += n;
+    copied = pos;
+  }
+  out.append(utf8.substr(copied));
+  return out;
 }
 
 std::optional<std::string> Utf8XmlToGbk(std::string_view utf8) {
-  Iconv cd("GBK", "UTF-8");
-  if (!cd.ok()) return std::nullopt;
-  std::string out;
-  out.reserve(utf8.size());
-  char* src = const_cast<char*>(utf8.data());
-  size_t left = utf8.size();
-  MarkupScanner scanner(utf8);
-  while (left > 0) {
-    if (ConvertSome(cd.get(), &src, &left, out) != static_cast<size_t>(-1)) break;
-    // src stands at a character GBK cannot hold. A reference means that
-    // character only in text: in a name, a comment, a processing instruction
-    // or a CDATA section it would be wrong or literal.
-    if (!scanner.InTextAt(static_cast<size_t>(src - utf8.data()))) return std::nullopt;
-    auto [cp, n] = DecodeUtf8(reinterpret_cast<const unsigned char*>(src), left);
-    if (n == 0) {
-      out.push_back('?');
-      n = 1;
-    } else {
-      out += "&#" + std::to_string(static_cast<unsigned long>(cp)) + ";";
-    }
-    src += n;
-    left -= n;
-    iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
-  }
-  return out;
+  std::optional<std::string> writable = MakeXmlWritable(utf8, true);
+  if (!writable) return std::nullopt;
+  return Utf8ToGbk(*writable);
 }
 
 bool IsXmlName(std::string_view utf8) {

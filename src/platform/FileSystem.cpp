@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
@@ -70,7 +71,7 @@ bool RealFileSystem::CopyFile(const std::string& from, const std::string& to, bo
     // O_EXCL makes the refusal race-free; the content goes in through a
     // temporary file so a failed copy never leaves a half-written target.
     const std::string& native = to;
-    int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    int fd = ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (fd < 0) return false;
     ::close(fd);
     if (!WriteFileAtomic(to, *bytes)) {
@@ -111,17 +112,71 @@ std::optional<std::string> RealFileSystem::ReadFile(const std::string& path) {
   return bytes;
 }
 
-bool RealFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
-  const std::string& native = path;
-  std::string temp = FolderOf(native) + "/.movra-XXXXXX";
-  int fd = ::mkstemp(temp.data());
+namespace {
+
+// The file a path finally names: symbolic links are followed (relative
+// targets against the link's folder) so that a save replaces the target and
+// keeps the link. A dangling link gives the path it points to.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    char target[4096];
+    const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
+    if (n <= 0) return path;
+    std::string next(target, static_cast<size_t>(n));
+    if (next[0] != '/') next = FolderOf(path) + "/" + next;
+    path = std::move(next);
+  }
+  return path;
+}
+
+// A new, empty file beside the target, created with the permissions a plain
+// create gets (0666 less the umask); -1 when none can be made.
+int CreateTempBeside(const std::string& target, std::string& temp) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temp = FolderOf(target) + "/.movra-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+// Flushes a folder's entries (a rename) to the disk.
+bool SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes.data(), bytes.size()) && (!sync || ::fsync(fd) == 0);
-  ok = ::fchmod(fd, 0644) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = ::rename(temp.c_str(), native.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
   return ok;
+}
+
+}  // namespace
+
+bool RealFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
+  const std::string target = FollowLinks(path);
+  // The new file takes the old one's place with its permissions and (when we
+  // may set it) its owner; a file the user may not write is left alone.
+  struct stat old;
+  const bool exists = ::stat(target.c_str(), &old) == 0;
+  if (exists && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0))
+    return false;
+  std::string temp;
+  const int fd = CreateTempBeside(target, temp);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, bytes.data(), bytes.size());
+  if (exists) {
+    ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0;
+    if (ok && ::geteuid() == 0) ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
+  }
+  ok = ok && (!sync || ::fsync(fd) == 0);
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  if (sync) SyncFolder(FolderOf(target));
+  return true;
 }
 
 FileSystem& Fs() { return *g_current; }

@@ -27,7 +27,10 @@ class FileSystem {
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
   // Writes bytes to a temporary file in the target's folder and renames it
   // over path, so the target is either the old file or the complete new one.
-  // With sync the data is flushed to the disk before the rename.
+  // A link is written through to its target; the file keeps its mode (and
+  // its owner when running as root); a file the user may not write is
+  // refused and left as it is. With sync the data is flushed to the disk
+  // before the rename and the folder after it.
   virtual bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) = 0;
 };
 

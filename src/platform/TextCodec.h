@@ -3,13 +3,21 @@
 // the only places where it meets UTF-8 (file system, XML DOM, widgets).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace movra {
 
-// GBK bytes to UTF-8; a byte sequence that is not GBK becomes '?'.
+// GBK bytes to UTF-8; a byte sequence that is not GBK becomes '?'. GBK
+// here is code page 936 in full, user-defined areas included.
 std::string GbkToUtf8(std::string_view gbk);
+
+// GBK bytes to UTF-8; nullopt when a byte sequence is not GBK.
+std::optional<std::string> GbkToUtf8Strict(std::string_view gbk);
+
+// True when GBK holds the character, so that it is written and read back unchanged.
+bool GbkCanHold(char32_t code_point);
 
 // UTF-8 to GBK; a character GBK cannot hold (or invalid UTF-8) becomes '?'.
 std::string Utf8ToGbk(std::string_view utf8);

@@ -53,8 +53,9 @@ void SearchResults::AddDisc(std::string_view label) {
 
 void SearchResults::AddEntry(bool is_file, std::string_view name, std::string_view folder, std::int64_t size,
                              DateTime modified) {
-  const bool same_folder = last_folder_ != nullptr && folder.size() == last_folder_length_ &&
-                           std::memcmp(last_folder_, folder.data(), folder.size()) == 0;
+  // An empty folder may come with no data pointer at all: compare views, not raw memory.
+  const bool same_folder =
+      last_folder_ != nullptr && std::string_view(last_folder_, last_folder_length_) == folder;
   if (!same_folder) {
     last_folder_ = Store(folder);
     last_folder_length_ = static_cast<std::uint32_t>(folder.size());

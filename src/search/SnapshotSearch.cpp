@@ -17,9 +17,19 @@ std::string_view TextData(const std::string& bytes) {
   return std::string_view(bytes.data(), static_cast<size_t>(static_cast<const char*>(end_mark) - bytes.data()));
 }
 
+// 光盘(<disc>)的索引中有无法识别的时间“<text>”，搜索已停止！
+std::string BadTimeMessage(const std::string& disc_name, std::string_view time_text) {
+  std::string message = "\xB9\xE2\xC5\xCC(" + disc_name + ")\xB5\xC4\xCB\xF7\xD2\xFD\xD6\xD0\xD3\xD0"
+                        "\xCE\xDE\xB7\xA8\xCA\xB6\xB1\xF0\xB5\xC4\xCA\xB1\xBC\xE4\xA1\xB0";
+  message.append(time_text);
+  message += "\xA1\xB1\xA3\xAC\xCB\xD1\xCB\xF7\xD2\xD1\xCD\xA3\xD6\xB9\xA3\xA1";
+  return message;
+}
+
 // Takes one line apart and adds its row when the entry's name matches.
 // False when the line matches but its time is no date-time.
-bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& results, DiscReport& report) {
+bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& results, DiscReport& report,
+                const std::string& disc_name) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF ends the line as LF does
   const LineMarkers markers = FindMarkers(line);
   const std::string_view name = LineName(line, markers);
@@ -28,12 +38,14 @@ bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& resu
   DateTime modified;
   try {
     modified = LineTime(line, markers);
-  } catch (const ConversionError& error) {
+  } catch (const ConversionError&) {
     report.outcome = DiscOutcome::kBadTime;
-    report.error = error.what();
+    report.error = BadTimeMessage(disc_name, markers.last_close == LineMarkers::npos
+                                                 ? line
+                                                 : line.substr(markers.last_close + 1));
     return false;
   }
-  results.AddEntry(is_file, name, LineFolder(line, markers), is_file ? LineSize(line, markers) : 0, modified);
+  results.AddEntry(is_file, name, LineFolder(line, markers), EntrySize(line, markers), modified);
   return true;
 }
 
@@ -45,10 +57,11 @@ size_t LineEnd(std::string_view data, size_t from) {
 
 // Searches every line of the data, lines of any length, the last one also
 // without a line end; stops at a matching line without a date-time.
-void SearchEveryLine(std::string_view data, NameMatcher& matcher, SearchResults& results, DiscReport& report) {
+void SearchEveryLine(std::string_view data, NameMatcher& matcher, SearchResults& results, DiscReport& report,
+                     const std::string& disc_name) {
   for (size_t start = 0; start < data.size();) {
     const size_t end = LineEnd(data, start);
-    if (!SearchLine(data.substr(start, end - start), matcher, results, report)) return;
+    if (!SearchLine(data.substr(start, end - start), matcher, results, report, disc_name)) return;
     start = end + 1;
   }
 }
@@ -57,7 +70,7 @@ void SearchEveryLine(std::string_view data, NameMatcher& matcher, SearchResults&
 // in the whole data at once, which skips most lines without taking them
 // apart. Each line found is then decided as SearchEveryLine decides it.
 void SearchLinesHolding(std::string_view data, std::string_view required, NameMatcher& matcher,
-                        SearchResults& results, DiscReport& report) {
+                        SearchResults& results, DiscReport& report, const std::string& disc_name) {
   const TextFinder finder(required, matcher.FoldsNames());
   for (size_t start = 0; start < data.size();) {
     const size_t at = finder.Find(data, start);
@@ -65,7 +78,7 @@ void SearchLinesHolding(std::string_view data, std::string_view required, NameMa
     const void* lf = memrchr(data.data() + start, '\n', at - start);
     if (lf != nullptr) start = static_cast<size_t>(static_cast<const char*>(lf) - data.data()) + 1;
     const size_t end = LineEnd(data, at);
-    if (!SearchLine(data.substr(start, end - start), matcher, results, report)) return;
+    if (!SearchLine(data.substr(start, end - start), matcher, results, report, disc_name)) return;
     start = end + 1;
   }
 }
@@ -91,9 +104,9 @@ DiscReport SearchDisc(const std::string& data_folder, const DiscListEntry& disc,
   const std::string_view data = TextData(*bytes);
   const std::string_view required = matcher.RequiredText();
   if (required.empty()) {
-    SearchEveryLine(data, matcher, results, report);
+    SearchEveryLine(data, matcher, results, report, disc.disc_name);
   } else {
-    SearchLinesHolding(data, required, matcher, results, report);
+    SearchLinesHolding(data, required, matcher, results, report, disc.disc_name);
   }
   return report;
 }

@@ -24,7 +24,7 @@ enum class DiscOutcome {
 struct DiscReport {
   DiscOutcome outcome = DiscOutcome::kSearched;
   std::string snapshot_path;  // data folder + disc name + ".cdg", native
-  std::string error;          // for kBadTime: the conversion error's message
+  std::string error;          // for kBadTime: the message for the user (GBK), naming the disc and the text
 };
 
 // The snapshot file of a disc (native): the native data folder (with its

@@ -104,6 +104,15 @@ std::int64_t LineSize(std::string_view line, const LineMarkers& m) {
   return ParseLong(line.substr(m.last_open + 1, m.last_close - m.last_open - 1));
 }
 
+std::int64_t RestoreWrappedSize(std::int64_t size) {
+  constexpr std::int64_t kWrap = std::int64_t{1} << 32;
+  return size < 0 && size >= -kWrap / 2 ? size + kWrap : size;
+}
+
+std::int64_t EntrySize(std::string_view line, const LineMarkers& m) {
+  return LineIsFile(m) ? RestoreWrappedSize(LineSize(line, m)) : 0;
+}
+
 DateTime LineTime(std::string_view line) { return LineTime(line, FindMarkers(line)); }
 
 DateTime LineTime(std::string_view line, const LineMarkers& m) {

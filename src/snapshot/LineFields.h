@@ -22,6 +22,10 @@ std::int64_t LineSize(std::string_view line);
 // The date-time after the last ']'; throws ConversionError when it is none.
 DateTime LineTime(std::string_view line);
 
+// A file's size as recorded: older files hold sizes as signed 32-bit values,
+// so a negative one down to -2^31 is a file of 2 GiB or more that wrapped.
+std::int64_t RestoreWrappedSize(std::int64_t size);
+
 // The marker positions of one line, found in a single pass.
 struct LineMarkers {
   static constexpr size_t npos = std::string_view::npos;
@@ -45,6 +49,8 @@ std::string_view LineFolder(std::string_view line, const LineMarkers& m);
 std::string_view LineName(std::string_view line, const LineMarkers& m);
 // LineSize from the line's markers.
 std::int64_t LineSize(std::string_view line, const LineMarkers& m);
+// The size of a file line with wrapped sizes restored; 0 for a folder line.
+std::int64_t EntrySize(std::string_view line, const LineMarkers& m);
 // LineTime from the line's markers; throws ConversionError when it is none.
 DateTime LineTime(std::string_view line, const LineMarkers& m);
 

@@ -12,9 +12,6 @@ namespace movra {
 namespace {
 
 constexpr char kEndOfData = '\x1A';
-// Older files hold sizes as signed 32-bit values; a negative one is a file of
-// 2 GiB or more that wrapped.
-constexpr std::int64_t kWrap = std::int64_t{1} << 32;
 
 // Appends what DateTimeToText gives for value ("2006/3/3 9:07:02", the date
 // alone at midnight) without the formatted printing and the temporary string
@@ -40,6 +37,43 @@ void AppendDateTimeText(std::string& out, DateTime value) {
   out.append(text, at);
 }
 
+bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
+// What a field of a line may not hold as a character of its own.
+enum FieldKind {
+  kFolderKey,  // a line feed or 0x1A would end the line or the data
+  kFileKey,    // also a bar, which would make the line a folder's
+  kName,       // also a backslash, which would move the entry to another folder
+};
+
+// Appends a key or a name so that its line reads back with the same fields,
+// whatever the text holds: each character the field may not hold, and a
+// lead byte left without its second byte at the end (it would swallow the
+// marker that follows), becomes '_'. Characters are walked as the reader
+// walks them, so a second byte 0x5C or 0x7C is never touched.
+void AppendField(std::string& out, std::string_view text, FieldKind kind) {
+  bool clean = text.empty() || !IsLeadByte(static_cast<unsigned char>(text.back()));
+  for (size_t i = 0; clean && i < text.size(); ++i) {
+    const char c = text[i];
+    clean = c != '\n' && c != kEndOfData && c != '|' && c != '\\';
+  }
+  if (clean) {
+    out.append(text);
+    return;
+  }
+  const size_t start = out.size();
+  out.append(text);
+  for (size_t i = start; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (IsLeadByte(b)) {
+      if (i + 1 == out.size()) out[i] = '_';
+      ++i;
+      continue;
+    }
+    if (b == '\n' || b == kEndOfData || (b == '|' && kind != kFolderKey) || (b == '\\' && kind == kName)) out[i] = '_';
+  }
+}
+
 // One line taken apart; false when it cannot be read (the reading stops there).
 bool ParseLine(std::string_view line, SnapshotIndex& index) {
   const LineMarkers m = FindMarkers(line);
@@ -53,11 +87,7 @@ bool ParseLine(std::string_view line, SnapshotIndex& index) {
     return false;
   }
   const bool isFile = LineIsFile(m);
-  std::int64_t size = 0;
-  if (isFile) {
-    size = LineSize(line, m);
-    if (size < 0 && size >= -kWrap / 2) size += kWrap;
-  }
+  const std::int64_t size = EntrySize(line, m);
   // The index skips empty and too long keys and names; a storage failure is
   // no fault of the file, so reading goes on either way.
   index.Insert(LineFolder(line, m), LineName(line, m), modified, isFile, size);
@@ -78,16 +108,16 @@ std::string SnapshotText(const SnapshotIndex& index) {
   AdviseHugePages(out);
   char digits[24];
   for (const SnapshotEntryView e : index) {
-    out.append(e.key);
+    AppendField(out, e.key, e.isFile ? kFileKey : kFolderKey);
     if (e.isFile) {
-      out.append(e.name);
+      AppendField(out, e.name, kName);
       out.push_back('[');
       const auto result = std::to_chars(digits, digits + sizeof digits, e.size);
       out.append(digits, result.ptr);
       out.push_back(']');
     } else {
       out.push_back('|');
-      out.append(e.name);
+      AppendField(out, e.name, kName);
       out.append("[]");
     }
     AppendDateTimeText(out, e.modified);

@@ -83,7 +83,7 @@ class CommandMapTest : public test::BrowseFixture {
     test::WriteTestSnapshot(ProgramFolder(), "DVD1",
                             {{"E:\\", "VIDEO", -1}, {"E:\\", "a.txt", 10}, {"E:\\", "b.txt", 20}});
     TForm1& form = StartForm();
-    form.Raise();
+    EXPECT_TRUE(form.IsActive()) << "the window never got the keyboard focus";
     form.Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
       if (!IsModifier(event.GetKeyCode())) ++keys_seen_;
       event.Skip();

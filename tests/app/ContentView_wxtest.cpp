@@ -196,6 +196,8 @@ TEST_F(ContentViewTest, DamagedSnapshotNeverPassesForTheDiscLoadedBefore) {
   test::WriteBytes(ProgramFolder() + "/CDROM/光盘2.cdg", "F:\\|x[]2006/3/3\r\nbroken line\r\n");
   Select(*form.TreeView1, NodeAt(*form.TreeView1, {"电影", "动作", "光盘2"}));
   ASSERT_EQ(MessagesShown().size(), 1u);
+  // A file that is there but does not read is not called missing.
+  EXPECT_EQ(MessagesShown()[0], Gbk("您选择的光盘索引无法读取！"));
   // DVD1's folders are read from DVD1's own file again, not from what is left.
   Select(*form.TreeView1, Dvd1Root());
   EXPECT_EQ(ListCaptions(form), "A b c z.txt a.txt");

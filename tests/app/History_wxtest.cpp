@@ -208,6 +208,23 @@ TEST_F(HistoryTest, ForgottenNodesNeverComeBack) {
   form.ForgetNode(wxTreeItemId());  // no node: nothing to do
 }
 
+TEST_F(HistoryTest, ButtonsGoOutWithTheLastNodeTheirListsHeld) {
+  TForm1& form = Start();
+  Visit("B");
+  Visit("C");
+  form.GoBack();
+  Flush();
+  ASSERT_EQ(Back(), "A");
+  ASSERT_EQ(Forward(), "C");
+  form.ForgetNode(Top("A"));
+  EXPECT_EQ(Back(), "");
+  EXPECT_FALSE(BackEnabled());
+  EXPECT_TRUE(ForwardEnabled());
+  form.ForgetNode(Top("C"));
+  EXPECT_EQ(Forward(), "");
+  EXPECT_FALSE(ForwardEnabled());
+}
+
 TEST_F(HistoryTest, TheNodeTheTreePicksAfterADeletionIsTheOnlyOneLeft) {
   TForm1& form = Start();
   Visit("C");

@@ -255,3 +255,29 @@ TEST_F(CatalogueFile, OpenAgainDropsUnsavedChanges) {
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST_F(CatalogueFile, EveryCodePage936CodeAndOddReferencesSurviveOpenSaveReopen) {
+  // Codes a plain GBK table lacks: A8BF, A989-A995, the user-defined areas
+  // (AAA1, F8A1, A140) and the euro sign 0x80, in a name and in a memo.
+  const std::string odd = "\xA8\xBF\xA9\x89\xA9\x95\xAA\xA1\xF8\xA1\xA1\x40\x80";
+  const std::string file = kDecl + "<root><CDLIST><T_" + odd + "><Memo>" + odd + "</Memo></T_" + odd +
+                           "><T_A a=\"&#xD800;\" b=\"&#x110000;\">x&#13;y</T_A></CDLIST></root>";
+  WriteBytes(path_, file);
+  ASSERT_TRUE(doc_.Open(path_));
+  EXPECT_EQ(CatalogueDocument::ElementName(CatalogueDocument::ChildElements(doc_.CdList())[0]), "T_" + odd);
+  doc_.MarkModified();
+  ASSERT_EQ(doc_.Save(), SaveResult::kSaved);
+  const std::string saved = ReadBytes(path_);
+  EXPECT_NE(saved.find("<T_" + odd + "><Memo>" + odd + "</Memo>"), std::string::npos) << saved;
+  // The CR stays a CR; references to no character do not make the file unreadable.
+  EXPECT_NE(saved.find("x&#13;y"), std::string::npos) << saved;
+  CatalogueDocument again;
+  ASSERT_TRUE(again.Open(path_));
+  EXPECT_STREQ(CatalogueDocument::FindChild(again.CdList(), "T_A").child_value(), "x\ry");
+}
+
+}  // namespace
+}  // namespace movra

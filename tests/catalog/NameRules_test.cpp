@@ -31,6 +31,8 @@ TEST(NameRules, DropsBlanksPunctuationAndFullWidthForms) {
   EXPECT_EQ(CleanName("\xA1\xA1" "a\xA3\xAC" "b\xA1\xA3"), "ab");
   // Rows 0xF8-0xFE hold no GB2312 characters.
   EXPECT_EQ(CleanName("\xF8\xA1" "a\xFE\xFE"), "a");
+  // Row 0xD7 stops at 0xD7F9 (座); the five places after it hold nothing.
+  EXPECT_EQ(CleanName("\xD7\xF9\xD7\xFA\xD7\xFE"), "\xD7\xF9");
 }
 
 TEST(NameRules, JudgesBytesOutsideGb2312PairsAlone) {

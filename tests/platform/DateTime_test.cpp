@@ -27,6 +27,9 @@ TEST(DateTime, ReadsTheFormsOtherInstallationsWrite) {
   const DateTime expected = EncodeDateTime({2006, 3, 3, 9, 7, 2});
   EXPECT_DOUBLE_EQ(TextToDateTime("2006/3/3 9:07:02"), expected);
   EXPECT_DOUBLE_EQ(TextToDateTime("2006-03-03 09:07:02"), expected);
+  // Month and day keep their places with either separator.
+  EXPECT_DOUBLE_EQ(TextToDateTime("2006-11-04 9:07"), EncodeDateTime({2006, 11, 4, 9, 7, 0}));
+  EXPECT_DOUBLE_EQ(TextToDateTime("2006-1-25"), EncodeDateTime({2006, 1, 25, 0, 0, 0}));
   EXPECT_DOUBLE_EQ(TextToDateTime("2006/3/3 9:07"), EncodeDateTime({2006, 3, 3, 9, 7, 0}));
   EXPECT_DOUBLE_EQ(TextToDateTime("2006/3/3"), EncodeDateTime({2006, 3, 3, 0, 0, 0}));
 }

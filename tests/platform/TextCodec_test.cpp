@@ -19,8 +19,11 @@ TEST(TextCodec, ReplacesWhatTheOtherSideCannotHold) {
   // An emoji (U+1F600) and a lone continuation byte have no GBK form.
   EXPECT_EQ(Utf8ToGbk("a\xF0\x9F\x98\x80" "b"), "a?b");
   EXPECT_EQ(Utf8ToGbk("a\x80" "b"), "a?b");
-  // A lead byte without its trail byte at the end of a GBK text.
+  // A lead byte without its trail byte at the end of a GBK text; 0xFF, which no GBK text holds.
   EXPECT_EQ(GbkToUtf8("ab\xB9"), "ab?");
+  EXPECT_EQ(GbkToUtf8("a\xFF" "b"), "a?b");
+  EXPECT_FALSE(GbkToUtf8Strict("a\xFF" "b"));
+  EXPECT_EQ(Utf8ToGbk("a\xEF\xA3\xB5" "b"), "a?b");  // U+F8F5, the table's stand-in for 0xFF
 }
 
 TEST(TextCodec, NativeNamesLoseWhatALineCannotCarry) {

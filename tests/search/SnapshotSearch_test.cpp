@@ -57,8 +57,10 @@ class SnapshotSearchTest : public ::testing::Test {
 };
 
 TEST_F(SnapshotSearchTest, EachDiscGivesItsHeaderThenItsMatchesInFileOrder) {
+  // The last line has no backslash, so its folder is empty.
   Write("DVD_01", FileLine("E:\\VIDEO\\", "a.mp3", 1048576) + FileLine("E:\\VIDEO\\", "B.MP3.bak", -5) +
-                      FileLine("E:\\", "readme.txt", 12) + FolderLine("E:\\", "VIDEO") + FolderLine("E:\\", "MP3s"));
+                      FileLine("E:\\", "readme.txt", 12) + FolderLine("E:\\", "VIDEO") + FolderLine("E:\\", "MP3s") +
+                      FileLine("", "nofolder.mp3", 1));
   Write("DVD_02", FileLine("E:\\", "nothing.txt", 1));
   const std::vector<DiscListEntry> discs = {{kFilm + "\\", "DVD_01"}, {kFilm + "\\", "DVD_02"}};
 
@@ -66,7 +68,8 @@ TEST_F(SnapshotSearchTest, EachDiscGivesItsHeaderThenItsMatchesInFileOrder) {
   const std::vector<std::string> expected = {
       "D [ " + kFilm + "\\DVD_01 ]||0",
       "F a.mp3|E:\\VIDEO\\|1048576",
-      "F B.MP3.bak|E:\\VIDEO\\|-5",
+      "F B.MP3.bak|E:\\VIDEO\\|4294967291",  // an older file's wrapped size, restored as on reading
+      "F nofolder.mp3||1",
       "D [ " + kFilm + "\\DVD_02 ]||0",
   };
   EXPECT_EQ(Rows(), expected);
@@ -126,7 +129,10 @@ TEST_F(SnapshotSearchTest, MatchingLineWithoutADateTimeStopsTheWholeSearch) {
   EXPECT_EQ(Rows(), (std::vector<std::string>{"D [ A ]||0", "F hit1|E:\\|1"}));
   ASSERT_EQ(reports_.size(), 1u);
   EXPECT_EQ(reports_[0].outcome, DiscOutcome::kBadTime);
-  EXPECT_NE(reports_[0].error.find("never"), std::string::npos);
+  // The user reads which disc and which text, in Chinese, never an exception's English.
+  EXPECT_EQ(reports_[0].error, "\xB9\xE2\xC5\xCC(A)\xB5\xC4\xCB\xF7\xD2\xFD\xD6\xD0\xD3\xD0\xCE\xDE\xB7\xA8"
+                               "\xCA\xB6\xB1\xF0\xB5\xC4\xCA\xB1\xBC\xE4\xA1\xB0never\xA1\xB1\xA3\xAC\xCB\xD1"
+                               "\xCB\xF7\xD2\xD1\xCD\xA3\xD6\xB9\xA3\xA1");
 }
 
 TEST_F(SnapshotSearchTest, CallbackCanCancelBetweenDiscs) {

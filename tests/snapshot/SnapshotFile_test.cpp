@@ -227,3 +227,27 @@ TEST(SnapshotFile, FailedWriteReportsFalseAndLeavesNoFile) {
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST(SnapshotFile, LinesStayReadableWhateverTheNamesHold) {
+  // Names and keys that came from a damaged file or elsewhere: markers of
+  // their own, a line feed, the end-of-data byte, a lead byte at the end.
+  SnapshotIndex index;
+  index.AddFolder("|\\", "\\]200/1/1", kMorning, 0);
+  index.AddFile("E:\\a|b\\", "x\\y|z", kMorning, 5);
+  index.AddFile("E:\\", "n\nl\x1A" "e\xB9", kMorning, 6);
+  index.AddFile("E:\\", "ok" + kTrailBackslash + kTrailBar, kMorning, 7);
+  const std::string text = SnapshotText(index);
+  SnapshotIndex back;
+  ASSERT_TRUE(ParseSnapshot(back, text));
+  EXPECT_EQ(Rows(back), (std::vector<Row>{{"|\\", "_]200/1/1", kMorning, false, 0},
+                                          {"E:\\a_b\\", "x_y_z", kMorning, true, 5},
+                                          {"E:\\", "n_l_e_", kMorning, true, 6},
+                                          {"E:\\", "ok" + kTrailBackslash + kTrailBar, kMorning, true, 7}}));
+  EXPECT_EQ(SnapshotText(back), text);
+}
+
+}  // namespace
+}  // namespace movra

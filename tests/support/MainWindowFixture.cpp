@@ -8,6 +8,7 @@
 #include <wx/dialog.h>
 #include <wx/modalhook.h>
 #include <wx/msgdlg.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include "platform/TextCodec.h"
@@ -87,7 +88,22 @@ TForm1& MainWindowFixture::StartForm() {
   options.exit_process = [this](int status) { exit_status_ = status; };
   form_ = new TForm1(std::move(options));
   form_->popup_menu = [this](wxMenu& menu, const wxPoint& screen) { popups_.push_back({&menu, screen}); };
+  // The virtual display has no window manager: once the previous window is
+  // gone, keyboard focus follows the pointer, and a new window under the
+  // pointer is active before Raise gives it the focus outright. That
+  // hand-over deactivates and reactivates the window whenever the server
+  // gets to it, and a label editor open at that moment loses the focus and
+  // closes. So the pointer stays off the window until the focus is its own.
+  const wxSize screen = wxGetDisplaySize();
+  wxUIActionSimulator().MouseMove(screen.x - 1, screen.y - 1);
+  Flush();
   form_->Show();
+  form_->Raise();
+  const wxLongLong deadline = wxGetLocalTimeMillis() + 3000;
+  while (!form_->IsActive() && wxGetLocalTimeMillis() < deadline) {
+    Flush();
+    wxMilliSleep(1);
+  }
   Flush();
   return *form_;
 }

@@ -1,0 +1,116 @@
+// Killing the program while it saves: a child process saves a large
+// catalogue and writes a large snapshot over and over, and is killed
+// (SIGKILL) at a random moment, many times. Each time the files left are
+// the old or the new ones, whole, and the catalogue opens.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "catalog/CatalogueDocument.h"
+#include "snapshot/SnapshotFile.h"
+#include "support/TempDir.h"
+
+namespace movra {
+namespace {
+
+using test::ReadBytes;
+
+// A catalogue of many discs, each with a title and a memo; tag tells versions apart.
+void FillCatalogue(CatalogueDocument& doc, const std::string& tag) {
+  Element category = doc.GetOrAddChild(doc.CdList(), "T_films");
+  for (int i = 0; i < 1500; ++i) {
+    Element disc = doc.GetOrAddChild(category, "D_disc" + std::to_string(i));
+    doc.SetChildText(disc, "Title", tag + " title " + std::to_string(i));
+    doc.SetChildText(disc, "Memo", "\xB1\xB8\xD7\xA2 " + tag);
+  }
+}
+
+SnapshotIndex LargeSnapshot(std::int64_t size) {
+  SnapshotIndex index;
+  for (int f = 0; f < 100; ++f) {
+    const std::string key = "E:\\FOLDER" + std::to_string(f) + "\\";
+    for (int i = 0; i < 300; ++i) index.AddFile(key, "file" + std::to_string(i) + ".dat", 38779.5, size + i);
+  }
+  return index;
+}
+
+TEST(CrashSafety, KilledWhileSavingLeavesTheOldOrTheNewFilesWhole) {
+  test::TempDir dir;
+  const std::string catalogue = dir / "Movra.xml";
+  const std::string snapshot = dir / "CDROM/disc1.cdg";
+  std::filesystem::create_directory(dir / "CDROM");
+
+  CatalogueDocument old_doc, new_doc;
+  ASSERT_TRUE(old_doc.Open(catalogue));
+  FillCatalogue(old_doc, "old");
+  ASSERT_EQ(old_doc.Save(), SaveResult::kSaved);
+  ASSERT_TRUE(new_doc.Open(catalogue));
+  FillCatalogue(new_doc, "new");
+  const std::string old_xml = old_doc.Serialize(), new_xml = new_doc.Serialize();
+  const SnapshotIndex old_index = LargeSnapshot(1), new_index = LargeSnapshot(7);
+  const std::string old_cdg = SnapshotText(old_index), new_cdg = SnapshotText(new_index);
+  ASSERT_TRUE(WriteSnapshot(old_index, snapshot));
+
+  // Measure one round so that the kills fall all over it.
+  const auto start = std::chrono::steady_clock::now();
+  new_doc.MarkModified();
+  ASSERT_EQ(new_doc.Save(), SaveResult::kSaved);
+  ASSERT_TRUE(WriteSnapshot(new_index, snapshot));
+  const auto round = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
+
+  std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<long> delay(0, 2 * round.count() + 1000);
+  int kills = 0, mid_write = 0;  // mid_write: kills that left a temporary file
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (kills < 150 && std::chrono::steady_clock::now() < deadline) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0; i < 1000; ++i) {
+        CatalogueDocument& doc = i % 2 ? old_doc : new_doc;
+        doc.MarkModified();
+        doc.Save();
+        WriteSnapshot(i % 2 ? old_index : new_index, snapshot);
+      }
+      ::_exit(0);
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ++kills;
+
+    const std::string xml = ReadBytes(catalogue);
+    ASSERT_TRUE(xml == old_xml || xml == new_xml) << "kill " << kills << ": catalogue of " << xml.size() << " bytes";
+    const std::string cdg = ReadBytes(snapshot);
+    ASSERT_TRUE(cdg == old_cdg || cdg == new_cdg) << "kill " << kills << ": snapshot of " << cdg.size() << " bytes";
+    CatalogueDocument reopened;
+    ASSERT_TRUE(reopened.Open(catalogue));
+    // What a killed write leaves is a hidden temporary file, never a file the program reads.
+    std::vector<std::filesystem::path> left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {
+      const std::string name = entry.path().filename();
+      if (name != "Movra.xml" && name != "CDROM" && name != "disc1.cdg") left.push_back(entry.path());
+    }
+    for (const std::filesystem::path& path : left) {
+      EXPECT_EQ(path.filename().string().rfind(".movra-", 0), 0u) << path;
+      std::filesystem::remove(path);
+    }
+    mid_write += !left.empty();
+  }
+  EXPECT_GE(kills, 10);  // a slow machine or a sanitizer build gets fewer rounds in the time
+  RecordProperty("kills", kills);
+  RecordProperty("killed_mid_write", mid_write);
+  std::printf("%d kills, %d in the middle of a write\n", kills, mid_write);
+}
+
+}  // namespace
+}  // namespace movra
