@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "platform/FileSystem.h"
+#include "platform/IsoSerial.h"
 #include "platform/TextCodec.h"
 
 namespace movra {
@@ -113,6 +114,8 @@ bool ReadVolumeInfo(const DriveMap& drives, std::string_view drive_text, std::st
   if (name) label = IsUtf8(*name) ? Utf8ToGbk(*name) : *name;
   else label.clear();
   serial = uuid ? SerialFromUuid(type.value_or(""), *uuid) : 0;
+  // A data CD or DVD: the serial Windows derives from its volume descriptor.
+  if (type == "iso9660") serial = ReadIsoSerial(NativePath(*device)).value_or(serial);
   return true;
 }
 
