@@ -47,10 +47,14 @@ enum class DiscScanResult {
   kScanned,       // the index holds the medium
   kCancelled,     // the user stopped it; the index is empty
   kNothingFound,  // no folder or file was found (or none under a drive letter)
+  kUnreadableImage,  // the path names a file that is neither an ISO 9660 nor a UDF image
 };
 
-// Empties the index and scans scan_path into it; progress may cancel.
-DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
+// Empties the index and scans source into it; progress may cancel. source
+// is a drive path (a trailing backslash is added when missing), a native
+// folder path, or a disc image file (ImageFileOf), which is read as the disc
+// in the first optical drive (or E:).
+DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
                         const ScanCallback& progress = {});
 
 }  // namespace movra
