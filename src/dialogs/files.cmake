@@ -2,6 +2,7 @@
 target_sources(movra_core PRIVATE
   dialogs/DiscEntry.cpp
   dialogs/DiscCataloguing.cpp
+  dialogs/DiscUpdate.cpp
   dialogs/SnapshotTransfer.cpp
 )
 if(MOVRA_GUI)
