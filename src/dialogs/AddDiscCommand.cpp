@@ -15,6 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"
+#include "snapshot/ScanSource.h"
 #include "snapshot/SnapshotFile.h"
 
 namespace movra {
@@ -92,6 +93,10 @@ void TForm1::ToolButton8Click() {
   content_state_.loaded_disc_name.clear();
   content_state_.loaded_node_path.clear();
   if (scanned == DiscScanResult::kCancelled) return;
+  if (scanned == DiscScanResult::kUnreadableImage) {
+    ShowInfoBox(this, Utf8ToGbk(kUnreadableImageMessage));
+    return;
+  }
   if (scanned == DiscScanResult::kNothingFound) {
     ShowInfoBox(this, Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！"));
     return;
@@ -107,6 +112,8 @@ void TForm1::ToolButton8Click() {
 
   ShowNewDisc(*this, name, request->input.category_path);
 
+  // An image took the first optical drive's letter, but that drive holds no disc of it.
+  if (ImageFileOf(Drives(), request->scan_path)) return;
   const std::string drive = index_.DriveOf();
   if (Drives().DriveTypeOf(drive) != DriveType::CdRom) return;
   if (Tray()) {

@@ -12,15 +12,22 @@
 #include "dialogs/DialogParts.h"
 #include "dialogs/DiscEntry.h"
 #include "dialogs/FolderPicker.h"
+#include "dialogs/OpenFilePicker.h"
 #include "dialogs/UiText.h"
 #include "platform/DateTime.h"
 #include "platform/DriveMap.h"
 #include "platform/Volume.h"
 #include "platform/WxText.h"
+#include "snapshot/ImageScanner.h"
+#include "snapshot/ScanSource.h"
 
 namespace movra {
 
 namespace {
+
+// 光盘映像 (*.iso;*.img;*.udf): the image chooser's filter, matched in either case.
+constexpr std::string_view kImageWildcard =
+    "\xB9\xE2\xC5\xCC\xD3\xB3\xCF\xF1 (*.iso;*.img;*.udf)|*.iso;*.img;*.udf";
 
 // 请选择扫描路径: the folder picker's caption.
 constexpr std::string_view kPickerCaption = "\xC7\xEB\xD1\xA1\xD4\xF1\xC9\xA8\xC3\xE8\xC2\xB7\xBE\xB6";
@@ -50,8 +57,10 @@ void TAppend::CreateControls() {
 
   auto* path_row = new wxBoxSizer(wxHORIZONTAL);
   Button1 = new wxButton(box, wxID_ANY, Ui("选择光驱"));
+  Button2 = new wxButton(box, wxID_ANY, Ui("选择映像"));
   Edit1 = new wxTextCtrl(box, wxID_ANY);
   path_row->Add(Button1, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+  path_row->Add(Button2, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
   path_row->Add(Edit1, 1, wxALIGN_CENTER_VERTICAL);
   group_sizer->Add(path_row, 0, wxEXPAND | wxALL, 6);
 
@@ -94,6 +103,7 @@ void TAppend::CreateControls() {
   Button1->SetDefault();
   SetEscapeId(wxID_CANCEL);
   Button1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button1Click(); });
+  Button2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button2Click(); });
   BitBtn2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BitBtn2Click(); });
   BitBtn1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BitBtn1Click(); });
   Edit1->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
@@ -128,6 +138,13 @@ void TAppend::Button1Click() {
   Edit1Exit();
 }
 
+void TAppend::Button2Click() {
+  const std::optional<std::string> chosen = OpenFiles().ChooseFile(this, kImageWildcard);
+  if (!chosen) return;
+  SetFieldText(*Edit1, DriveFormOf(*chosen));
+  Edit1Exit();
+}
+
 void TAppend::Edit1Exit() {
   const std::string path = DriveFormOf(ScanPathText());
   if (path.empty()) return;
@@ -135,13 +152,25 @@ void TAppend::Edit1Exit() {
   proposed_for_ = path;
 
   std::string label;
-  std::uint32_t serial = 0;
-  const bool known = read_volume_ && read_volume_(DriveTextOf(path), label, serial);
-  if (!known) label.clear();
+  std::optional<std::uint32_t> serial;
+  if (const std::optional<std::string> image = ImageFileOf(drives_, path)) {
+    // An image proposes what the burnt disc would: its label and serial.
+    if (const std::optional<ImageVolume> volume = ReadImageVolume(*image)) {
+      label = volume->label;
+      serial = volume->serial;
+    }
+  } else {
+    std::uint32_t number = 0;
+    if (read_volume_ && read_volume_(DriveTextOf(path), label, number)) {
+      serial = number;
+    } else {
+      label.clear();
+    }
+  }
   const std::string name = label.empty() ? std::string(kDefaultDiscName) : label;
   SetFieldText(*Edit2, name);
   SetFieldText(*Edit3, DateTimeToText(Now()));
-  SetFieldLines(*RichEdit1, ProposedMemoLines(known ? std::optional<std::uint32_t>(serial) : std::nullopt, name));
+  SetFieldLines(*RichEdit1, ProposedMemoLines(serial, name));
 }
 
 void TAppend::TreeView1Click() {

@@ -68,7 +68,12 @@ class TAppend : public wxDialog {
   // 选择光驱: the folder picker; its answer (as a drive path, or empty when
   // cancelled) goes into the scan path field, then Edit1Exit runs.
   void Button1Click();
-  // Leaving the scan path field: proposes name, date and memo from the volume.
+  // 选择映像: the open-file chooser for a disc image; its answer (as a drive
+  // path) goes into the scan path field, then Edit1Exit runs. Cancelling
+  // leaves the field as it was.
+  void Button2Click();
+  // Leaving the scan path field: proposes name, date and memo from the volume
+  // (or from the disc image the field names).
   void Edit1Exit();
   // A click in the tree: the selected node's catalogue path goes into Edit4.
   void TreeView1Click();
@@ -82,6 +87,7 @@ class TAppend : public wxDialog {
   CategoryTreeCtrl* TreeView1 = nullptr;
   wxStaticBox* GroupBox1 = nullptr;  // 选项
   wxButton* Button1 = nullptr;       // 选择光驱
+  wxButton* Button2 = nullptr;       // 选择映像
   wxTextCtrl* Edit1 = nullptr;       // scan path
   wxTextCtrl* Edit2 = nullptr;       // 光盘名称
   wxStaticText* Label1 = nullptr;    // the name rules

@@ -42,6 +42,10 @@ Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput&
 // The snapshot file of a disc: data_folder + name + ".cdg".
 std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name);
 
+// What the user is told about an image file that cannot be read (UTF-8).
+inline constexpr const char* kUnreadableImageMessage =
+    "无法读取这个光盘映像：它不是 ISO 9660 或 UDF 格式，或者已经损坏！";
+
 // How scanning a medium for a new disc ended.
 enum class DiscScanResult {
   kScanned,       // the index holds the medium

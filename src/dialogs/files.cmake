@@ -19,5 +19,7 @@ if(MOVRA_GUI)
     dialogs/ScanProgressDialog.cpp
     dialogs/AddDiscCommand.cpp
     dialogs/SnapshotExchange.cpp
+    dialogs/UpdateDiscDialogs.cpp
+    dialogs/UpdateDiscCommand.cpp
   )
 endif()

@@ -23,11 +23,4 @@ std::optional<std::string> ImageFileOf(const DriveMap& drives, std::string_view 
   return native;
 }
 
-bool HasImageExtension(std::string_view file_name) {
-  if (file_name.size() < 4 || file_name[file_name.size() - 4] != '.') return false;
-  std::string ext;
-  for (char c : file_name.substr(file_name.size() - 3)) ext.push_back(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return ext == "iso" || ext == "img" || ext == "udf";
-}
-
 }  // namespace movra

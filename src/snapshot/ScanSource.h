@@ -17,8 +17,4 @@ namespace movra {
 // a missing path or anything else.
 std::optional<std::string> ImageFileOf(const DriveMap& drives, std::string_view source);
 
-// True when a file name ends in .iso, .img or .udf (any case): the files the
-// image chooser offers.
-bool HasImageExtension(std::string_view file_name);
-
 }  // namespace movra
