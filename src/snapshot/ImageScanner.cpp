@@ -6,6 +6,7 @@
 #include <cdio/udf.h>
 #include <sys/stat.h>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/IsoSerial.h"
@@ -191,8 +192,17 @@ std::optional<ImageScanResult> ReadIso(Collector& out, const std::string& image)
   return result;
 }
 
+// Where a UDF entry's file entry lies; the same for every name of one folder.
+std::optional<std::uint64_t> UdfLocationOf(const udf_dirent_t* dir) {
+  udf_fileid_desc_t fid;
+  if (!udf_get_fileid_descriptor(dir, &fid)) return std::nullopt;
+  return static_cast<std::uint64_t>(fid.icb.loc.partitionReferenceNum) << 32 | fid.icb.loc.lba;
+}
+
 // Walks one UDF folder (dir iterates its entries); false when cancelled.
-bool WalkUdf(Collector& out, udf_dirent_t* dir, std::uint32_t folder) {
+// entered holds the folders walked so far: a damaged or crafted image whose
+// folders loop back is recorded once instead of being walked for ever.
+bool WalkUdf(Collector& out, udf_dirent_t* dir, std::uint32_t folder, std::unordered_set<std::uint64_t>& entered) {
   while (udf_readdir(dir)) {
     const char* name = udf_get_filename(dir);
     const std::string_view leaf = name ? name : "";
@@ -200,8 +210,10 @@ bool WalkUdf(Collector& out, udf_dirent_t* dir, std::uint32_t folder) {
     const DateTime modified = out.TimeOf(udf_get_modification_time(dir));
     if (udf_is_dir(dir)) {
       const std::uint32_t child = out.AddFolder(folder, leaf, modified);
+      const std::optional<std::uint64_t> location = UdfLocationOf(dir);
+      if (!location || !entered.insert(*location).second) continue;
       if (udf_dirent_t* sub = udf_opendir(dir)) {
-        if (!WalkUdf(out, sub, child)) {
+        if (!WalkUdf(out, sub, child, entered)) {
           udf_dirent_free(dir);
           return false;
         }
@@ -223,7 +235,8 @@ ImageScanResult ReadUdf(Collector& out, const std::string& image) {
   if (!udf) return ImageScanResult::kUnreadable;
   udf_dirent_t* root = udf_get_root(udf, true, 0);
   ImageScanResult result = ImageScanResult::kUnreadable;
-  if (root) result = WalkUdf(out, root, 0) ? ImageScanResult::kRead : ImageScanResult::kCancelled;
+  std::unordered_set<std::uint64_t> entered;
+  if (root) result = WalkUdf(out, root, 0, entered) ? ImageScanResult::kRead : ImageScanResult::kCancelled;
   udf_close(udf);
   return result;
 }
