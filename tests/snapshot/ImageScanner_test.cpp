@@ -17,6 +17,7 @@ namespace movra {
 namespace {
 
 using ::testing::ElementsAre;
+using ::testing::StartsWith;
 
 bool Have(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0; }
 
@@ -104,6 +105,34 @@ TEST_F(ImageScannerTest, UdfImageGivesTheScanOfTheSameTree) {
   ASSERT_TRUE(volume);
   EXPECT_EQ(volume->label, "MOVIE");
   EXPECT_FALSE(volume->serial);
+}
+
+// Offset of the UDF file identifier descriptor naming name (8-bit form), or npos.
+std::size_t FidOf(const std::string& bytes, const std::string& name) {
+  for (std::size_t i = 0; i + 64 < bytes.size(); i += 4) {
+    if (bytes[i] != 1 || bytes[i + 1] != 1 || static_cast<std::size_t>(bytes[i + 19]) != name.size() + 1) continue;
+    const std::size_t id = i + 38 + static_cast<unsigned char>(bytes[i + 36]);
+    if (bytes[id] == 8 && bytes.compare(id + 1, name.size(), name) == 0) return i;
+  }
+  return std::string::npos;
+}
+
+TEST_F(ImageScannerTest, UdfFolderThatLeadsBackIsNotWalkedAgain) {
+  if (!Have("genisoimage")) GTEST_SKIP() << "genisoimage is not installed";
+  test::WriteBytes(dir_ / "loop/loop/sub/f", "f");
+  const std::string image = dir_ / "loop.udf";
+  Shell("genisoimage -input-charset utf-8 -udf -o '" + image + "' '" + dir_ / "loop" + "'");
+  Shell("printf 'XXXXX' | dd of='" + image + "' bs=1 seek=32769 conv=notrunc");
+  // Point loop/sub at loop itself, as a damaged image might.
+  std::string bytes = test::ReadBytes(image);
+  const std::size_t loop = FidOf(bytes, "loop"), sub = FidOf(bytes, "sub");
+  ASSERT_NE(loop, std::string::npos);
+  ASSERT_NE(sub, std::string::npos);
+  bytes.replace(sub + 24, 4, bytes, loop + 24, 4);
+  test::WriteBytes(image, bytes);
+  SnapshotIndex index;
+  ASSERT_EQ(ScanImage(index, image, "D:\\"), ImageScanResult::kRead);
+  EXPECT_THAT(Lines(index), ElementsAre(StartsWith("D:\\loop\\|sub|D|"), StartsWith("D:\\|loop|D|")));
 }
 
 TEST_F(ImageScannerTest, EmptyUdfFileSystemsMadeByMkudffs) {
