@@ -18,7 +18,6 @@
 #include "platform/DriveMap.h"
 #include "platform/Volume.h"
 #include "platform/WxText.h"
-#include "snapshot/ImageScanner.h"
 #include "snapshot/ScanSource.h"
 
 namespace movra {
@@ -150,27 +149,12 @@ void TAppend::Edit1Exit() {
   if (path.empty()) return;
   SetFieldText(*Edit1, path);
   proposed_for_ = path;
-
-  std::string label;
-  std::optional<std::uint32_t> serial;
-  if (const std::optional<std::string> image = ImageFileOf(drives_, path)) {
-    // An image proposes what the burnt disc would: its label and serial.
-    if (const std::optional<ImageVolume> volume = ReadImageVolume(*image)) {
-      label = volume->label;
-      serial = volume->serial;
-    }
-  } else {
-    std::uint32_t number = 0;
-    if (read_volume_ && read_volume_(DriveTextOf(path), label, number)) {
-      serial = number;
-    } else {
-      label.clear();
-    }
-  }
-  const std::string name = label.empty() ? std::string(kDefaultDiscName) : label;
-  SetFieldText(*Edit2, name);
-  SetFieldText(*Edit3, DateTimeToText(Now()));
-  SetFieldLines(*RichEdit1, ProposedMemoLines(serial, name));
+  // An image proposes what the burnt disc would: its label and serial.
+  const std::optional<std::string> image = ImageFileOf(drives_, path);
+  const DiscProposal proposal = image ? ProposeImageDisc(*image, Now()) : ProposeDisc(path, read_volume_, Now());
+  SetFieldText(*Edit2, proposal.name);
+  SetFieldText(*Edit3, proposal.date_text);
+  SetFieldLines(*RichEdit1, proposal.memo_lines);
 }
 
 void TAppend::TreeView1Click() {

@@ -1,7 +1,10 @@
 #include "dialogs/DiscCataloguing.h"
 
+#include <climits>
+
 #include "catalog/NameRules.h"
 #include "dialogs/DiscEntry.h"
+#include "platform/TextCodec.h"
 #include "snapshot/ImageScanner.h"
 #include "snapshot/ScanSource.h"
 
@@ -15,6 +18,8 @@ DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
       (scan_path_text && scan_path_text->empty())) {
     return DiscInputProblem::kIncomplete;
   }
+  // The snapshot file is named after the disc; Linux names hold NAME_MAX bytes of UTF-8.
+  if (GbkToUtf8(name).size() + 4 > NAME_MAX) return DiscInputProblem::kNameTooLong;
   if (doc.ResolvePath(name, true)) return DiscInputProblem::kNameTaken;
   return DiscInputProblem::kNone;
 }

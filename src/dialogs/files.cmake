@@ -2,7 +2,6 @@
 target_sources(movra_core PRIVATE
   dialogs/DiscEntry.cpp
   dialogs/DiscCataloguing.cpp
-  dialogs/DiscUpdate.cpp
   dialogs/SnapshotTransfer.cpp
 )
 if(MOVRA_GUI)
@@ -17,9 +16,6 @@ if(MOVRA_GUI)
     dialogs/ModalDialogs.cpp
     dialogs/OpenFilePicker.cpp
     dialogs/ScanProgressDialog.cpp
-    dialogs/AddDiscCommand.cpp
-    dialogs/SnapshotExchange.cpp
     dialogs/UpdateDiscDialogs.cpp
-    dialogs/UpdateDiscCommand.cpp
   )
 endif()

@@ -7,6 +7,7 @@ target_sources(movra_core PRIVATE
   platform/DriveMap.cpp
   platform/Volume.cpp
   platform/IsoSerial.cpp
+  platform/DataHome.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

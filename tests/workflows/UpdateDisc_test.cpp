@@ -1,4 +1,4 @@
-#include "dialogs/DiscUpdate.h"
+#include "workflows/UpdateDisc.h"
 
 #include <fcntl.h>
 #include <gmock/gmock.h>
@@ -88,9 +88,18 @@ class DiscUpdateTest : public ::testing::Test {
     return start == std::string::npos ? xml : xml.substr(start, xml.find("</D_X>") - start);
   }
 
+  // Records the discs whose snapshot was written.
+  struct Written : SnapshotObserver {
+    std::vector<std::string> discs;
+    void SnapshotWritten(std::string_view name) override { discs.emplace_back(name); }
+    void SnapshotRemoved(std::string_view) override {}
+  };
+
   test::TempDir dir_;
   DriveMap drives_;
   CatalogueDocument doc_;
+  Written written_;
+  Workspace work_{doc_, std::filesystem::path(dir_.path()) / "CDROM", &written_};
 };
 
 TEST_F(DiscUpdateTest, ShowsTheChangesAndReplacesTheSnapshotKeepingTitleAndMemo) {
@@ -99,19 +108,19 @@ TEST_F(DiscUpdateTest, ShowsTheChangesAndReplacesTheSnapshotKeepingTitleAndMemo)
   Put("VIDEO/C.VOB", "c");
   Touch("VIDEO");
   const std::string before = test::ReadBytes(Snapshot());
-  PreparedUpdate prepared = PrepareDiscUpdate(doc_, drives_, dir_ / "CDROM/", "X", "D:");
-  ASSERT_EQ(prepared.result, UpdateScanResult::kReady);
+  PreparedUpdate prepared = PrepareDiscUpdate(work_, drives_, "X", "D:");
+  ASSERT_TRUE(prepared.result.ok());
   EXPECT_THAT(LinesOf(prepared.update->diff),
               ElementsAre("~ D:\\VIDEO\\A.VOB", "- D:\\VIDEO\\B.VOB", "+ D:\\VIDEO\\C.VOB"));
   EXPECT_EQ(test::ReadBytes(Snapshot()), before);  // nothing changes before the user agrees
 
-  ASSERT_EQ(ApplyDiscUpdate(doc_, *prepared.update, "2026/12/8 9:00:00"), UpdateApplyResult::kReplaced);
+  ASSERT_TRUE(ApplyDiscUpdate(work_, *prepared.update, "2026/12/8 9:00:00").ok());
+  EXPECT_EQ(written_.discs, std::vector<std::string>{"X"});
   EXPECT_EQ(test::ReadBytes(Snapshot()), SnapshotText(prepared.update->new_index));
   EXPECT_EQ(DiscXml(), "<D_X><Title>X</Title><Time>2026/12/8 9:00:00</Time><Memo>m</Memo>");
 
-  EXPECT_EQ(PrepareDiscUpdate(doc_, drives_, dir_ / "CDROM/", "Y", "D:\\").result, UpdateScanResult::kNoSuchDisc);
-  EXPECT_EQ(PrepareDiscUpdate(doc_, drives_, dir_ / "CDROM/", "X", "D:\\nowhere\\").result,
-            UpdateScanResult::kNothingFound);
+  EXPECT_EQ(PrepareDiscUpdate(work_, drives_, "Y", "D:\\").result.outcome, Outcome::kNotFound);
+  EXPECT_EQ(PrepareDiscUpdate(work_, drives_, "X", "D:\\nowhere\\").result.outcome, Outcome::kNothingFound);
 }
 
 // A catalogue that cannot be saved, while snapshot files can be written.
@@ -127,25 +136,26 @@ TEST_F(DiscUpdateTest, FailedSaveOrWritePutsEverythingBack) {
   Put("new.txt", "n");
   const std::string snapshot = test::ReadBytes(Snapshot());
   const std::string xml = DiscXml();
-  PreparedUpdate prepared = PrepareDiscUpdate(doc_, drives_, dir_ / "CDROM/", "X", dir_ / "disc");
-  ASSERT_EQ(prepared.result, UpdateScanResult::kReady);
+  PreparedUpdate prepared = PrepareDiscUpdate(work_, drives_, "X", dir_ / "disc");
+  ASSERT_TRUE(prepared.result.ok());
   EXPECT_EQ(prepared.update->diff.added, 1u);
   {
     CatalogueWriteFails fs;
     test::ScopedFileSystem scoped(&fs);
-    EXPECT_EQ(ApplyDiscUpdate(doc_, *prepared.update, "2026/12/8"), UpdateApplyResult::kCatalogueNotSaved);
+    EXPECT_EQ(ApplyDiscUpdate(work_, *prepared.update, "2026/12/8").outcome, Outcome::kSaveFailed);
   }
   {
     test::FailingFileSystem fs;
     fs.fail_write = true;
     test::ScopedFileSystem scoped(&fs);
-    EXPECT_EQ(ApplyDiscUpdate(doc_, *prepared.update, "2026/12/8"), UpdateApplyResult::kSnapshotNotWritten);
+    EXPECT_EQ(ApplyDiscUpdate(work_, *prepared.update, "2026/12/8").outcome, Outcome::kFailed);
   }
   EXPECT_EQ(test::ReadBytes(Snapshot()), snapshot);
   EXPECT_EQ(DiscXml(), xml);
   EXPECT_EQ(CatalogueDocument::ElementText(
                 CatalogueDocument::FindChild(doc_.FindDiscElement("D_X"), "Time")),
             "2006/3/3");
+  EXPECT_TRUE(written_.discs.empty());
 }
 
 }  // namespace
