@@ -9,6 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config ccache
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev libglib2.0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libarchive-dev libudf-dev libcdio-dev udftools genisoimage libarchive-tools python3
   libcli11-dev nlohmann-json3-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
   clang libclang-rt-14-dev libfuzzer-14-dev

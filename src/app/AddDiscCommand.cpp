@@ -15,6 +15,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"
+#include "snapshot/ScanSource.h"
 #include "workflows/AddDisc.h"
 
 namespace movra {
@@ -45,7 +46,10 @@ std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
     const WorkflowResult checked = CheckNewDisc(work, request.input, dialog.ScanPathText());
     if (checked.ok()) {
       // A path whose keys could not be recorded is refused before anything is scanned.
-      const std::optional<ScanRootProblem> root = CheckScanRoot(form.Drives(), dialog.ScanPathUtf8());
+      // An image is read by its file and records keys of its own.
+      const std::optional<ScanRootProblem> root =
+          ImageFileOf(form.Drives(), dialog.ScanPathText()) ? std::nullopt
+                                                           : CheckScanRoot(form.Drives(), dialog.ScanPathUtf8());
       if (!root) return request;
       ShowInfoBox(&form, ScanRootMessage(*root));
     } else {
@@ -85,6 +89,10 @@ void TForm1::ToolButton8Click() {
   content_state_.loaded_disc_name.clear();
   content_state_.loaded_node_path.clear();
   if (scanned == DiscScanResult::kCancelled) return;
+  if (scanned == DiscScanResult::kUnreadableImage) {
+    ShowInfoBox(this, Utf8ToGbk(kUnreadableImageMessage));
+    return;
+  }
   if (scanned == DiscScanResult::kNothingFound) {
     ShowInfoBox(this, Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！"));
     return;
@@ -98,6 +106,8 @@ void TForm1::ToolButton8Click() {
   }
   ShowNewDisc(*this, request->input.name_text, request->input.category_path);
 
+  // An image took the first optical drive's letter, but that drive holds no disc of it.
+  if (ImageFileOf(Drives(), request->scan_path)) return;
   const std::string drive = index_.DriveOf();
   if (Drives().DriveTypeOf(drive) != DriveType::CdRom) return;
   if (Tray()) {

@@ -127,6 +127,7 @@ void TForm1::CreatePopupMenus() {
   M1 = PopupMenu1->Append(wxID_ANY, U("重命名(&M)"));
   PopupMenu1->AppendSeparator();
   R2 = PopupMenu1->Append(wxID_ANY, U("导出快照(&R)..."));
+  U1 = PopupMenu1->Append(wxID_ANY, U("更新光盘(&U)..."));
   PopupMenu1->AppendSeparator();
   N7 = PopupMenu1->Append(wxID_ANY, U("全部收起(&Z)"));
   N8 = PopupMenu1->Append(wxID_ANY, U("全部展开(&O)"));
@@ -295,6 +296,7 @@ void TForm1::BindHandlers() {
   BindMenu(N19, &TForm1::N19Click);
   BindMenu(M1, &TForm1::M1Click);
   BindMenu(R2, &TForm1::R2Click);
+  BindMenu(U1, &TForm1::U1Click);
   BindMenu(N7, &TForm1::N7Click);
   BindMenu(N8, &TForm1::N8Click);
 

@@ -156,6 +156,7 @@ class TForm1 : public wxFrame {
   wxMenuItem* N19 = nullptr;     // 删除(&D)
   wxMenuItem* M1 = nullptr;      // 重命名(&M)
   wxMenuItem* R2 = nullptr;      // 导出快照(&R)...
+  wxMenuItem* U1 = nullptr;      // 更新光盘(&U)...
   wxMenuItem* N7 = nullptr;      // 全部收起(&Z)
   wxMenuItem* N8 = nullptr;      // 全部展开(&O)
 
@@ -270,6 +271,9 @@ class TForm1 : public wxFrame {
   // Snapshot import and export.
   void N39Click();
   void R2Click();
+
+  // Update disc.
+  void U1Click();
 
   // Command map: view styles, selection, expand and collapse, help, keys.
   void ToolButton2Click();

@@ -85,6 +85,8 @@ void TForm1::PopupMenu1Popup() {
   const bool has_node = current_category_node_.IsOk();
   for (wxMenuItem* item : {N14, N15, N12, N9, N19, M1, R2}) item->Enable(has_node);
   for (wxMenuItem* item : {G1, N7, N8}) item->Enable(true);
+  // Only a disc has a snapshot to update.
+  U1->Enable(has_node && TreeView1->GetItemImage(current_category_node_) == kDiscImage);
 }
 
 }  // namespace movra

@@ -21,5 +21,6 @@ if(MOVRA_GUI)
     app/AddDiscCommand.cpp
     app/SnapshotExchange.cpp
     app/CategoryCommands.cpp
+    app/UpdateDiscCommand.cpp
   )
 endif()

@@ -1,14 +1,14 @@
 // add SOURCE --name NAME --category PATH: scans SOURCE and files the disc as Add disc does.
 #include <CLI/CLI.hpp>
 
-#include <cctype>
-
 #include "cli/CliContext.h"
+#include "cli/ScanSourceArg.h"
 #include "dialogs/DiscEntry.h"
 #include "dialogs/ScanRoot.h"
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"
+#include "snapshot/ScanSource.h"
 #include "workflows/AddDisc.h"
 
 namespace movra {
@@ -22,32 +22,15 @@ struct AddOptions {
   std::optional<std::string> date;
 };
 
-// The scan path of SOURCE: a drive text ("D:\", "Z:\home\ann") as it is, a
-// native folder as its drive path; nullopt when no drive holds the folder.
-std::optional<std::string> ScanPathOf(CliContext& context, const std::string& source) {
-  const bool drive_text = source.size() >= 2 && source[1] == ':' && std::isalpha(static_cast<unsigned char>(source[0]));
-  if (drive_text) {
-    const std::optional<std::string> gbk = CliContext::ToGbk(source);
-    if (!gbk) return std::nullopt;
-    return WithTrailingBackslash(*gbk);
-  }
-  std::error_code error;
-  const std::filesystem::path folder = std::filesystem::absolute(source, error).lexically_normal();
-  if (error || !std::filesystem::is_directory(folder, error)) return std::nullopt;
-  std::string native = folder.string();
-  while (native.size() > 1 && native.back() == '/') native.pop_back();
-  const std::optional<std::string> drive_path = context.Drives().DrivePathOf(FsPathOf(native));
-  if (!drive_path) return std::nullopt;
-  return WithTrailingBackslash(*drive_path);
-}
-
 int RunAdd(CliContext& context, const AddOptions& options) {
   if (!context.Open()) return kExitRefused;
-  // A source whose keys could not be recorded is refused before anything is scanned.
-  if (const std::optional<ScanRootProblem> root = CheckScanRoot(context.Drives(), options.source)) {
-    return context.Fail(ScanRootMessage(*root));
+  // A folder whose keys could not be recorded is refused before anything is scanned.
+  if (!ImageFileOf(context.Drives(), options.source)) {
+    if (const std::optional<ScanRootProblem> root = CheckScanRoot(context.Drives(), options.source)) {
+      return context.Fail(ScanRootMessage(*root));
+    }
   }
-  const std::optional<std::string> scan_path = ScanPathOf(context, options.source);
+  const std::optional<std::string> scan_path = ScanSourceOf(context, options.source);
   if (!scan_path) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
   const std::optional<std::string> name = CliContext::ToGbk(options.name);
   if (!name) return context.Fail(AddDiscRefusalText(DiscInputProblem::kInvalidName));
@@ -60,12 +43,15 @@ int RunAdd(CliContext& context, const AddOptions& options) {
 
   // Date and memo default to what the Add-disc dialog proposes for the scan path.
   const DriveMap& drives = context.Drives();
-  const DiscProposal proposal = ProposeDisc(
-      *scan_path,
-      [&drives](std::string_view drive, std::string& label, std::uint32_t& serial) {
-        return ReadVolumeInfo(drives, drive, label, serial);
-      },
-      Now());
+  const std::optional<std::string> image = ImageFileOf(drives, *scan_path);
+  const DiscProposal proposal =
+      image ? ProposeImageDisc(*image, Now())
+            : ProposeDisc(
+                  *scan_path,
+                  [&drives](std::string_view drive, std::string& label, std::uint32_t& serial) {
+                    return ReadVolumeInfo(drives, drive, label, serial);
+                  },
+                  Now());
   DiscInput input{*name, date.value_or(proposal.date_text), WithTrailingBackslash(*category),
                   JoinMemoLines(memo ? SplitLines(*memo) : proposal.memo_lines)};
   Workspace work = context.Work();
@@ -81,6 +67,7 @@ int RunAdd(CliContext& context, const AddOptions& options) {
   });
   context.EndProgress();
   if (scanned == DiscScanResult::kCancelled) return context.Fail(Utf8ToGbk("扫描已中断，没有添加光盘。"));
+  if (scanned == DiscScanResult::kUnreadableImage) return context.Fail(Utf8ToGbk(kUnreadableImageMessage));
   if (scanned == DiscScanResult::kNothingFound) {
     return context.Fail(Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！"));
   }
@@ -96,7 +83,7 @@ void AddAddCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand(
       "add", "scan SOURCE and catalogue it as a new disc, exactly as 添加光盘 does; prints the disc's path");
   auto options = std::make_shared<AddOptions>();
-  command->add_option("SOURCE", options->source, "a folder, or a drive text such as D:\\ or Z:\\home\\ann\\")
+  command->add_option("SOURCE", options->source, "a folder, a disc image (.iso, .udf ...), or a drive text such as D:\\ or Z:\\home\\ann\\")
       ->required();
   command->add_option("--name", options->name, "the disc's name: Chinese characters, letters, digits, . _ -")
       ->required();

@@ -12,6 +12,8 @@ add_executable(movra-cli
   cli/RmCommand.cpp
   cli/ExportCommand.cpp
   cli/ImportCommand.cpp
+  cli/UpdateCommand.cpp
+  cli/ScanSourceArg.cpp
   cli/CheckCommand.cpp
   cli/StatsCommand.cpp
 )

@@ -13,15 +13,21 @@
 #include "dialogs/DiscEntry.h"
 #include "dialogs/FolderPicker.h"
 #include "dialogs/ScanRoot.h"
+#include "dialogs/OpenFilePicker.h"
 #include "dialogs/UiText.h"
 #include "platform/DateTime.h"
 #include "platform/DriveMap.h"
 #include "platform/Volume.h"
 #include "platform/WxText.h"
+#include "snapshot/ScanSource.h"
 
 namespace movra {
 
 namespace {
+
+// 光盘映像 (*.iso;*.img;*.udf): the image chooser's filter, matched in either case.
+constexpr std::string_view kImageWildcard =
+    "\xB9\xE2\xC5\xCC\xD3\xB3\xCF\xF1 (*.iso;*.img;*.udf)|*.iso;*.img;*.udf";
 
 // 请选择扫描路径: the folder picker's caption.
 constexpr std::string_view kPickerCaption = "\xC7\xEB\xD1\xA1\xD4\xF1\xC9\xA8\xC3\xE8\xC2\xB7\xBE\xB6";
@@ -51,8 +57,10 @@ void TAppend::CreateControls() {
 
   auto* path_row = new wxBoxSizer(wxHORIZONTAL);
   Button1 = new wxButton(box, wxID_ANY, Ui("选择光驱"));
+  Button2 = new wxButton(box, wxID_ANY, Ui("选择映像"));
   Edit1 = new wxTextCtrl(box, wxID_ANY);
   path_row->Add(Button1, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
+  path_row->Add(Button2, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 6);
   path_row->Add(Edit1, 1, wxALIGN_CENTER_VERTICAL);
   group_sizer->Add(path_row, 0, wxEXPAND | wxALL, 6);
 
@@ -95,6 +103,7 @@ void TAppend::CreateControls() {
   Button1->SetDefault();
   SetEscapeId(wxID_CANCEL);
   Button1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button1Click(); });
+  Button2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { Button2Click(); });
   BitBtn2->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BitBtn2Click(); });
   BitBtn1->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { BitBtn1Click(); });
   Edit1->Bind(wxEVT_KILL_FOCUS, [this](wxFocusEvent& event) {
@@ -129,13 +138,22 @@ void TAppend::Button1Click() {
   Edit1Exit();
 }
 
+void TAppend::Button2Click() {
+  const std::optional<std::string> chosen = OpenFiles().ChooseFile(this, kImageWildcard);
+  if (!chosen) return;
+  Edit1->ChangeValue(wxString::FromUTF8(*chosen));
+  Edit1Exit();
+}
+
 void TAppend::Edit1Exit() {
   const std::optional<std::string> drive_form = DriveFormOf(ScanPathUtf8());
   if (drive_form) SetFieldText(*Edit1, *drive_form);
   const std::string path = ScanPathText();
   if (path.empty()) return;
   proposed_for_ = path;
-  const DiscProposal proposal = ProposeDisc(path, read_volume_, Now());
+  // An image proposes what the burnt disc would: its label and serial.
+  const std::optional<std::string> image = ImageFileOf(drives_, path);
+  const DiscProposal proposal = image ? ProposeImageDisc(*image, Now()) : ProposeDisc(path, read_volume_, Now());
   SetFieldText(*Edit2, proposal.name);
   SetFieldText(*Edit3, proposal.date_text);
   SetFieldLines(*RichEdit1, proposal.memo_lines);

@@ -72,8 +72,13 @@ class TAppend : public wxDialog {
   // 选择光驱: the folder picker; its answer (or empty when cancelled) goes
   // into the scan path field, then Edit1Exit runs.
   void Button1Click();
+  // 选择映像: the open-file chooser for a disc image; its answer (as a drive
+  // path) goes into the scan path field, then Edit1Exit runs. Cancelling
+  // leaves the field as it was.
+  void Button2Click();
   // Leaving the scan path field: a native path becomes a drive path, and
-  // name, date and memo are proposed from the volume (or the folder).
+  // name, date and memo are proposed from the volume, the folder or the disc
+  // image the field names.
   void Edit1Exit();
   // A click in the tree: the selected node's catalogue path goes into Edit4.
   void TreeView1Click();
@@ -87,6 +92,7 @@ class TAppend : public wxDialog {
   CategoryTreeCtrl* TreeView1 = nullptr;
   wxStaticBox* GroupBox1 = nullptr;  // 选项
   wxButton* Button1 = nullptr;       // 选择光驱
+  wxButton* Button2 = nullptr;       // 选择映像
   wxTextCtrl* Edit1 = nullptr;       // scan path
   wxTextCtrl* Edit2 = nullptr;       // 光盘名称
   wxStaticText* Label1 = nullptr;    // the name rules

@@ -3,8 +3,11 @@
 #include <climits>
 
 #include "catalog/NameRules.h"
+#include "dialogs/DiscEntry.h"
 #include "platform/TextCodec.h"
 #include "platform/FileSystem.h"
+#include "snapshot/ImageScanner.h"
+#include "snapshot/ScanSource.h"
 
 namespace movra {
 
@@ -36,10 +39,23 @@ std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_n
   return NativeJoin(data_folder, std::string(disc_name) + ".cdg");
 }
 
-DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
+DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
                         const ScanCallback& progress) {
   index.Clear();
-  if (!ScanFolder(index, drives, scan_path, progress)) {
+  // A native folder path (from the command line) is scanned by its drive path.
+  std::string scan_path(source);
+  if (!scan_path.empty() && scan_path.front() == '/' && !ImageFileOf(drives, scan_path)) {
+    scan_path = drives.DrivePathOf(scan_path).value_or(std::string());
+    if (scan_path.empty()) return DiscScanResult::kNothingFound;
+  }
+  if (DriveLetterOf(scan_path) != 0) scan_path = WithTrailingBackslash(scan_path);
+  if (const std::optional<std::string> image = ImageFileOf(drives, scan_path)) {
+    const ImageScanResult read = ScanImage(index, *image, ImageRootKey(drives), progress);
+    if (read != ImageScanResult::kRead) {
+      index.Clear();
+      return read == ImageScanResult::kCancelled ? DiscScanResult::kCancelled : DiscScanResult::kUnreadableImage;
+    }
+  } else if (!ScanFolder(index, drives, scan_path, progress)) {
     index.Clear();
     return DiscScanResult::kCancelled;
   }

@@ -43,15 +43,23 @@ Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput&
 // The snapshot file of a disc: the native data_folder + name (GBK) + ".cdg", native.
 std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name);
 
+// What the user is told about an image file that cannot be read (UTF-8).
+inline constexpr const char* kUnreadableImageMessage =
+    "无法读取这个光盘映像：它不是 ISO 9660 或 UDF 格式，或者已经损坏！";
+
 // How scanning a medium for a new disc ended.
 enum class DiscScanResult {
   kScanned,       // the index holds the medium
   kCancelled,     // the user stopped it; the index is empty
   kNothingFound,  // no folder or file was found (or none under a drive letter)
+  kUnreadableImage,  // the path names a file that is neither an ISO 9660 nor a UDF image
 };
 
-// Empties the index and scans scan_path into it; progress may cancel.
-DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
+// Empties the index and scans source into it; progress may cancel. source
+// is a drive path (a trailing backslash is added when missing), a native
+// folder path, or a disc image file (ImageFileOf), which is read as the disc
+// in the first optical drive (or E:).
+DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
                         const ScanCallback& progress = {});
 
 }  // namespace movra

@@ -17,5 +17,6 @@ if(MOVRA_GUI)
     dialogs/ModalDialogs.cpp
     dialogs/OpenFilePicker.cpp
     dialogs/ScanProgressDialog.cpp
+    dialogs/UpdateDiscDialogs.cpp
   )
 endif()

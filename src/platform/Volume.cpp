@@ -8,6 +8,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include "platform/IsoSerial.h"
 #include "platform/TextCodec.h"
 #include "platform/TrayEject.h"
 
@@ -89,6 +90,8 @@ bool ReadVolumeInfo(const DriveMap& drives, std::string_view drive_text, std::st
   const std::string& name = probe->label;
   label = IsUtf8(name) ? Utf8ToGbk(name) : name;
   serial = probe->uuid.empty() ? 0 : SerialFromUuid(probe->type, probe->uuid);
+  // A data CD or DVD: the serial Windows derives from its volume descriptor.
+  if (probe->type == "iso9660") serial = ReadIsoSerial(drive->device).value_or(serial);
   return true;
 }
 

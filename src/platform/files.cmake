@@ -6,6 +6,7 @@ target_sources(movra_core PRIVATE
   platform/Collation.cpp
   platform/DriveMap.cpp
   platform/Volume.cpp
+  platform/IsoSerial.cpp
   platform/DataHome.cpp
   platform/TrayEject.cpp
 )

@@ -4,6 +4,10 @@ target_sources(movra_core PRIVATE
   snapshot/Scanner.cpp
   snapshot/SnapshotFile.cpp
   snapshot/LineFields.cpp
+  snapshot/EntryOrder.cpp
+  snapshot/ImageScanner.cpp
+  snapshot/SnapshotDiff.cpp
+  snapshot/ScanSource.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

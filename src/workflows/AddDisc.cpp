@@ -6,6 +6,7 @@
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
+#include "snapshot/ImageScanner.h"
 #include "snapshot/SnapshotFile.h"
 
 namespace movra {
@@ -19,6 +20,15 @@ DiscProposal ProposeDisc(std::string_view scan_path, const VolumeReader& read_vo
   proposal.name = ProposedDiscName(scan_path, label);
   proposal.date_text = DateTimeToText(now);
   proposal.memo_lines = ProposedMemoLines(known ? std::optional<std::uint32_t>(serial) : std::nullopt, proposal.name);
+  return proposal;
+}
+
+DiscProposal ProposeImageDisc(const std::string& native_image, DateTime now) {
+  const std::optional<ImageVolume> volume = ReadImageVolume(native_image);
+  DiscProposal proposal;
+  proposal.name = !volume || volume->label.empty() ? std::string(kDefaultDiscName) : volume->label;
+  proposal.date_text = DateTimeToText(now);
+  proposal.memo_lines = ProposedMemoLines(volume ? volume->serial : std::nullopt, proposal.name);
   return proposal;
 }
 

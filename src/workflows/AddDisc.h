@@ -33,6 +33,10 @@ struct DiscProposal {
 // "E:\" or "Z:\home\ann\"), from the volume of its drive.
 DiscProposal ProposeDisc(std::string_view scan_path, const VolumeReader& read_volume, DateTime now);
 
+// The name, date and memo proposed for a disc image file (native path): its
+// label and the serial of the burnt disc, as for a disc in a drive.
+DiscProposal ProposeImageDisc(const std::string& native_image, DateTime now);
+
 // The message (GBK) for input Add disc refuses; empty for kNone.
 std::string AddDiscRefusalText(DiscInputProblem problem);
 

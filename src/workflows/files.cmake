@@ -7,4 +7,5 @@ target_sources(movra_core PRIVATE
   workflows/ExportSnapshot.cpp
   workflows/DeleteEntry.cpp
   workflows/CategoryWorkflows.cpp
+  workflows/UpdateDisc.cpp
 )

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
 #include <filesystem>
+#include <vector>
 
 #include "browse/FolderListing.h"
 #include "cli/CliRun.h"
@@ -132,6 +134,35 @@ TEST_F(CliTest, CheckReportsADamagedHome) {
   const test::CliOutput refused = cli_.Run({"mkcat", "新"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.err, "movra-cli: xml 配置文件无法读取，本次运行不会保存任何更改！\n");
+}
+
+TEST_F(CliTest, UpdatePrintsTheChangesAndAddTakesAnImage) {
+  // The folder keeps its time, so only the two files show as changes.
+  const auto folder_time = std::filesystem::last_write_time(tree_ / "VIDEO_TS");
+  test::WriteBytes(tree_ / "VIDEO_TS/new.vob", "n");
+  std::filesystem::last_write_time(tree_ / "VIDEO_TS", folder_time);
+  std::filesystem::remove(tree_ / "readme.TXT");
+  const std::string before = test::ReadBytes(Snapshot("DVD_01"));
+  const test::CliOutput dry = cli_.Run({"update", "DVD_01", tree_.path(), "--dry-run"});
+  ASSERT_EQ(dry.status, 0) << dry.err;
+  // Keys depend on the drive that holds the tree; the changes are the ends of the lines.
+  const std::vector<std::string> lines = dry.Lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_TRUE(lines[0].starts_with("+ ") && lines[0].ends_with("\\VIDEO_TS\\new.vob")) << lines[0];
+  EXPECT_TRUE(lines[1].starts_with("- ") && lines[1].ends_with("\\readme.TXT")) << lines[1];
+  EXPECT_EQ(test::ReadBytes(Snapshot("DVD_01")), before);
+  ASSERT_EQ(cli_.Run({"update", "电影\\动作\\DVD_01", tree_.path()}).status, 0);
+  EXPECT_EQ(cli_.Run({"update", "DVD_01", tree_.path()}).out, "");
+
+  if (std::system("command -v xorriso >/dev/null") != 0) GTEST_SKIP() << "xorriso is not installed";
+  test::TempDir images;
+  ASSERT_EQ(std::system(("xorriso -as mkisofs -J -R -o '" + images / "disc.iso" + "' '" + tree_.path() +
+                         "' >/dev/null 2>&1").c_str()), 0);
+  const test::CliOutput added = cli_.Run({"add", images / "disc.iso", "--name", "ISO_1", "--category", "电影"});
+  ASSERT_EQ(added.status, 0) << added.err;
+  EXPECT_NE(test::ReadBytes(Snapshot("ISO_1")).find(":\\VIDEO_TS\\new.vob[1]"), std::string::npos);
+  test::WriteBytes(images / "bad.iso", std::string(50000, 'x'));
+  EXPECT_EQ(cli_.Run({"add", images / "bad.iso", "--name", "Bad", "--category", "电影"}).status, 2);
 }
 
 }  // namespace

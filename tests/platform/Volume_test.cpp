@@ -32,7 +32,7 @@ TEST(VolumeTest, ReadsLabelAndSerialOfAnIsoImage) {
   test::TempDir dir;
   const DriveMap drives({
       {'D', "", MakeImage(dir, "plain.iso", "-V MOVRA_TEST --modification-date=2020010203040500"), true},
-      {'E', "", MakeImage(dir, "same.iso", "-V OTHER --modification-date=2020010203040500"), true},
+      {'E', "", MakeImage(dir, "same.iso", "-V MOVRA_TEST --modification-date=2020010203040500"), true},
       {'F', "", MakeImage(dir, "later.iso", "-V OTHER --modification-date=2021010203040500"), true},
       // A Joliet label carries Chinese; it comes back as GBK.
       {'G', "", MakeImage(dir, "joliet.iso", "-J -V '\xE5\x85\x89\xE7\x9B\x98 2006'"), true},
@@ -44,10 +44,10 @@ TEST(VolumeTest, ReadsLabelAndSerialOfAnIsoImage) {
   EXPECT_EQ(label, "MOVRA_TEST");
   const std::uint32_t first = serial;
 
-  // The serial follows the creation date, so discs burnt apart differ and a
-  // disc read twice keeps its number.
+  // The serial follows the volume descriptor (label and dates included), so
+  // discs burnt apart differ and the same disc burnt again keeps its number.
   ASSERT_TRUE(ReadVolumeInfo(drives, "e:", label, serial));
-  EXPECT_EQ(label, "OTHER");
+  EXPECT_EQ(label, "MOVRA_TEST");
   EXPECT_EQ(serial, first);
   ASSERT_TRUE(ReadVolumeInfo(drives, "F:", label, serial));
   EXPECT_NE(serial, first);
