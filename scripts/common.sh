@@ -8,6 +8,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(
   build-essential cmake pkg-config ccache
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
+  libxxhash-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
 )

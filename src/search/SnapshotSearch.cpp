@@ -88,14 +88,18 @@ DiscReport SearchDisc(const std::string& data_folder, const DiscListEntry& disc,
   results.AddDisc(disc.Text());
 
   // Lines end at LF; a CR before it belongs to the line end.
-  const std::string_view data = TextData(*bytes);
+  SearchSnapshotLines(TextData(*bytes), matcher, results, report);
+  return report;
+}
+
+bool SearchSnapshotLines(std::string_view text, NameMatcher& matcher, SearchResults& results, DiscReport& report) {
   const std::string_view required = matcher.RequiredText();
   if (required.empty()) {
-    SearchEveryLine(data, matcher, results, report);
+    SearchEveryLine(text, matcher, results, report);
   } else {
-    SearchLinesHolding(data, required, matcher, results, report);
+    SearchLinesHolding(text, required, matcher, results, report);
   }
-  return report;
+  return report.outcome != DiscOutcome::kBadTime;
 }
 
 SearchEnd SearchDiscs(const std::string& data_folder, const std::vector<DiscListEntry>& discs,
