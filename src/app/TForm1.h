@@ -24,6 +24,7 @@
 
 #include "app/BrowseState.h"
 #include "app/ContentViewState.h"
+#include "app/IndexKeeper.h"
 #include "app/ResultsListCtrl.h"
 #include "app/TForm1Options.h"
 #include "browse/ContentListCtrl.h"
@@ -68,6 +69,8 @@ class TForm1 : public wxFrame {
   wxTreeItemId& CurrentCategoryNode() { return current_category_node_; }
   // The disc-tree node that corresponds, or an invalid id.
   wxTreeItemId& CurrentDiscNode() { return current_disc_node_; }
+  // The keeper of the name index of the data folder, which searches use.
+  IndexKeeper& NameIndexKeeper() { return *index_keeper_; }
   // False when the catalogue file existed but could not be read: nothing is written this run.
   bool CatalogueWritable() const { return catalogue_writable_; }
 
@@ -317,6 +320,7 @@ class TForm1 : public wxFrame {
   wxTreeItemId current_category_node_;
   wxTreeItemId current_disc_node_;
   bool catalogue_writable_ = true;
+  std::unique_ptr<IndexKeeper> index_keeper_;
 
   // Browsing: column sorter and navigation history (ContentView*.cpp, ContentSort.cpp, History.cpp).
   BrowseState browse_;

@@ -18,5 +18,6 @@ if(MOVRA_GUI)
     app/HelpCommands.cpp
     app/SearchCommand.cpp
     app/SearchFeedback.cpp
+    app/IndexKeeper.cpp
   )
 endif()
