@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -198,7 +199,8 @@ int main(int argc, char** argv) {
   std::printf("reference: linear search \"%s\": %.1f ms (cpu %.1f ms), %zu rows\n", selective.c_str(),
               linear_time.wall * 1e3, linear_time.cpu * 1e3, linear.rows);
 
-  NameIndex index(data);
+  std::unique_ptr<NameIndex> cold_index = std::make_unique<NameIndex>(data);
+  NameIndex& index = *cold_index;
   const Timing build = BestTiming([&] { index.Rebuild(nullptr); }, 1);
   const IndexStatus status = index.Status();
   std::printf("build from scratch:           %.0f ms (cpu %.0f ms), x%.2f linear search (goal <= x2)\n",
@@ -213,32 +215,44 @@ int main(int argc, char** argv) {
               warm.wall * 1e3, warm.cpu * 1e3, indexed.rows, indexed.stale.size(), warm.wall / linear_time.wall);
   if (!SameRows(linear_rows, index_rows)) std::printf("  ROWS DIFFER from the linear search\n");
 
-  // Cold: every snapshot and segment evicted, and a fresh index object.
+  // Cold: every snapshot and segment evicted (no mapping may hold them), and
+  // a fresh index object, which maps and checks every segment anew.
   auto evict_all = [&] {
     for (const std::string& path : paths) Evict(path);
     for (int i = 0; i < disc_count; ++i) Evict(data + ".index/" + DiscName(i) + ".idx");
   };
+  double cold_ms = 0;
+  long long cold_bytes = 0;
+  {
+    auto fresh = std::make_unique<NameIndex>(data);
+    std::swap(fresh, cold_index);  // releases the warm object's mappings
+  }
   evict_all();
   long long before = StorageReadBytes();
-  const Timing cold = BestTiming([&] {
-    NameIndex fresh(data);
-    indexed = Search(data, discs, selective, {}, &fresh, index_rows);
-  }, 1);
-  const long long cold_bytes = StorageReadBytes() - before;
+  cold_ms = BestTiming([&] { indexed = Search(data, discs, selective, {}, cold_index.get(), index_rows); }, 1).wall * 1e3;
+  cold_bytes = StorageReadBytes() - before;
+  // The same search again: the segments are mapped and checked, only the
+  // snapshot lines it reads are cold.
+  evict_all();
+  before = StorageReadBytes();
+  const double mapped_ms =
+      BestTiming([&] { indexed = Search(data, discs, selective, {}, cold_index.get(), index_rows); }, 1).wall * 1e3;
+  const long long mapped_bytes = StorageReadBytes() - before;
   evict_all();
   before = StorageReadBytes();
   const Timing cold_linear = BestTiming([&] { Search(data, discs, selective, {}, nullptr, linear_rows); }, 1);
   const long long cold_linear_bytes = StorageReadBytes() - before;
-  std::printf("selective search, cold:       %.1f ms, %.1f MB read from storage; linear cold %.1f ms, %.1f MB (goal < 100 ms)\n",
-              cold.wall * 1e3, cold_bytes / 1e6, cold_linear.wall * 1e3, cold_linear_bytes / 1e6);
+  std::printf("selective search, cold:       %.1f ms, %.1f MB read from storage (index just opened); %.1f ms, %.1f MB "
+              "(index open, pages evicted); linear %.1f ms, %.1f MB (goal < 100 ms)\n",
+              cold_ms, cold_bytes / 1e6, mapped_ms, mapped_bytes / 1e6, cold_linear.wall * 1e3, cold_linear_bytes / 1e6);
 
   // A newly added disc of 100,000 entries.
   const std::string added = "ADDED_DISC";
   WriteFile(data + added + ".cdg", generator.Snapshot(100000));
-  const Timing update = BestTiming([&] { index.UpdateDisc(added); }, 1);
+  const Timing update = BestTiming([&] { cold_index->UpdateDisc(added); }, 1);
   std::printf("index update for a 100,000-entry disc: %.0f ms (cpu %.0f ms) (goal < 200 ms)\n", update.wall * 1e3,
               update.cpu * 1e3);
-  index.RemoveDisc(added);
+  cold_index->RemoveDisc(added);
   std::remove((data + added + ".cdg").c_str());
 
   // Random searches over random locations (runs of consecutive discs, as a
@@ -265,7 +279,7 @@ int main(int argc, char** argv) {
     const size_t count = std::min<size_t>(1 + random() % 40, discs.size() - first);
     const std::vector<DiscListEntry> location(discs.begin() + first, discs.begin() + first + count);
     linear_total += BestTiming([&] { Search(data, location, text, options, nullptr, linear_rows); }, 1).wall;
-    index_total += BestTiming([&] { Search(data, location, text, options, &index, index_rows); }, 1).wall;
+    index_total += BestTiming([&] { Search(data, location, text, options, cold_index.get(), index_rows); }, 1).wall;
     total_rows += linear_rows.size();
     if (!SameRows(linear_rows, index_rows)) {
       if (++differ <= 5) std::printf("  differs: \"%s\" case %d literal %d\n", text.c_str(), options.case_sensitive, options.literal);

@@ -7,8 +7,12 @@
 namespace movra {
 
 IndexKeeper::IndexKeeper(TForm1& form) : form_(form), index_(form.DataFolder()), worker_(form.DataFolder()) {
+  // Also for a complete index a full pass runs: it brings discs changed
+  // outside the program in step and reads the segments into the page cache
+  // before the first search needs them.
   ready_ = index_.Complete();
-  if (!ready_) Post(Job{true, {}});
+  first_build_ = !ready_;
+  Post(Job{true, {}});
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -58,16 +62,18 @@ void IndexKeeper::Run() {
     int shown = -1;
     const bool finished = worker_.UpdateAll([&](size_t done, size_t total) {
       const int percent = total == 0 ? 100 : static_cast<int>(done * 100 / total);
-      if (percent != shown) {
+      if (first_build_ && percent != shown) {
         shown = percent;
         form_.CallAfter([this, percent] { ShowIndexProgress(form_, percent); });
       }
       return !stopping();
     });
     if (finished) {
-      form_.CallAfter([this] {
+      const bool shown_progress = first_build_;
+      first_build_ = false;
+      form_.CallAfter([this, shown_progress] {
         ready_ = true;
-        ShowIndexProgress(form_, std::nullopt);
+        if (shown_progress) ShowIndexProgress(form_, std::nullopt);
       });
     }
   }

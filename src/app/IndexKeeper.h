@@ -1,6 +1,6 @@
 // Keeps the name index of the window's data folder in step, on a worker
-// thread that never touches a window: the first build for a catalogue that
-// has none, then the discs a search had to read whole. Searches use the
+// thread that never touches a window: a full pass at start (the first build
+// for a catalogue that has no index), then the discs a search had to read whole. Searches use the
 // index only once a full build has finished; until then they read the
 // snapshot files. Progress reaches the status bar through CallAfter.
 #pragma once
@@ -53,7 +53,8 @@ class IndexKeeper {
   TForm1& form_;
   NameIndex index_;   // the UI thread's
   NameIndex worker_;  // the worker's
-  bool ready_ = false;
+  bool ready_ = false;               // UI thread
+  bool first_build_ = false;         // worker (set before it starts)
   std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Job> jobs_;

@@ -216,9 +216,9 @@ std::uint64_t SegmentView::BlockOffset(std::uint32_t block) const {
   return Get<std::uint64_t>(block_table_ + size_t{block} * 8);
 }
 
-// The blocks of one key (empty when the key is absent); false when damaged.
-bool SegmentView::Postings(std::uint32_t key, std::vector<std::uint32_t>& blocks) const {
-  blocks.clear();
+// Where the postings of a key lie: [begin, end) within the postings, or an
+// empty span when the key is absent; nothing when the table is damaged.
+std::optional<std::pair<size_t, size_t>> SegmentView::PostingSpan(std::uint32_t key) const {
   size_t low = 0;
   size_t high = key_count_;
   while (low < high) {
@@ -226,14 +226,20 @@ bool SegmentView::Postings(std::uint32_t key, std::vector<std::uint32_t>& blocks
     if (Get<std::uint32_t>(key_table_ + mid * 8) < key) low = mid + 1;
     else high = mid;
   }
-  if (low == key_count_ || Get<std::uint32_t>(key_table_ + low * 8) != key) return true;
-  size_t pos = Get<std::uint32_t>(key_table_ + low * 8 + 4);
+  if (low == key_count_ || Get<std::uint32_t>(key_table_ + low * 8) != key) return std::pair<size_t, size_t>{0, 0};
+  const size_t begin = Get<std::uint32_t>(key_table_ + low * 8 + 4);
   const size_t end = low + 1 < key_count_ ? Get<std::uint32_t>(key_table_ + (low + 1) * 8 + 4) : postings_size_;
-  if (pos >= end || end > postings_size_) return false;
+  if (begin >= end || end > postings_size_) return std::nullopt;
+  return std::pair<size_t, size_t>{begin, end};
+}
+
+// Decodes the blocks of a posting span; false when they are damaged.
+bool SegmentView::Postings(std::pair<size_t, size_t> span, std::vector<std::uint32_t>& blocks) const {
+  blocks.clear();
   std::uint64_t block = 0;
-  while (pos < end) {
+  for (size_t pos = span.first; pos < span.second;) {
     std::uint32_t delta = 0;
-    if (!GetVarint(postings_, end, pos, delta)) return false;
+    if (!GetVarint(postings_, span.second, pos, delta)) return false;
     if (!blocks.empty() && delta == 0) return false;
     block += delta;
     if (block >= block_count_) return false;
@@ -245,14 +251,22 @@ bool SegmentView::Postings(std::uint32_t key, std::vector<std::uint32_t>& blocks
 std::optional<std::vector<std::pair<std::uint64_t, std::uint64_t>>> SegmentView::CandidateRanges(
     const std::vector<std::uint32_t>& keys) const {
   std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;
+  // Every key must be present; the shortest lists are intersected first.
+  std::vector<std::pair<size_t, size_t>> spans;
+  for (std::uint32_t key : keys) {
+    const auto span = PostingSpan(key);
+    if (!span) return std::nullopt;
+    if (span->first == span->second) return ranges;
+    spans.push_back(*span);
+  }
+  std::sort(spans.begin(), spans.end(),
+            [](const auto& a, const auto& b) { return a.second - a.first < b.second - b.first; });
   std::vector<std::uint32_t> blocks;
   std::vector<std::uint32_t> list;
   std::vector<std::uint32_t> both;
-  for (size_t k = 0; k < keys.size(); ++k) {
-    if (!Postings(keys[k], list)) return std::nullopt;
-    if (k == 0) {
-      blocks.swap(list);
-    } else {
+  for (size_t k = 0; k < spans.size(); ++k) {
+    if (!Postings(spans[k], k == 0 ? blocks : list)) return std::nullopt;
+    if (k > 0) {
       both.clear();
       std::set_intersection(blocks.begin(), blocks.end(), list.begin(), list.end(), std::back_inserter(both));
       blocks.swap(both);

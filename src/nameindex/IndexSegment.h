@@ -74,7 +74,8 @@ class SegmentView {
  private:
   SegmentView() = default;
   std::uint64_t BlockOffset(std::uint32_t block) const;
-  bool Postings(std::uint32_t key, std::vector<std::uint32_t>& blocks) const;
+  std::optional<std::pair<size_t, size_t>> PostingSpan(std::uint32_t key) const;
+  bool Postings(std::pair<size_t, size_t> span, std::vector<std::uint32_t>& blocks) const;
 
   std::string_view bytes_;
   SnapshotStamp stamp_;
