@@ -6,7 +6,8 @@
 
 namespace movra {
 
-IndexKeeper::IndexKeeper(TForm1& form) : form_(form), index_(form.DataFolder()), worker_(form.DataFolder()) {
+IndexKeeper::IndexKeeper(TForm1& form)
+    : form_(form), index_(form.DataFolder()), worker_(form.DataFolder(), &worker_files_) {
   // Also for a complete index a full pass runs: it brings discs changed
   // outside the program in step and reads the segments into the page cache
   // before the first search needs them.

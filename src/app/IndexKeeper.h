@@ -51,8 +51,9 @@ class IndexKeeper {
   void Post(Job job);
 
   TForm1& form_;
-  NameIndex index_;   // the UI thread's
-  NameIndex worker_;  // the worker's
+  RealFileSystem worker_files_;  // the worker never goes through the replaceable Fs()
+  NameIndex index_;              // the UI thread's
+  NameIndex worker_;             // the worker's
   bool ready_ = false;               // UI thread
   bool first_build_ = false;         // worker (set before it starts)
   std::mutex mutex_;

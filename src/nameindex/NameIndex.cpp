@@ -85,12 +85,12 @@ struct NameIndex::Mapping {
   }
 };
 
-NameIndex::NameIndex(std::string data_folder)
-    : data_folder_(std::move(data_folder)), index_folder_(data_folder_ + ".index/") {}
+NameIndex::NameIndex(std::string data_folder, FileSystem* files)
+    : data_folder_(std::move(data_folder)), index_folder_(data_folder_ + ".index/"), files_(files) {}
 
 NameIndex::~NameIndex() = default;
 
-bool NameIndex::Complete() const { return Fs().FileExists(index_folder_ + kCompleteMark); }
+bool NameIndex::Complete() const { return Files().FileExists(index_folder_ + kCompleteMark); }
 
 std::string NameIndex::SegmentPath(std::string_view disc_name) const {
   return index_folder_ + std::string(disc_name) + kSegmentSuffix;
@@ -139,7 +139,7 @@ SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
   const SegmentView* current = Segment(name, true);
   if (current != nullptr && current->Stamp() == *before && !current->Uncertain()) return SegmentUpdate::kCurrent;
 
-  const std::optional<std::string> bytes = Fs().ReadFile(SnapshotPath(name));
+  const std::optional<std::string> bytes = Files().ReadFile(SnapshotPath(name));
   const std::optional<SnapshotStamp> after = StampOfFile(native);
   if (!bytes || !after) {
     RemoveDisc(name);
@@ -154,7 +154,7 @@ SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
   Forget(name);
   // The index can always be rebuilt, so its files need no flush to the disk:
   // a segment cut short by a crash fails its checksum and is built again.
-  if (!Fs().WriteFileAtomic(SegmentPath(name), segment, false)) return SegmentUpdate::kFailed;
+  if (!Files().WriteFileAtomic(SegmentPath(name), segment, false)) return SegmentUpdate::kFailed;
   if (!StampOfFile(native)) {  // the disc was deleted meanwhile
     RemoveDisc(name);
     return SegmentUpdate::kRemoved;
@@ -164,7 +164,7 @@ SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
 
 void NameIndex::RemoveDisc(std::string_view disc_name) {
   Forget(std::string(disc_name));
-  Fs().DeleteFile(SegmentPath(disc_name));
+  Files().DeleteFile(SegmentPath(disc_name));
 }
 
 bool NameIndex::UpdateAll(const UpdateProgress& progress) {
@@ -176,13 +176,13 @@ bool NameIndex::UpdateAll(const UpdateProgress& progress) {
   for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix))
     if (!std::binary_search(discs.begin(), discs.end(), stem)) RemoveDisc(stem);
   ::mkdir(NativePath(index_folder_).c_str(), 0755);
-  Fs().WriteFileAtomic(index_folder_ + kCompleteMark, "1\n", false);
+  Files().WriteFileAtomic(index_folder_ + kCompleteMark, "1\n", false);
   if (progress) progress(discs.size(), discs.size());
   return true;
 }
 
 bool NameIndex::Rebuild(const UpdateProgress& progress) {
-  Fs().DeleteFile(index_folder_ + kCompleteMark);
+  Files().DeleteFile(index_folder_ + kCompleteMark);
   for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix)) RemoveDisc(stem);
   return UpdateAll(progress);
 }

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "nameindex/IndexSegment.h"
+#include "platform/FileSystem.h"
 #include "search/DiscList.h"
 #include "search/NameMatcher.h"
 #include "search/SearchResults.h"
@@ -49,8 +50,10 @@ struct IndexStatus {
 
 class NameIndex : public SnapshotObserver {
  public:
-  // The index of a data folder (GBK path with its trailing separator).
-  explicit NameIndex(std::string data_folder);
+  // The index of a data folder (GBK path with its trailing separator). Its
+  // reads and writes go through files, or through Fs() when none is given;
+  // an object used on another thread gets a file system of its own.
+  explicit NameIndex(std::string data_folder, FileSystem* files = nullptr);
   ~NameIndex() override;
   NameIndex(const NameIndex&) = delete;
   NameIndex& operator=(const NameIndex&) = delete;
@@ -100,6 +103,7 @@ class NameIndex : public SnapshotObserver {
  private:
   struct Mapping;
 
+  FileSystem& Files() const { return files_ != nullptr ? *files_ : Fs(); }
   std::string SegmentPath(std::string_view disc_name) const;
   std::string SnapshotPath(std::string_view disc_name) const;
   // The segment of a disc, mapped and checked; nullptr when there is none
@@ -109,6 +113,7 @@ class NameIndex : public SnapshotObserver {
 
   std::string data_folder_;
   std::string index_folder_;
+  FileSystem* files_;
   std::map<std::string, std::unique_ptr<Mapping>> mapped_;
   std::int64_t recent_window_ns_ = 2'000'000'000;
 };
