@@ -116,7 +116,8 @@ const SegmentView* NameIndex::Segment(const std::string& disc_name, bool reload)
   auto mapping = std::make_unique<Mapping>();
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
     mapping->length = static_cast<size_t>(st.st_size);
-    void* address = ::mmap(nullptr, mapping->length, PROT_READ, MAP_PRIVATE, fd, 0);
+    // Every page is read at once for the checksum, so read them in one go.
+    void* address = ::mmap(nullptr, mapping->length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
     if (address != MAP_FAILED) mapping->address = address;
   }
   ::close(fd);
