@@ -10,6 +10,7 @@ PACKAGES=(
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
   libxxhash-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
 )
 

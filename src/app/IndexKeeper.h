@@ -33,6 +33,8 @@ class IndexKeeper {
 
   // The index a search should use (UI thread), or nullptr while the first build runs.
   NameIndex* ForSearch() { return ready_ ? &index_ : nullptr; }
+  // The UI thread's index, which the window's workflows tell about snapshot changes.
+  NameIndex& Index() { return index_; }
   // True once the index can serve searches.
   bool Ready() const { return ready_; }
   // Brings the segments of these discs in step, in the background.

@@ -18,6 +18,9 @@ if(MOVRA_GUI)
     app/HelpCommands.cpp
     app/SearchCommand.cpp
     app/SearchFeedback.cpp
+    app/AddDiscCommand.cpp
+    app/SnapshotExchange.cpp
+    app/CategoryCommands.cpp
     app/IndexKeeper.cpp
   )
 endif()
