@@ -8,6 +8,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(
   build-essential cmake pkg-config ccache
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev libglib2.0-dev
+  libxxhash-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libarchive-dev libudf-dev libcdio-dev udftools genisoimage libarchive-tools python3
   libcli11-dev nlohmann-json3-dev

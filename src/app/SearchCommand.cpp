@@ -9,6 +9,7 @@
 #include "catalog/CategoryTrees.h"
 #include "dialogs/ModalDialogs.h"
 #include "dialogs/Searchcd.h"
+#include "nameindex/NameIndex.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/WxText.h"
@@ -71,6 +72,7 @@ void SearchDiscsInto(TForm1& form, Element located, const SearchRequest& request
   size_t discs_searched = 0;
   std::string time_error;
   SearchFeedback feedback(&form, discs);
+  std::vector<std::string> stale;
   const SearchEnd end = SearchDiscs(
       form.DataFolder(), discs, matcher, list.Rows(), [&](const SearchProgress& progress) {
         const DiscReport& report = *progress.report;
@@ -82,7 +84,11 @@ void SearchDiscsInto(TForm1& form, Element located, const SearchRequest& request
         if (report.outcome == DiscOutcome::kBadTime) time_error = report.error;
         list.ShowRows();  // cheap: the list draws only what is on screen, when it gets to paint
         return feedback.Report(progress);
-      });
+      },
+      form.NameIndexKeeper().ForSearch(), &stale);
+  // Discs whose index part was missing or out of date were read whole; they
+  // are indexed in the background for the next search.
+  form.NameIndexKeeper().UpdateLater(stale);
   list.ShowRows();
   const size_t matches = list.Rows().size() - rows_before - discs_searched;
   form.StatusBar1->SetStatusText(GbkToWx(SearchSummaryText(matches, discs_searched)), kSearchStatusPanel);

@@ -25,6 +25,7 @@
 
 #include "app/BrowseState.h"
 #include "app/ContentViewState.h"
+#include "app/IndexKeeper.h"
 #include "app/ResultsListCtrl.h"
 #include "app/TForm1Options.h"
 #include "browse/ContentListCtrl.h"
@@ -63,7 +64,12 @@ class TForm1 : public wxFrame {
   // Drive letters of this run.
   const DriveMap& Drives() const { return options_.drives; }
   // The catalogue, the data folder and the snapshot observer as the workflows take them.
-  Workspace Work() { return Workspace{catalogue_, data_folder_native_, options_.snapshot_observer}; }
+  // Without an observer in the options, the name index is told.
+  Workspace Work() {
+    SnapshotObserver* observer = options_.snapshot_observer;
+    if (observer == nullptr && index_keeper_) observer = &index_keeper_->Index();
+    return Workspace{catalogue_, data_folder_native_, observer};
+  }
   // Tells the user how a workflow ended (nothing for success or a silent end);
   // after a failed save the trees are rebuilt from the file first.
   void ReportWorkflow(const WorkflowResult& result);
@@ -79,6 +85,8 @@ class TForm1 : public wxFrame {
   wxTreeItemId& CurrentCategoryNode() { return current_category_node_; }
   // The disc-tree node that corresponds, or an invalid id.
   wxTreeItemId& CurrentDiscNode() { return current_disc_node_; }
+  // The keeper of the name index of the data folder, which searches use.
+  IndexKeeper& NameIndexKeeper() { return *index_keeper_; }
   // False when the catalogue file existed but could not be read: nothing is written this run.
   bool CatalogueWritable() const { return catalogue_writable_; }
 
@@ -334,6 +342,7 @@ class TForm1 : public wxFrame {
   wxTreeItemId current_category_node_;
   wxTreeItemId current_disc_node_;
   bool catalogue_writable_ = true;
+  std::unique_ptr<IndexKeeper> index_keeper_;
 
   // Browsing: column sorter and navigation history (ContentView*.cpp, ContentSort.cpp, History.cpp).
   BrowseState browse_;

@@ -38,9 +38,13 @@ void TForm1::StartUp() {
   BackUpAndOpenCatalogue();
   FillTrees(false);
   SyncCurrentNodes();
+  index_keeper_ = std::make_unique<IndexKeeper>(*this);
 }
 
-TForm1::~TForm1() = default;  // the catalogue is released without writing
+// The catalogue is released without writing; an index build stops between two discs.
+TForm1::~TForm1() {
+  if (index_keeper_) index_keeper_->Stop();
+}
 
 std::string TForm1::BackupFile() const { return backup_file_; }
 
@@ -127,6 +131,7 @@ void TForm1::N57Click() {
 
 void TForm1::N38Click() {
   index_.Clear();
+  if (index_keeper_) index_keeper_->Stop();
   options_.exit_process(0);
 }
 

@@ -22,5 +22,6 @@ if(MOVRA_GUI)
     app/SnapshotExchange.cpp
     app/CategoryCommands.cpp
     app/UpdateDiscCommand.cpp
+    app/IndexKeeper.cpp
   )
 endif()

@@ -37,6 +37,11 @@ CliContext::CliContext() : progress_(::isatty(STDERR_FILENO) == 1) {
 
 bool CliContext::Interrupted() { return g_interrupted; }
 
+NameIndex& CliContext::Index() {
+  if (!index_) index_ = std::make_unique<NameIndex>(FsPathOf(home_.data_folder) + kPathSeparator);
+  return *index_;
+}
+
 bool CliContext::Open(bool with_catalogue) {
   std::optional<std::filesystem::path> option;
   if (!home_option.empty()) option = std::filesystem::path(home_option);

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "catalog/CatalogueDocument.h"
+#include "nameindex/NameIndex.h"
 #include "platform/DataHome.h"
 #include "platform/DriveMap.h"
 #include "workflows/Workspace.h"
@@ -46,8 +48,11 @@ class CliContext {
   CatalogueDocument& Catalogue() { return catalogue_; }
   // True when the catalogue file exists but could not be read.
   bool CatalogueUnreadable() const { return unreadable_; }
-  // The workspace the workflows take.
-  Workspace Work() { return Workspace{catalogue_, home_.data_folder, observer}; }
+  // The workspace the workflows take; they keep the name index in step
+  // (or tell the observer a caller set instead).
+  Workspace Work() { return Workspace{catalogue_, home_.data_folder, observer ? observer : &Index()}; }
+  // The name index of the data folder (after Open).
+  NameIndex& Index();
   // The drive letters of this machine (detected on first use).
   const DriveMap& Drives();
 
@@ -85,6 +90,7 @@ class CliContext {
   DataHome home_;
   CatalogueDocument catalogue_;
   bool unreadable_ = false;
+  std::unique_ptr<NameIndex> index_;
   std::optional<DriveMap> drives_;
   bool progress_ = false;
   bool progress_shown_ = false;

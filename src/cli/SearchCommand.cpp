@@ -11,6 +11,7 @@
 #include "platform/TextCodec.h"
 #include "search/DiscList.h"
 #include "search/NameMatcher.h"
+#include "nameindex/NameIndex.h"
 #include "search/SnapshotSearch.h"
 
 namespace movra {
@@ -22,6 +23,7 @@ struct SearchOptions {
   bool case_sensitive = false;
   bool literal = false;
   bool json = false;
+  bool no_index = false;
 };
 
 // Writes result rows as lines, converting each text to UTF-8 once per change.
@@ -130,6 +132,9 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
   size_t written = 0;  // rows of results already written
   std::string time_error;
   const std::string data_folder = FsPathOf(context.Home().data_folder) + "/";
+  // The name index answers the discs it holds in step; --no-index reads every snapshot.
+  NameIndex* index = options.no_index ? nullptr : &context.Index();
+  std::vector<std::string> stale;
   const SearchEnd end = SearchDiscs(data_folder, discs, matcher, results, [&](const SearchProgress& progress) {
     const DiscReport& report = *progress.report;
     if (report.outcome == DiscOutcome::kMissing) {
@@ -149,9 +154,14 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
     }
     context.Progress("搜索 " + std::to_string(progress.index + 1) + "/" + std::to_string(progress.count));
     return !CliContext::Interrupted();
-  });
+  }, index, &stale);
   writer.Flush();
   context.EndProgress();
+  // A complete index is brought in step for the discs that had to be read
+  // whole (changed outside Movra); an index never built is left to
+  // "index rebuild" or the window.
+  if (index != nullptr && index->Complete())
+    for (const std::string& disc : stale) index->UpdateDisc(disc);
   if (end == SearchEnd::kStoppedAtBadTime) return context.Fail(time_error);
   if (end == SearchEnd::kCancelled) return context.Fail(Utf8ToGbk("搜索已中断。"));
   return found > 0 ? kExitDone : kExitNothing;
@@ -170,6 +180,7 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
       ->type_name("LOCATION");
   command->add_flag("--case", options->case_sensitive, "区分大小写: match letter case");
   command->add_flag("--literal", options->literal, "完全匹配: * and ? are plain characters");
+  command->add_flag("--no-index", options->no_index, "read every snapshot file instead of using the name index");
   command->add_flag("--json", options->json, "one JSON object per line: disc, folder, name, kind, size, modified");
   command->callback([&context, options] { context.exit_code = RunSearch(context, *options); });
 }

@@ -9,6 +9,7 @@ add_executable(movra-cli
   cli/AddCommand.cpp
   cli/ShowCommand.cpp
   cli/SearchCommand.cpp
+  cli/IndexCommand.cpp
   cli/RmCommand.cpp
   cli/ExportCommand.cpp
   cli/ImportCommand.cpp

@@ -18,8 +18,8 @@ std::string_view TextData(const std::string& bytes) {
 }
 
 // 光盘(<disc>)的索引中有无法识别的时间“<text>”，搜索已停止！
-std::string BadTimeMessage(const std::string& disc_name, std::string_view time_text) {
-  std::string message = "\xB9\xE2\xC5\xCC(" + disc_name + ")\xB5\xC4\xCB\xF7\xD2\xFD\xD6\xD0\xD3\xD0"
+std::string BadTimeMessage(std::string_view disc_name, std::string_view time_text) {
+  std::string message = "\xB9\xE2\xC5\xCC(" + std::string(disc_name) + ")\xB5\xC4\xCB\xF7\xD2\xFD\xD6\xD0\xD3\xD0"
                         "\xCE\xDE\xB7\xA8\xCA\xB6\xB1\xF0\xB5\xC4\xCA\xB1\xBC\xE4\xA1\xB0";
   message.append(time_text);
   message += "\xA1\xB1\xA3\xAC\xCB\xD1\xCB\xF7\xD2\xD1\xCD\xA3\xD6\xB9\xA3\xA1";
@@ -29,7 +29,7 @@ std::string BadTimeMessage(const std::string& disc_name, std::string_view time_t
 // Takes one line apart and adds its row when the entry's name matches.
 // False when the line matches but its time is no date-time.
 bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& results, DiscReport& report,
-                const std::string& disc_name) {
+                std::string_view disc_name) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF ends the line as LF does
   const LineMarkers markers = FindMarkers(line);
   const std::string_view name = LineName(line, markers);
@@ -58,7 +58,7 @@ size_t LineEnd(std::string_view data, size_t from) {
 // Searches every line of the data, lines of any length, the last one also
 // without a line end; stops at a matching line without a date-time.
 void SearchEveryLine(std::string_view data, NameMatcher& matcher, SearchResults& results, DiscReport& report,
-                     const std::string& disc_name) {
+                     std::string_view disc_name) {
   for (size_t start = 0; start < data.size();) {
     const size_t end = LineEnd(data, start);
     if (!SearchLine(data.substr(start, end - start), matcher, results, report, disc_name)) return;
@@ -70,7 +70,7 @@ void SearchEveryLine(std::string_view data, NameMatcher& matcher, SearchResults&
 // in the whole data at once, which skips most lines without taking them
 // apart. Each line found is then decided as SearchEveryLine decides it.
 void SearchLinesHolding(std::string_view data, std::string_view required, NameMatcher& matcher,
-                        SearchResults& results, DiscReport& report, const std::string& disc_name) {
+                        SearchResults& results, DiscReport& report, std::string_view disc_name) {
   const TextFinder finder(required, matcher.FoldsNames());
   for (size_t start = 0; start < data.size();) {
     const size_t at = finder.Find(data, start);
@@ -85,7 +85,7 @@ void SearchLinesHolding(std::string_view data, std::string_view required, NameMa
 
 }  // namespace
 
-std::string SnapshotPathOf(const std::string& data_folder, const std::string& disc_name) {
+std::string SnapshotPathOf(const std::string& data_folder, std::string_view disc_name) {
   return NativeJoin(data_folder, disc_name + ".cdg");
 }
 
@@ -101,14 +101,19 @@ DiscReport SearchDisc(const std::string& data_folder, const DiscListEntry& disc,
   results.AddDisc(disc.Text());
 
   // Lines end at LF; a CR before it belongs to the line end.
-  const std::string_view data = TextData(*bytes);
+  SearchSnapshotLines(TextData(*bytes), disc.disc_name, matcher, results, report);
+  return report;
+}
+
+bool SearchSnapshotLines(std::string_view text, std::string_view disc_name, NameMatcher& matcher,
+                         SearchResults& results, DiscReport& report) {
   const std::string_view required = matcher.RequiredText();
   if (required.empty()) {
-    SearchEveryLine(data, matcher, results, report, disc.disc_name);
+    SearchEveryLine(text, matcher, results, report, disc_name);
   } else {
-    SearchLinesHolding(data, required, matcher, results, report, disc.disc_name);
+    SearchLinesHolding(text, required, matcher, results, report, disc_name);
   }
-  return report;
+  return report.outcome != DiscOutcome::kBadTime;
 }
 
 SearchEnd SearchDiscs(const std::string& data_folder, const std::vector<DiscListEntry>& discs,

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "search/DiscList.h"
@@ -30,6 +31,12 @@ struct DiscReport {
 // The snapshot file of a disc (native): the native data folder (with its
 // trailing separator) + the GBK name + ".cdg".
 std::string SnapshotPathOf(const std::string& data_folder, const std::string& disc_name);
+
+// Searches the lines of a piece of a snapshot's text (whole lines, ending at
+// LF) and adds a row per matching line; false when it stopped at a matching
+// line whose time is no date-time (report then tells why, naming disc_name).
+bool SearchSnapshotLines(std::string_view text, std::string_view disc_name, NameMatcher& matcher,
+                         SearchResults& results, DiscReport& report);
 
 // Searches one disc: adds its header row and one row per matching line to results.
 DiscReport SearchDisc(const std::string& data_folder, const DiscListEntry& disc, NameMatcher& matcher,

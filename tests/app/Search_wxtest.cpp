@@ -399,3 +399,31 @@ TEST_F(SearchTest, TheResultsListOpensItsOwnMenuAndSharesTheContentListsHandlers
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST_F(SearchTest, TheIndexIsBuiltInTheBackgroundAndSearchesFindTheSameRowsBeforeAfterAndAfterAChangeByHand) {
+  TForm1& form = StartForm();
+  SetLocation({"影视"});
+  Search({.text = "*.mp3"});  // perhaps before the index is ready: the files are read
+  const std::vector<std::string> before = Names();
+  PressSearchButton();
+  for (int i = 0; i < 1000 && !form.NameIndexKeeper().Ready(); ++i) {
+    Flush();
+    wxMilliSleep(5);
+  }
+  ASSERT_TRUE(form.NameIndexKeeper().Ready());
+  EXPECT_TRUE(test::PathExists(ProgramFolder() + "/CDROM/.index/complete"));
+  EXPECT_EQ(StatusPanel3(), "");
+
+  Search({.text = "*.mp3"});
+  EXPECT_EQ(Names(), before);
+  PressSearchButton();
+  WriteSnapshot("Loose", FileLine("F:\\", "tune.mp3", 1));
+  Search({.text = "*.mp3"});
+  EXPECT_EQ(Names().back(), "tune.mp3");
+}
+
+}  // namespace
+}  // namespace movra

@@ -1,0 +1,30 @@
+// Trigram keys of entry names. Every ASCII letter byte A-Z counts as a-z,
+// also the second byte of a double-byte character. That is coarser than the
+// matcher's folding, and on purpose: whenever a name matches, the required
+// text of the search occurs in the name or in the name folded as the matcher
+// folds it, and either way its coarse trigrams are among the name's. So one
+// set of keys serves case-sensitive and case-insensitive searches alike and
+// never loses a match; the matcher itself then decides each candidate.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace movra {
+
+// The byte with A-Z taken as a-z.
+inline unsigned char CoarseFold(unsigned char b) { return b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b; }
+
+// The 24-bit key of the three bytes at p.
+inline std::uint32_t TrigramAt(const char* p) {
+  return (std::uint32_t{CoarseFold(static_cast<unsigned char>(p[0]))} << 16) |
+         (std::uint32_t{CoarseFold(static_cast<unsigned char>(p[1]))} << 8) |
+         CoarseFold(static_cast<unsigned char>(p[2]));
+}
+
+// The distinct keys of a search's required text, ascending; empty when it
+// is shorter than three bytes.
+std::vector<std::uint32_t> QueryTrigrams(std::string_view required);
+
+}  // namespace movra

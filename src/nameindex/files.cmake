@@ -1,0 +1,6 @@
+# Sources of src/nameindex: the name index is core code, without wxWidgets.
+target_sources(movra_core PRIVATE
+  nameindex/Trigrams.cpp
+  nameindex/IndexSegment.cpp
+  nameindex/NameIndex.cpp
+)
