@@ -23,7 +23,7 @@ const char kCompleteMark[] = "complete";
 // suffix; names that do not come back unchanged from GBK are left out.
 std::vector<std::string> StemsIn(const std::string& folder, std::string_view suffix) {
   std::vector<std::string> stems;
-  DIR* dir = ::opendir(NativePath(folder).c_str());
+  DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return stems;
   while (const dirent* entry = ::readdir(dir)) {
     const std::string_view name = entry->d_name;
@@ -93,7 +93,7 @@ NameIndex::~NameIndex() = default;
 bool NameIndex::Complete() const { return Files().FileExists(index_folder_ + kCompleteMark); }
 
 std::string NameIndex::SegmentPath(std::string_view disc_name) const {
-  return index_folder_ + std::string(disc_name) + kSegmentSuffix;
+  return NativeJoin(index_folder_, std::string(disc_name) + kSegmentSuffix);
 }
 
 std::string NameIndex::SnapshotPath(std::string_view disc_name) const {
@@ -110,7 +110,7 @@ const SegmentView* NameIndex::Segment(const std::string& disc_name, bool reload)
     if (found != mapped_.end()) return &*found->second->view;
   }
   Forget(disc_name);
-  const int fd = ::open(NativePath(SegmentPath(disc_name)).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(SegmentPath(disc_name).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return nullptr;
   struct stat st;
   auto mapping = std::make_unique<Mapping>();
@@ -131,7 +131,7 @@ const SegmentView* NameIndex::Segment(const std::string& disc_name, bool reload)
 
 SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
   const std::string name(disc);
-  const std::string native = NativePath(SnapshotPath(name));
+  const std::string native = SnapshotPath(name);
   const std::optional<SnapshotStamp> before = StampOfFile(native);
   if (!before) {
     RemoveDisc(name);
@@ -151,7 +151,7 @@ SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
   // trusted until it is built again later.
   const bool uncertain = *after != *before || IsRecent(*after, recent_window_ns_);
   const std::string segment = BuildSegment(*bytes, *after, uncertain);
-  ::mkdir(NativePath(index_folder_).c_str(), 0755);
+  ::mkdir(index_folder_.c_str(), 0755);
   Forget(name);
   // The index can always be rebuilt, so its files need no flush to the disk:
   // a segment cut short by a crash fails its checksum and is built again.
@@ -176,7 +176,7 @@ bool NameIndex::UpdateAll(const UpdateProgress& progress) {
   }
   for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix))
     if (!std::binary_search(discs.begin(), discs.end(), stem)) RemoveDisc(stem);
-  ::mkdir(NativePath(index_folder_).c_str(), 0755);
+  ::mkdir(index_folder_.c_str(), 0755);
   Files().WriteFileAtomic(index_folder_ + kCompleteMark, "1\n", false);
   if (progress) progress(discs.size(), discs.size());
   return true;
@@ -194,7 +194,7 @@ IndexStatus NameIndex::Status() {
   const std::vector<std::string> discs = SnapshotDiscs();
   status.snapshots = discs.size();
   for (const std::string& disc : discs) {
-    const std::optional<SnapshotStamp> stamp = StampOfFile(NativePath(SnapshotPath(disc)));
+    const std::optional<SnapshotStamp> stamp = StampOfFile(SnapshotPath(disc));
     if (stamp) status.snapshot_bytes += stamp->size;
     const SegmentView* segment = Segment(disc, true);
     if (segment == nullptr) ++status.missing;
@@ -204,7 +204,7 @@ IndexStatus NameIndex::Status() {
   for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix)) {
     if (!std::binary_search(discs.begin(), discs.end(), stem)) ++status.orphans;
     struct stat st;
-    if (::stat(NativePath(SegmentPath(stem)).c_str(), &st) == 0) status.index_bytes += static_cast<std::uint64_t>(st.st_size);
+    if (::stat(SegmentPath(stem).c_str(), &st) == 0) status.index_bytes += static_cast<std::uint64_t>(st.st_size);
   }
   return status;
 }
@@ -214,7 +214,7 @@ std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameM
   const SegmentView* segment = Segment(disc.disc_name, false);
   if (segment == nullptr) return std::nullopt;
   const std::string path = SnapshotPath(disc.disc_name);
-  const std::string native = NativePath(path);
+  const std::string native = path;
   const std::optional<SnapshotStamp> stamp = StampOfFile(native);
   if (!stamp) return std::nullopt;
   if (*stamp != segment->Stamp()) {

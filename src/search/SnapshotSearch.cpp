@@ -85,7 +85,7 @@ void SearchLinesHolding(std::string_view data, std::string_view required, NameMa
 
 }  // namespace
 
-std::string SnapshotPathOf(const std::string& data_folder, std::string_view disc_name) {
+std::string SnapshotPathOf(const std::string& data_folder, const std::string& disc_name) {
   return NativeJoin(data_folder, disc_name + ".cdg");
 }
 
