@@ -10,6 +10,7 @@ PACKAGES=(
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
+  wx3.2-i18n libgtk-3-common
 )
 
 install_packages() {

@@ -4,8 +4,10 @@
 #include <exception>
 
 #include <wx/msgdlg.h>
+#include <wx/translation.h>
 
 #include "app/TForm1.h"
+#include "app/WindowSettings.h"
 #include "dialogs/About.h"
 #include "platform/DriveMap.h"
 #include "platform/FileSystem.h"
@@ -32,10 +34,16 @@ void ShowException(const wxString& text) {
 
 bool MovraApp::OnInit() {
   SetAppName("Movra");
+  // wxWidgets' own texts (stock buttons, file dialogs) in Chinese on any system locale.
+  auto* translations = new wxTranslations;
+  translations->SetLanguage("zh_CN");
+  translations->AddStdCatalog();
+  wxTranslations::Set(translations);
   try {
     TForm1Options options;
     options.program_folder = ProgramFolder();
     options.drives = DetectDrives();
+    options.settings_file = DefaultSettingsFile();
     auto* form = new TForm1(std::move(options));
     SetTopWindow(form);
     form->Show();
