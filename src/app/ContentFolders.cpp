@@ -52,6 +52,7 @@ void GrowFolderNodes(const SnapshotIndex& index, wxTreeCtrl& tree, const wxTreeI
 
 // Shows the listing of a folder of the loaded snapshot, then the status texts.
 void FillListing(TForm1& form, const std::string& folder) {
+  form.ContentState().listed_folder = folder;
   {
     ContentListCtrl::Quiet quiet(*form.ListView1);
     IconProvider& icons = form.Icons();
@@ -59,6 +60,7 @@ void FillListing(TForm1& form, const std::string& folder) {
                                     [&icons](std::string_view ext) { return icons.IconOfExtension(ext); }};
     BuildFolderListing(form.Index(), folder, listingIcons, form.ListView1->Model());
     form.ListView1->RefreshFromModel();
+    form.ListView1->ShowSortArrow(-1, true);  // a fresh listing is in its own order
     if (!form.ListView1->Model().Empty()) form.ListView1->ActiveList()->EnsureVisible(0);
   }
   UpdateStatus(form);
@@ -96,7 +98,7 @@ void LoadSnapshotAbove(TForm1& form, const wxTreeCtrl& tree, const wxTreeItemId&
 
 }  // namespace
 
-void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
+void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bool show_page) {
   const bool hadChildren = tree->ItemHasChildren(node);
   DiscNodePlace place;
   place.inDiscTree = tree == form.TreeView2;
@@ -107,7 +109,7 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
   }
   const DiscElementResult disc = FindDiscOfNode(form.Catalogue(), place);
   if (disc.outcome == DiscLookup::NoCategory) return;
-  if (disc.outcome == DiscLookup::Found) ShowDiscInformation(form, disc.element);
+  if (disc.outcome == DiscLookup::Found && show_page) ShowDiscInformation(form, disc.element);
 
   ContentViewState& state = form.ContentState();
   SnapshotIndex& index = form.Index();
@@ -121,7 +123,7 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
         state.loaded_disc_name.clear();
         state.loaded_node_path.clear();
       }
-      ShowInfoBox(&form, kNoSnapshot);
+      if (show_page) ShowInfoBox(&form, kNoSnapshot);
       return;
     }
     state.loaded_disc_name = place.name;
@@ -132,6 +134,7 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
   if (drive.empty()) return;
   const std::string root = index.RootFolder();
   if (root.empty()) {
+    if (!show_page) return;
     ContentListCtrl::Quiet quiet(*form.ListView1);
     form.ListView1->Model().Clear();
     form.ListView1->RefreshFromModel();
@@ -144,10 +147,10 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
     const wxTreeItemId rootNode = AddNode(*tree, node, drive, kRootFolderImage);
     GrowFolderNodes(index, *tree, rootNode, root, folders);
   }
-  ClearStatus(form);
+  if (show_page) ClearStatus(form);
 }
 
-void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
+void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bool show_listing) {
   LoadSnapshotAbove(form, *tree, node);
   const SnapshotIndex& index = form.Index();
   const std::string root = index.RootFolder();
@@ -155,7 +158,7 @@ void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& no
   std::vector<FolderItem> folders;
   if (index.ListFolders(root, folders) && !tree->ItemHasChildren(node))
     GrowFolderNodes(index, *tree, node, root, folders);
-  FillListing(form, root);
+  if (show_listing) FillListing(form, root);
 }
 
 void ListFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {

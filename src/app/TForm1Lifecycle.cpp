@@ -1,6 +1,7 @@
 // Start-up, refresh and close of the main window.
 #include "app/TForm1.h"
 
+#include "browse/FirstStartHint.h"
 #include "catalog/CategoryTrees.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -32,6 +33,21 @@ void TForm1::StartUp() {
   BackUpAndOpenCatalogue();
   FillTrees(false);
   SyncCurrentNodes();
+  UpdateFirstStartHint();
+}
+
+void TForm1::UpdateFirstStartHint() {
+  bool has_category = false;
+  for (Element child : CatalogueDocument::ChildElements(catalogue_.CdList()))
+    has_category = has_category || CatalogueDocument::ElementName(child).rfind("T_", 0) == 0;
+  if (has_category == !content_state_.showing_hint) return;
+  content_state_.showing_hint = !has_category;
+  ContentListCtrl::Quiet quiet(*ListView1);
+  if (has_category)
+    ListView1->Model().Clear();
+  else
+    BuildFirstStartHint(icons_->TextFileIconIndex(), ListView1->Model());
+  ListView1->RefreshFromModel();
 }
 
 TForm1::~TForm1() = default;  // the catalogue is released without writing
@@ -78,6 +94,7 @@ void TForm1::FillTrees(bool clear_first) {
 SaveResult TForm1::SaveCatalogue() {
   const SaveResult result = catalogue_.Save();
   if (result == SaveResult::kFailed) ShowInfoBox(this, Utf8ToGbk("保存 xml 配置文件时产生错误！"));
+  UpdateFirstStartHint();
   return result;
 }
 
@@ -107,9 +124,12 @@ void TForm1::N57Click() {
     ListView1->Model().Clear();
     ListView1->RefreshFromModel();
   }
+  content_state_.showing_hint = false;
+  UpdateFirstStartHint();
 }
 
 void TForm1::N38Click() {
+  SaveSettings();
   index_.Clear();
   options_.exit_process(0);
 }

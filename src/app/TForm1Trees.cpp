@@ -85,6 +85,12 @@ void TForm1::PopupMenu1Popup() {
   const bool has_node = current_category_node_.IsOk();
   for (wxMenuItem* item : {N14, N15, N12, N9, N19, M1, R2}) item->Enable(has_node);
   for (wxMenuItem* item : {G1, N7, N8}) item->Enable(true);
+  // Renaming and new sub-categories act on categories only.
+  const int image = has_node ? TreeView1->GetItemImage(current_category_node_) : -1;
+  if (has_node && image != kCategoryImage) {
+    M1->Enable(false);
+    N9->Enable(false);
+  }
 }
 
 }  // namespace movra

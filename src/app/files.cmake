@@ -18,5 +18,9 @@ if(MOVRA_GUI)
     app/HelpCommands.cpp
     app/SearchCommand.cpp
     app/SearchFeedback.cpp
+    app/StatusPanels.cpp
+    app/ItemCommands.cpp
+    app/WindowPlace.cpp
+    app/WindowSettings.cpp
   )
 endif()

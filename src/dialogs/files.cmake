@@ -18,5 +18,6 @@ if(MOVRA_GUI)
     dialogs/ScanProgressDialog.cpp
     dialogs/AddDiscCommand.cpp
     dialogs/SnapshotExchange.cpp
+    dialogs/PropertiesBox.cpp
   )
 endif()
