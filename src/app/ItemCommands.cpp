@@ -91,7 +91,8 @@ void TForm1::JumpToResult(std::size_t row) {
     contentview::ShowDisc(*this, TreeView1, disc, false);
     wxTreeItemIdValue cookie;
     wxTreeItemId node = TreeView1->GetFirstChild(disc, cookie);
-    const std::string root = Index().RootFolder();
+    // Without the disc's own snapshot (a missing file) the disc itself is the target.
+    const std::string root = ContentState().loaded_disc_name == place.disc ? Index().RootFolder() : std::string();
     if (node.IsOk() && !root.empty() && place.folder.rfind(root, 0) == 0) {
       TreeView1->Expand(disc);
       contentview::ListRootFolder(*this, TreeView1, node, false);

@@ -1,4 +1,5 @@
 // Process entry: the application object creates the main window.
+#include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -37,5 +38,8 @@ void AskForChineseMessages() {
 
 int main(int argc, char** argv) {
   AskForChineseMessages();
+  // The toolkit leaves the process locale alone; only the message category is
+  // taken from the environment, so formats and collation stay as they are.
+  std::setlocale(LC_MESSAGES, "");
   return wxEntry(argc, argv);
 }
