@@ -28,7 +28,9 @@ void TForm1::SetStatusPanel(int panel, const wxString& text) {
   int widths[3] = {kPanelWidths[0], kPanelWidths[1], kPanelWidths[2]};
   for (int i = 1; i < 3; ++i) {
     const wxString shown = StatusBar1->GetStatusText(i);
-    if (!shown.empty()) widths[i] = std::max(widths[i], StatusBar1->GetTextExtent(shown).x + kPanelPadding);
+    // The last panel also holds the window's size grip, as wide as the bar is high.
+    const int padding = kPanelPadding + (i == 2 ? StatusBar1->GetSize().y : 0);
+    if (!shown.empty()) widths[i] = std::max(widths[i], StatusBar1->GetTextExtent(shown).x + padding);
   }
   StatusBar1->SetStatusWidths(3, widths);
 }
