@@ -15,8 +15,6 @@
 namespace movra {
 namespace {
 
-using contentview::KindOf;
-
 // A disc's facts from its catalogue element and its snapshot (the loaded one
 // when it is this disc's, else read for the box).
 DiscFacts DiscFactsOf(TForm1& form, const std::string& disc) {
@@ -70,6 +68,16 @@ wxTreeItemId DiscNodeOf(const wxTreeCtrl& tree, const ResultPlace& place) {
 wxTreeItemId ChildNamed(const wxTreeCtrl& tree, const wxTreeItemId& node, const std::string& text) {
   wxTreeItemIdValue cookie;
   return FindSiblingByText(tree, tree.GetFirstChild(node, cookie), text);
+}
+
+// The rows 复制 and 属性 act on: the selected and the checked ones, in list order.
+std::vector<std::size_t> ChosenResults(const ResultsListCtrl& list) {
+  std::vector<std::size_t> rows;
+  for (std::size_t i = 0; i < list.Rows().size(); ++i) {
+    const long item = static_cast<long>(i);
+    if (list.IsItemChecked(item) || list.GetItemState(item, wxLIST_STATE_SELECTED) != 0) rows.push_back(i);
+  }
+  return rows;
 }
 
 }  // namespace
@@ -127,16 +135,6 @@ void TForm1::JumpToResult(std::size_t row) {
     break;
   }
   ListView1->ActiveList()->SetFocus();
-}
-
-// The rows 复制 and 属性 act on: the selected and the checked ones, in list order.
-static std::vector<std::size_t> ChosenResults(const ResultsListCtrl& list) {
-  std::vector<std::size_t> rows;
-  for (std::size_t i = 0; i < list.Rows().size(); ++i) {
-    const long item = static_cast<long>(i);
-    if (list.IsItemChecked(item) || list.GetItemState(item, wxLIST_STATE_SELECTED) != 0) rows.push_back(i);
-  }
-  return rows;
 }
 
 void TForm1::N26Click() {

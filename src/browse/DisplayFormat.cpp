@@ -43,6 +43,8 @@ std::string TwoDecimals(float value) {
 
 }  // namespace
 
+std::string GroupedDigits(std::uint64_t value) { return Grouped(value); }
+
 std::string FormatSize(std::int64_t bytes) {
   if (bytes > kKiB) return Grouped(static_cast<std::uint64_t>(bytes / kKiB)) + " KB";
   if (bytes == 0) return "0 KB";

@@ -5,20 +5,10 @@
 #include "platform/TextCodec.h"
 
 namespace movra {
-namespace {
-
-// Decimal digits grouped by three with commas.
-std::string Grouped(std::uint64_t n) {
-  std::string digits = std::to_string(n);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ",");
-  return digits;
-}
-
-}  // namespace
 
 std::string BytesText(std::int64_t bytes, const std::string& shown) {
   const std::uint64_t n = bytes < 0 ? 0 : static_cast<std::uint64_t>(bytes);
-  return Grouped(n) + Utf8ToGbk(" 字节（") + shown + Utf8ToGbk("）");
+  return GroupedDigits(n) + Utf8ToGbk(" 字节（") + shown + Utf8ToGbk("）");
 }
 
 std::vector<PropertyLine> EntryProperties(const EntryFacts& entry) {
@@ -43,7 +33,7 @@ std::vector<PropertyLine> DiscProperties(const DiscFacts& disc) {
   lines.push_back({Utf8ToGbk("分类："), disc.category});
   lines.push_back({Utf8ToGbk("存档日期："), disc.time});
   lines.push_back({Utf8ToGbk("备注："), memo});
-  lines.push_back({Utf8ToGbk("对象："), Grouped(disc.entries) + Utf8ToGbk(" 个")});
+  lines.push_back({Utf8ToGbk("对象："), GroupedDigits(disc.entries) + Utf8ToGbk(" 个")});
   lines.push_back({Utf8ToGbk("总大小："), BytesText(disc.bytes, FormatTotalSize(disc.bytes))});
   return lines;
 }

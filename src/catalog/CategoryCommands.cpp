@@ -85,6 +85,16 @@ void TForm1::TreeView1Edited(wxTreeEvent& event) {
     ShowInfoBox(this, Utf8ToGbk("节点名称不符合命名规则\n请参考使用帮助中“光盘分类命名规则”！"));
   }
   if (decision.kind != RenameDecision::Kind::kRename) return;
+  // Renaming onto a sibling category's name merges the two: the user says so first.
+  bool merges = false;
+  wxTreeItemIdValue sibling_cookie;
+  const wxTreeItemId siblings_parent = TreeView1->GetItemParent(node);
+  for (wxTreeItemId sibling = TreeView1->GetFirstChild(siblings_parent, sibling_cookie); sibling.IsOk();
+       sibling = TreeView1->GetNextChild(siblings_parent, sibling_cookie)) {
+    merges = merges || (sibling != node && TreeView1->GetItemImage(sibling) == kCategoryImage &&
+                        NodeText(*TreeView1, sibling) == decision.name);
+  }
+  if (merges && !ShowInfoBox(this, Utf8ToGbk("已存在同名分类，是否合并？"), BoxButtons::kYesNo)) return;
 
   if (!catalogue_.RenameCategory(NodePath(*TreeView1, node), decision.name)) {
     // The label never shows a name the catalogue does not hold.
@@ -128,15 +138,22 @@ void TForm1::N19Click() {
   const std::string prefix = is_category ? "T_" : "D_";
   const std::string text = NodeText(*TreeView1, node);
   if (!catalogue_.CdList()) return;
-  if (!ShowInfoBox(this, Utf8ToGbk(is_category ? "确实要删除选择的分类？" : "确实要删除选择的光盘？"),
-                   BoxButtons::kYesNo)) {
-    return;
-  }
 
   // The discs whose snapshot files go with the node are taken from the
   // catalogue, so that a disc the tree does not show is not forgotten.
   const Element element = FindElementByNames(catalogue_, ElementNamesOf(*TreeView1, node, prefix));
   const std::vector<std::string> discs = is_category ? DiscNamesIn(element) : std::vector<std::string>{text};
+  // The question says what goes with the node.
+  std::size_t snapshots = 0;
+  for (const std::string& disc : discs) snapshots += Fs().FileExists(data_folder_ + disc + ".cdg") ? 1 : 0;
+  std::string question = Utf8ToGbk(is_category ? "确实要删除选择的分类？" : "确实要删除选择的光盘？");
+  if (is_category && element)
+    question += Utf8ToGbk("\n其中的 ") + std::to_string(discs.size()) + Utf8ToGbk(" 张光盘和 ") +
+                std::to_string(snapshots) + Utf8ToGbk(" 个快照文件将一起删除。");
+  else if (!is_category && snapshots > 0)
+    question += Utf8ToGbk("\n它的快照文件将一起删除。");
+  if (!ShowInfoBox(this, question, BoxButtons::kYesNo)) return;
+
   if (!element || !catalogue_.RemoveByPath(NodePath(*TreeView1, node, prefix + text))) {
     ShowInfoBox(this, Utf8ToGbk("无法在目录中找到选择的节点！"));
     return;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/TForm1.h"
+#include "browse/DisplayFormat.h"
 #include "catalog/CategoryTrees.h"
 #include "dialogs/Appendcd.h"
 #include "dialogs/DiscCataloguing.h"
@@ -15,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"
+#include "platform/WxText.h"
 #include "snapshot/SnapshotFile.h"
 
 namespace movra {
@@ -50,6 +52,17 @@ std::string RefusalText(DiscInputProblem problem) {
 // is wrong each time; the input survives every refusal. nullopt on cancel.
 std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
   TAppend dialog(&form, form.Catalogue(), form.Drives());
+  // The category selected in the main window (or the one holding the selected disc) comes preselected.
+  wxTreeItemId category = SelectedNode(*form.TreeView1);
+  while (category.IsOk() && form.TreeView1->GetItemImage(category) != kCategoryImage)
+    category = ParentNode(*form.TreeView1, category);
+  const wxTreeItemId preset =
+      category.IsOk() ? FindNodeByPath(*dialog.TreeView1, NodePath(*form.TreeView1, category)) : wxTreeItemId();
+  if (preset.IsOk()) {
+    dialog.TreeView1->SelectItem(preset);
+    dialog.TreeView1->EnsureVisible(preset);
+    dialog.TreeView1Click();
+  }
   for (;;) {
     ShowDialogModal(dialog);
     if (!dialog.Accepted()) return std::nullopt;
@@ -106,6 +119,8 @@ void TForm1::ToolButton8Click() {
   SaveCatalogue();
 
   ShowNewDisc(*this, name, request->input.category_path);
+  SetStatusPanel(0, GbkToWx(Utf8ToGbk("已添加光盘 ") + name + Utf8ToGbk("（") + GroupedDigits(index_.Count()) +
+                            Utf8ToGbk(" 个对象）")));
 
   const std::string drive = index_.DriveOf();
   if (Drives().DriveTypeOf(drive) != DriveType::CdRom) return;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/TForm1.h"
+#include "browse/DisplayFormat.h"
 #include "catalog/CategoryTrees.h"
 #include "dialogs/AddDiscCommand.h"
 #include "dialogs/Appendidxfile.h"
@@ -17,6 +18,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "platform/WxText.h"
 #include "snapshot/SnapshotFile.h"
 
 namespace movra {
@@ -53,10 +55,11 @@ std::optional<DiscInput> AskForImport(TForm1& form, const std::string& stem) {
   }
 }
 
-// True when the file reads through as a snapshot.
-bool ReadsAsSnapshot(const std::string& path) {
+// The number of entries of a file that reads through as a snapshot; none for any other file.
+std::optional<std::size_t> SnapshotEntries(const std::string& path) {
   SnapshotIndex scratch;
-  return ReadSnapshot(scratch, path);
+  if (!ReadSnapshot(scratch, path)) return std::nullopt;
+  return scratch.Count();
 }
 
 }  // namespace
@@ -66,7 +69,8 @@ void TForm1::N39Click() {
   if (!file) return;
   const std::string bad_format = Utf8ToGbk("快照文件格式错误，导入失败！");
   // A file that is no snapshot is turned away before the user fills in the dialog.
-  if (!ReadsAsSnapshot(*file)) {
+  const std::optional<std::size_t> entries = SnapshotEntries(*file);
+  if (!entries) {
     ShowInfoBox(this, bad_format);
     return;
   }
@@ -93,6 +97,8 @@ void TForm1::N39Click() {
   CatalogueDisc(catalogue_, category, *input);
   SaveCatalogue();
   ShowNewDisc(*this, input->name_text, input->category_path);
+  SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导入光盘 ") + input->name_text + Utf8ToGbk("（") + GroupedDigits(*entries) +
+                            Utf8ToGbk(" 个对象）")));
 }
 
 void TForm1::R2Click() {
@@ -123,7 +129,11 @@ void TForm1::R2Click() {
     content_state_.loaded_disc_name = outcome.index_loaded ? name : std::string();
     content_state_.loaded_node_path = outcome.index_loaded ? NodePath(*TreeView1, node) : std::string();
   }
-  if (!outcome.written) ShowInfoBox(this, Utf8ToGbk("写入导出文件时产生错误！"));
+  if (!outcome.written) {
+    ShowInfoBox(this, Utf8ToGbk("写入导出文件时产生错误！"));
+    return;
+  }
+  SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导出到 ") + target));
 }
 
 }  // namespace movra

@@ -91,6 +91,8 @@ TEST_F(WindowUseTest, CollapsingAnAncestorRecordsTheNodeLeftAndTotalsAreExact) {
   // 1 + 1,000 + 32,088 bytes: their texts 1 KB + 1 KB + 32 KB would give 34 KB.
   EXPECT_EQ(Panel(form, 0), "4个对象");
   EXPECT_EQ(Panel(form, 1), "32.31 KB");
+  form.N66Click();  // by size: the header shows the arrow
+  EXPECT_EQ(form.ListView1->ActiveList()->GetSortIndicator(), 1);
 
   form.TreeView1->Collapse(Node({"电影", "DVD1"}));
   Flush();
