@@ -104,12 +104,11 @@ void TForm1::JumpToResult(std::size_t row) {
     if (node.IsOk() && !root.empty() && place.folder.rfind(root, 0) == 0) {
       TreeView1->Expand(disc);
       contentview::ListRootFolder(*this, TreeView1, node, false);
-      std::string rest = place.folder.substr(root.size());
-      for (std::size_t at = rest.find('\\'); node.IsOk() && at != std::string::npos; at = rest.find('\\')) {
+      for (const std::string& folder : SplitPath(std::string_view(place.folder).substr(root.size()))) {
+        if (!node.IsOk()) break;
         TreeView1->Expand(node);
-        node = ChildNamed(*TreeView1, node, rest.substr(0, at));
+        node = ChildNamed(*TreeView1, node, folder);
         if (node.IsOk()) contentview::ListFolder(*this, TreeView1, node);
-        rest.erase(0, at + 1);
       }
       if (node.IsOk()) target = node;
     }

@@ -261,7 +261,7 @@ void TForm1::ShowResultsPanel(bool show) {
   if (show == ResultsPanelShown()) return;
   if (show) {
     ResultsPanel->Show();
-    Splitter2->SplitHorizontally(Splitter1, ResultsPanel, -results_height_);
+    Splitter2->SplitHorizontally(Splitter1, ResultsPanel, -(results_height_ + Splitter2->GetSashSize()));
   } else {
     // The height the user gave the panel is kept for the next search.
     if (ResultsPanel->GetSize().y >= kResultsMinimum) results_height_ = ResultsPanel->GetSize().y;

@@ -12,21 +12,26 @@ std::string DiscPathOf(std::string_view header) {
   return std::string(header);
 }
 
-// Splits a category path at its backslashes. A backslash is never the
-// trail byte of a GBK character in a category or disc name (names are checked
-// when they are made), so a plain split is safe.
-std::vector<std::string> Parts(std::string_view path) {
+}  // namespace
+
+std::vector<std::string> SplitPath(std::string_view path) {
   std::vector<std::string> parts;
-  std::size_t start = 0;
-  for (std::size_t at = path.find('\\'); at != std::string_view::npos; at = path.find('\\', start)) {
-    if (at > start) parts.emplace_back(path.substr(start, at - start));
-    start = at + 1;
+  std::string part;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(path[i]);
+    if (byte >= 0x81 && byte <= 0xFE && i + 1 < path.size()) {
+      part += path.substr(i, 2);  // a double-byte character, whose second byte may be a backslash
+      ++i;
+    } else if (path[i] == '\\') {
+      if (!part.empty()) parts.push_back(std::move(part));
+      part.clear();
+    } else {
+      part += path[i];
+    }
   }
-  if (start < path.size()) parts.emplace_back(path.substr(start));
+  if (!part.empty()) parts.push_back(std::move(part));
   return parts;
 }
-
-}  // namespace
 
 ResultPlace PlaceOf(const SearchResults& rows, std::size_t row) {
   ResultPlace place;
@@ -40,7 +45,7 @@ ResultPlace PlaceOf(const SearchResults& rows, std::size_t row) {
   for (std::size_t i = row + 1; i-- > 0;) {
     if (rows[i].kind != RowKind::kDisc) continue;
     place.disc_path = DiscPathOf(SearchResults::Name(rows[i]));
-    place.categories = Parts(place.disc_path);
+    place.categories = SplitPath(place.disc_path);
     if (!place.categories.empty()) {
       place.disc = place.categories.back();
       place.categories.pop_back();

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "search/SearchResults.h"
@@ -19,6 +20,10 @@ struct ResultPlace {
   std::string folder;         // the entry's folder key ("E:\VIDEO\"); empty for a header
   std::string name;           // the entry's name; empty for a header
 };
+
+// The names of a backslash-separated GBK path, GBK-aware (the second byte of
+// a double-byte character is never a separator); empty names are dropped.
+std::vector<std::string> SplitPath(std::string_view path);
 
 // The place of row; a row before any header gets an empty disc.
 ResultPlace PlaceOf(const SearchResults& rows, std::size_t row);

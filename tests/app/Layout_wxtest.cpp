@@ -187,9 +187,17 @@ TEST_F(LayoutTest, ResultsPanelIsHiddenAtStartAndOpensAtTheBottom) {
   EXPECT_EQ(form.Splitter2->GetWindow2(), form.ResultsPanel);
   EXPECT_NEAR(form.ResultsPanel->GetSize().y, 100, 10);
   EXPECT_GT(form.Splitter1->GetSize().y, form.ResultsPanel->GetSize().y);
+  // The height the user gives the panel is kept for the next search.
+  form.Splitter2->SetSashPosition(form.Splitter2->GetSize().y - 200 - form.Splitter2->GetSashSize());
+  Flush();
+  const int height = form.ResultsPanel->GetSize().y;
+  EXPECT_NEAR(height, 200, 10);
   form.ShowResultsPanel(false);
   EXPECT_FALSE(form.ResultsPanelShown());
   EXPECT_FALSE(form.ResultsPanel->IsShown());
+  form.ShowResultsPanel(true);
+  Flush();
+  EXPECT_EQ(form.ResultsPanel->GetSize().y, height);
 }
 
 TEST_F(LayoutTest, TheCategoryTreeHasTheFocus) {
