@@ -9,6 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config ccache
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
   wx3.2-i18n libgtk-3-common
 )

@@ -22,5 +22,8 @@ if(MOVRA_GUI)
     app/ItemCommands.cpp
     app/WindowPlace.cpp
     app/WindowSettings.cpp
+    app/AddDiscCommand.cpp
+    app/SnapshotExchange.cpp
+    app/CategoryCommands.cpp
   )
 endif()

@@ -16,8 +16,6 @@ if(MOVRA_GUI)
     dialogs/ModalDialogs.cpp
     dialogs/OpenFilePicker.cpp
     dialogs/ScanProgressDialog.cpp
-    dialogs/AddDiscCommand.cpp
-    dialogs/SnapshotExchange.cpp
     dialogs/PropertiesBox.cpp
   )
 endif()
