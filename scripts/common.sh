@@ -14,6 +14,7 @@ PACKAGES=(
   libcli11-dev nlohmann-json3-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
   clang libclang-rt-14-dev libfuzzer-14-dev
+  wx3.2-i18n libgtk-3-common
 )
 
 install_packages() {

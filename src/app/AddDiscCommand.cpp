@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/TForm1.h"
+#include "browse/DisplayFormat.h"
 #include "catalog/CategoryTrees.h"
 #include "dialogs/Appendcd.h"
 #include "dialogs/ModalDialogs.h"
@@ -15,6 +16,7 @@
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"
+#include "platform/WxText.h"
 #include "snapshot/ScanSource.h"
 #include "workflows/AddDisc.h"
 
@@ -37,6 +39,17 @@ struct AddDiscRequest {
 // when the category named no element.
 std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
   TAppend dialog(&form, form.Catalogue(), form.Drives());
+  // The category selected in the main window (or the one holding the selected disc) comes preselected.
+  wxTreeItemId category = SelectedNode(*form.TreeView1);
+  while (category.IsOk() && form.TreeView1->GetItemImage(category) != kCategoryImage)
+    category = ParentNode(*form.TreeView1, category);
+  const wxTreeItemId preset =
+      category.IsOk() ? FindNodeByPath(*dialog.TreeView1, NodePath(*form.TreeView1, category)) : wxTreeItemId();
+  if (preset.IsOk()) {
+    dialog.TreeView1->SelectItem(preset);
+    dialog.TreeView1->EnsureVisible(preset);
+    dialog.TreeView1Click();
+  }
   for (;;) {
     ShowDialogModal(dialog);
     if (!dialog.Accepted()) return std::nullopt;
@@ -105,6 +118,8 @@ void TForm1::ToolButton8Click() {
     return;
   }
   ShowNewDisc(*this, request->input.name_text, request->input.category_path);
+  SetStatusPanel(0, GbkToWx(Utf8ToGbk("已添加光盘 ") + request->input.name_text + Utf8ToGbk("（") +
+                            GroupedDigits(index_.Count()) + Utf8ToGbk(" 个对象）")));
 
   // An image took the first optical drive's letter, but that drive holds no disc of it.
   if (ImageFileOf(Drives(), request->scan_path)) return;

@@ -51,6 +51,7 @@ void TForm1::G1Click() {
     ReportWorkflow(made.result);
     return;
   }
+  UpdateFirstStartHint();
   const wxTreeItemId node = movra::AddNode(*TreeView1, wxTreeItemId(), made.name, kCategoryImage);
   // The user types the new category's name at once.
   TreeView1->EnsureVisible(node);
@@ -92,6 +93,16 @@ void TForm1::TreeView1Edited(wxTreeEvent& event) {
   const RenameDecision decision = DecideRename(old_name, WxToGbk(event.GetLabel()));
   if (decision.kind == RenameDecision::Kind::kInvalid) ShowInfoBox(this, InvalidCategoryNameText());
   if (decision.kind != RenameDecision::Kind::kRename) return;
+  // Renaming onto a sibling category's name merges the two: the user says so first.
+  bool merges = false;
+  wxTreeItemIdValue sibling_cookie;
+  const wxTreeItemId siblings_parent = TreeView1->GetItemParent(node);
+  for (wxTreeItemId sibling = TreeView1->GetFirstChild(siblings_parent, sibling_cookie); sibling.IsOk();
+       sibling = TreeView1->GetNextChild(siblings_parent, sibling_cookie)) {
+    merges = merges || (sibling != node && TreeView1->GetItemImage(sibling) == kCategoryImage &&
+                        NodeText(*TreeView1, sibling) == decision.name);
+  }
+  if (merges && !ShowInfoBox(this, Utf8ToGbk("已存在同名分类，是否合并？"), BoxButtons::kYesNo)) return;
 
   // The label never shows a name the catalogue does not hold.
   Workspace work = Work();
@@ -136,13 +147,12 @@ void TForm1::N19Click() {
   const std::string prefix = is_category ? "T_" : "D_";
   if (!CanEdit()) return;
   if (!catalogue_.CdList()) return;
-  if (!ShowInfoBox(this, Utf8ToGbk(is_category ? "确实要删除选择的分类？" : "确实要删除选择的光盘？"),
-                   BoxButtons::kYesNo)) {
-    return;
-  }
 
+  // The question says what goes with the node.
   Workspace work = Work();
-  const DeleteResult deleted = DeleteEntry(work, ElementNamesOf(*TreeView1, node, prefix));
+  const std::vector<std::string> names = ElementNamesOf(*TreeView1, node, prefix);
+  if (!ShowInfoBox(this, DeleteQuestion(work, names), BoxButtons::kYesNo)) return;
+  const DeleteResult deleted = DeleteEntry(work, names);
   if (!deleted.result.ok()) {
     ReportWorkflow(deleted.result);
     return;
@@ -157,6 +167,7 @@ void TForm1::N19Click() {
   ForgetNode(node);
   current_category_node_ = wxTreeItemId();
   TreeView1->Delete(node);
+  UpdateFirstStartHint();
 }
 
 void TForm1::N42Click() { G1Click(); }

@@ -50,6 +50,11 @@ void TForm1::N7Click() {
   // The hidden root itself cannot be collapsed: collapse each top-level node with its subtree.
   const wxTreeItemId root = TreeView1->GetRootItem();
   if (!root.IsOk()) return;
+  // A selection that would be hidden moves to its top-level node first: one
+  // visit is recorded, not one per level.
+  wxTreeItemId top = SelectedNode(*TreeView1);
+  while (top.IsOk() && ParentNode(*TreeView1, top).IsOk()) top = ParentNode(*TreeView1, top);
+  if (top.IsOk() && top != SelectedNode(*TreeView1)) TreeView1->SelectItem(top);
   wxTreeItemIdValue cookie;
   for (wxTreeItemId node = TreeView1->GetFirstChild(root, cookie); node.IsOk();
        node = TreeView1->GetNextChild(root, cookie)) {

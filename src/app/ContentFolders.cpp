@@ -56,6 +56,7 @@ void GrowFolderNodes(const SnapshotIndex& index, wxTreeCtrl& tree, const wxTreeI
 
 // Shows the listing of a folder of the loaded snapshot, then the status texts.
 void FillListing(TForm1& form, const std::string& folder) {
+  form.ContentState().listed_folder = folder;
   {
     ContentListCtrl::Quiet quiet(*form.ListView1);
     IconProvider& icons = form.Icons();
@@ -63,6 +64,7 @@ void FillListing(TForm1& form, const std::string& folder) {
                                     [&icons](std::string_view ext) { return icons.IconOfExtension(ext); }};
     BuildFolderListing(form.Index(), folder, listingIcons, form.ListView1->Model());
     form.ListView1->RefreshFromModel();
+    form.ListView1->ShowSortArrow(-1, true);  // a fresh listing is in its own order
     if (!form.ListView1->Model().Empty()) form.ListView1->ActiveList()->EnsureVisible(0);
   }
   UpdateStatus(form);
@@ -100,7 +102,7 @@ void LoadSnapshotAbove(TForm1& form, const wxTreeCtrl& tree, const wxTreeItemId&
 
 }  // namespace
 
-void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
+void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bool show_page) {
   const bool hadChildren = tree->ItemHasChildren(node);
   DiscNodePlace place;
   place.inDiscTree = tree == form.TreeView2;
@@ -111,7 +113,7 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
   }
   const DiscElementResult disc = FindDiscOfNode(form.Catalogue(), place);
   if (disc.outcome == DiscLookup::NoCategory) return;
-  if (disc.outcome == DiscLookup::Found) ShowDiscInformation(form, disc.element);
+  if (disc.outcome == DiscLookup::Found && show_page) ShowDiscInformation(form, disc.element);
 
   ContentViewState& state = form.ContentState();
   SnapshotIndex& index = form.Index();
@@ -126,7 +128,7 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
         state.loaded_disc_name.clear();
         state.loaded_node_path.clear();
       }
-      ShowInfoBox(&form, exists ? kUnreadableSnapshot : kNoSnapshot);
+      if (show_page) ShowInfoBox(&form, exists ? kUnreadableSnapshot : kNoSnapshot);
       return;
     }
     state.loaded_disc_name = place.name;
@@ -137,6 +139,7 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
   if (drive.empty()) return;
   const std::string root = index.RootFolder();
   if (root.empty()) {
+    if (!show_page) return;
     ContentListCtrl::Quiet quiet(*form.ListView1);
     form.ListView1->Model().Clear();
     form.ListView1->RefreshFromModel();
@@ -149,10 +152,10 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
     const wxTreeItemId rootNode = AddNode(*tree, node, drive, kRootFolderImage);
     GrowFolderNodes(index, *tree, rootNode, root, folders);
   }
-  ClearStatus(form);
+  if (show_page) ClearStatus(form);
 }
 
-void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
+void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bool show_listing) {
   LoadSnapshotAbove(form, *tree, node);
   const SnapshotIndex& index = form.Index();
   const std::string root = index.RootFolder();
@@ -160,7 +163,7 @@ void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& no
   std::vector<FolderItem> folders;
   if (index.ListFolders(root, folders) && !tree->ItemHasChildren(node))
     GrowFolderNodes(index, *tree, node, root, folders);
-  FillListing(form, root);
+  if (show_listing) FillListing(form, root);
 }
 
 void ListFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {

@@ -9,12 +9,16 @@ namespace {
 // Re-orders the listing by a column; the disc page and a category's empty
 // list are never sorted, and then the direction flag keeps its value.
 void SortByColumn(TForm1& form, ColumnSorter& sorter, int column) {
+  if (form.ContentState().showing_hint) return;  // the hint reads in its own order
   const ShownNodeKind kind = contentview::SelectedKind(form);
   const bool categoryOrDisc = kind == ShownNodeKind::Category || kind == ShownNodeKind::Disc;
   ContentListCtrl::Quiet quiet(*form.ListView1);
   if (sorter.Sort(form.ListView1->Model(), form.ListView1->ColumnCaption(column), form.Icons().FolderIconIndex(),
-                  categoryOrDisc))
+                  categoryOrDisc)) {
     form.ListView1->RefreshFromModel();
+    // The sort just made was ascending when the next one comes out reversed.
+    form.ListView1->ShowSortArrow(column, sorter.NextIsReversed());
+  }
 }
 
 }  // namespace

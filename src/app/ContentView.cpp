@@ -135,7 +135,31 @@ void ApplyViewStyle(TForm1& form, ListViewStyle style) {
   for (ListViewStyle s : kStyles) MenuItemOf(form, s)->Check(s == style);
 }
 
+// An expanded node that is not the selected one grows its nodes; the content
+// list stays on the selected node.
+void Grow(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node) {
+  switch (KindOf(*tree, node)) {
+    case ShownNodeKind::Disc: ShowDisc(form, tree, node, false); break;
+    case ShownNodeKind::RootFolder: ListRootFolder(form, tree, node, false); break;
+    case ShownNodeKind::Folder: ListFolder(form, tree, node); break;
+    default: break;
+  }
+}
+
 }  // namespace
+
+void ShowActiveSelection(TForm1& form, BrowseState& browse) {
+  CategoryTreeCtrl* tree = ActiveTree(form);
+  const wxTreeItemId node = SelectedNode(*tree);
+  if (node.IsOk()) Dispatch(form, browse, tree, node);
+}
+
+bool IsBelow(const wxTreeCtrl& tree, const wxTreeItemId& node, const wxTreeItemId& ancestor) {
+  if (!node.IsOk() || !ancestor.IsOk()) return false;
+  for (wxTreeItemId up = ParentNode(tree, node); up.IsOk(); up = ParentNode(tree, up))
+    if (up == ancestor) return true;
+  return false;
+}
 
 CategoryTreeCtrl* ActiveTree(TForm1& form) {
   return form.PageControl1->GetSelection() == 0 ? form.TreeView1 : form.TreeView2;
@@ -160,13 +184,13 @@ ShownNodeKind SelectedKind(TForm1& form) {
 void UpdateStatus(TForm1& form) {
   const std::optional<StatusTexts> texts = ComputeStatus(form.ListView1->Model(), SelectedKind(form));
   if (!texts) return;
-  form.StatusBar1->SetStatusText(GbkToWx(texts->count), 0);
-  form.StatusBar1->SetStatusText(GbkToWx(texts->total), 1);
+  form.SetStatusPanel(0, GbkToWx(texts->count));
+  form.SetStatusPanel(1, GbkToWx(texts->total));
 }
 
 void ClearStatus(TForm1& form) {
-  form.StatusBar1->SetStatusText(wxString(), 0);
-  form.StatusBar1->SetStatusText(wxString(), 1);
+  form.SetStatusPanel(0, wxString());
+  form.SetStatusPanel(1, wxString());
 }
 
 }  // namespace contentview
@@ -178,9 +202,25 @@ void TForm1::TreeView1Change(wxTreeEvent& event) {
 }
 
 void TForm1::TreeView1Expanding(wxTreeEvent& event) {
-  // The expansion always goes ahead; the node's content is shown as for a selection.
-  ContentState().expanding = true;
-  Dispatch(*this, browse_, static_cast<CategoryTreeCtrl*>(event.GetEventObject()), event.GetItem());
+  // The expansion always goes ahead. The selected node is shown again as for
+  // a selection; any other node only grows, so the list keeps showing what is selected.
+  auto* tree = static_cast<CategoryTreeCtrl*>(event.GetEventObject());
+  const wxTreeItemId node = event.GetItem();
+  ContentViewState& state = ContentState();
+  state.expanding = true;
+  if (state.double_clicked || SelectedNode(*tree) == node) {
+    Dispatch(*this, browse_, tree, node);
+    return;
+  }
+  Grow(*this, tree, node);
+  state.expanding = false;
+}
+
+void TForm1::TreeView1Collapsing(wxTreeEvent& event) {
+  // The tree would drop a hidden selection and pick the collapsing node later
+  // with nothing to leave; selecting it now records the node being left.
+  auto* tree = static_cast<CategoryTreeCtrl*>(event.GetEventObject());
+  if (IsBelow(*tree, SelectedNode(*tree), event.GetItem())) tree->SelectItem(event.GetItem());
 }
 
 void TForm1::ListView1Change(wxCommandEvent& event) {

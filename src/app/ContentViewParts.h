@@ -33,12 +33,19 @@ void UpdateStatus(TForm1& form);
 // Empties status panels 1 and 2.
 void ClearStatus(TForm1& form);
 
-// A disc node was reached: its information page, its snapshot and, the first
-// time, its root folder node with two levels of folder nodes.
-void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node);
+// A disc node was reached: its information page (unless show_page is false:
+// a disc expanded without being selected only grows), its snapshot and, the
+// first time, its root folder node with two levels of folder nodes.
+void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bool show_page = true);
 
-// A root folder node was reached: grows it and lists the scan root.
-void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node);
+// A root folder node was reached: grows it and, when show_listing, lists the scan root.
+void ListRootFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bool show_listing = true);
+
+// Shows what the active tab's selected node holds, as a selection of it would.
+void ShowActiveSelection(TForm1& form, BrowseState& browse);
+
+// True when node lies below ancestor (not ancestor itself).
+bool IsBelow(const wxTreeCtrl& tree, const wxTreeItemId& node, const wxTreeItemId& ancestor);
 
 // A folder node was reached: grows it, and lists it when it is the selected node.
 void ListFolder(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node);

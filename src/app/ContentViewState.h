@@ -22,6 +22,10 @@ struct ContentViewState {
   bool expanding = false;
   // Set by a double-click entry; suppresses one expansion-triggered refresh.
   bool double_clicked = false;
+  // True while the content list shows the first-start hint.
+  bool showing_hint = false;
+  // The folder key the content list lists ("E:\VIDEO\"); empty for other content.
+  std::string listed_folder;
 };
 
 }  // namespace movra

@@ -192,6 +192,8 @@ void TForm1::PageControl1Change(wxBookCtrlEvent& event) {
   browse_.history.TabChanged(event.GetSelection() == 0 ? 0 : 1);
   history::FillMenus(*this, browse_);
   history::UpdateButtons(*this, browse_);
+  // The list follows the tab: it shows what the newly shown tree has selected.
+  contentview::ShowActiveSelection(*this, browse_);
 }
 
 void TForm1::ForgetNode(wxTreeItemId node) {

@@ -85,7 +85,7 @@ void ShowIndexProgress(TForm1& form, std::optional<int> percent) {
   constexpr int kPanel = 2;
   if (form.ResultsPanelShown()) return;
   const std::string text = percent ? Utf8ToGbk("正在建立搜索索引 " + std::to_string(*percent) + "%") : std::string();
-  form.StatusBar1->SetStatusText(GbkToWx(text), kPanel);
+  form.SetStatusPanel(kPanel, GbkToWx(text));
 }
 
 }  // namespace movra

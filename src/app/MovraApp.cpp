@@ -7,8 +7,10 @@
 #include <string>
 
 #include <wx/msgdlg.h>
+#include <wx/translation.h>
 
 #include "app/TForm1.h"
+#include "app/WindowSettings.h"
 #include "dialogs/About.h"
 #include "platform/DataHome.h"
 #include "platform/DriveMap.h"
@@ -51,6 +53,11 @@ std::optional<std::filesystem::path> HomeOption(int argc, const wxCmdLineArgsArr
 
 bool MovraApp::OnInit() {
   SetAppName("Movra");
+  // wxWidgets' own texts (stock buttons, file dialogs) in Chinese on any system locale.
+  auto* translations = new wxTranslations;
+  translations->SetLanguage("zh_CN");
+  translations->AddStdCatalog();
+  wxTranslations::Set(translations);
   try {
     const DataHomeResult located = LocateDataHome(SourcesFromEnvironment(HomeOption(argc, argv)));
     if (!located.home) {
@@ -61,6 +68,7 @@ bool MovraApp::OnInit() {
     options.program_folder = ProgramFolder();
     options.home = located.home;
     options.drives = DetectDrives();
+    options.settings_file = DefaultSettingsFile();
     auto* form = new TForm1(std::move(options));
     SetTopWindow(form);
     form->Show();

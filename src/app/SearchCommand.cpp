@@ -2,7 +2,9 @@
 // the located discs' snapshot files, the results panel and its list.
 #include <optional>
 
+#include <wx/checkbox.h>
 #include <wx/msgdlg.h>
+#include <wx/textctrl.h>
 
 #include "app/SearchFeedback.h"
 #include "app/TForm1.h"
@@ -32,7 +34,7 @@ void SetSearchButton(TForm1& form, bool down) { form.ToolBar1->ToggleTool(form.T
 void CloseResults(TForm1& form) {
   form.ListView2->ClearRows();
   form.ShowResultsPanel(false);
-  form.StatusBar1->SetStatusText(wxString(), kSearchStatusPanel);
+  form.SetStatusPanel(kSearchStatusPanel, wxString());
 }
 
 // Tells the user why there is no search, then closes the results and puts the button up.
@@ -55,8 +57,14 @@ struct SearchRequest {
 std::optional<SearchRequest> AskForRequest(TForm1& form, const wxTreeItemId& node) {
   TFindFile dialog(&form, form.Catalogue());
   dialog.SetLocation(NodePath(*form.TreeView1, node), form.TreeView1->GetItemImage(node) == kDiscImage);
+  // The last search of the run is offered again.
+  dialog.edt1->ChangeValue(GbkToWx(form.last_search.text));
+  dialog.edt1->SelectAll();
+  dialog.CheckBox1->SetValue(form.last_search.case_sensitive);
+  dialog.CheckBox2->SetValue(form.last_search.literal_match);
   ShowDialogModal(dialog);
   if (!dialog.Started()) return std::nullopt;
+  form.last_search = {dialog.SearchText(), dialog.CaseSensitive(), dialog.LiteralMatch()};
   return SearchRequest{dialog.SearchText(), dialog.LocationPath(), dialog.LocationIsDisc(),
                        MatchOptions{dialog.CaseSensitive(), dialog.LiteralMatch()}};
 }
@@ -91,7 +99,7 @@ void SearchDiscsInto(TForm1& form, Element located, const SearchRequest& request
   form.NameIndexKeeper().UpdateLater(stale);
   list.ShowRows();
   const size_t matches = list.Rows().size() - rows_before - discs_searched;
-  form.StatusBar1->SetStatusText(GbkToWx(SearchSummaryText(matches, discs_searched)), kSearchStatusPanel);
+  form.SetStatusPanel(kSearchStatusPanel, GbkToWx(SearchSummaryText(matches, discs_searched)));
   if (end == SearchEnd::kStoppedAtBadTime) {
     // A time text that is no date-time stops the search; the message names
     // the disc and quotes the text, which may hold GBK bytes.
@@ -107,7 +115,11 @@ void TForm1::ToolButton10Click() {
     CloseResults(*this);
     return;
   }
-  const wxTreeItemId node = CurrentCategoryNode();
+  wxTreeItemId node = CurrentCategoryNode();
+  // A folder of a disc searches that disc.
+  while (node.IsOk() && (TreeView1->GetItemImage(node) == kRootFolderImage || TreeView1->GetItemImage(node) == kFolderImage))
+    node = ParentNode(*TreeView1, node);
+  if (!node.IsOk() && CurrentCategoryNode().IsOk()) node = CurrentCategoryNode();
   if (!node.IsOk()) {
     RefuseSearch(*this, Utf8ToGbk("请选择搜索位置（类别／光盘）！"));
     return;

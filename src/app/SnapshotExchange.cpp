@@ -6,6 +6,7 @@
 
 #include "app/AddDiscCommand.h"
 #include "app/TForm1.h"
+#include "browse/DisplayFormat.h"
 #include "catalog/CategoryTrees.h"
 #include "dialogs/Appendidxfile.h"
 #include "dialogs/FolderPicker.h"
@@ -14,8 +15,11 @@
 #include "dialogs/SnapshotTransfer.h"
 #include "platform/DataHome.h"
 #include "platform/DateTime.h"
+#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "platform/WxText.h"
+#include "snapshot/SnapshotFile.h"
 #include "workflows/ExportSnapshot.h"
 #include "workflows/ImportSnapshot.h"
 
@@ -60,6 +64,10 @@ void TForm1::N39Click() {
     return;
   }
   ShowNewDisc(*this, input->name_text, input->category_path);
+  SnapshotIndex read;
+  ReadSnapshot(read, *file);
+  SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导入光盘 ") + input->name_text + Utf8ToGbk("（") + GroupedDigits(read.Count()) +
+                            Utf8ToGbk(" 个对象）")));
 }
 
 void TForm1::R2Click() {
@@ -77,6 +85,8 @@ void TForm1::R2Click() {
     content_state_.loaded_node_path = exported.index_loaded ? NodePath(*TreeView1, node) : std::string();
   }
   ReportWorkflow(exported.result);
+  if (exported.result.ok() && folder)
+    SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导出到 ") + *folder + kPathSeparator + name + ".cdg"));
 }
 
 }  // namespace movra

@@ -1,7 +1,10 @@
 // Construction and layout of the main window.
 #include "app/TForm1.h"
 
+#include <algorithm>
+
 #include <wx/artprov.h>
+#include <wx/clipbrd.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
@@ -23,12 +26,23 @@ wxBitmap ToolImage(const char* theme_name, const wxArtID& fallback) {
   return bitmap;
 }
 
+// Room a list column needs beside its text (margins, the sort arrow).
+constexpr int kColumnPadding = 28;
+
+// The size and date columns start wide enough for a DVD-sized file and a full
+// date-time, and never narrower than their usual widths.
+int SizeColumnWidth(const wxWindow& window) {
+  return std::max(80, window.GetTextExtent("2,929,687 KB").x + kColumnPadding);
+}
+int DateColumnWidth(const wxWindow& window) {
+  return std::max(110, window.GetTextExtent("2006-03-03 09:07:02").x + kColumnPadding);
+}
+
 // Width of the left pane and of the splitter's minimum.
 constexpr int kLeftPaneWidth = 233;
 constexpr int kLeftPaneMinimum = 100;
-// Results panel: minimum height and height when it opens.
+// Results panel: minimum height.
 constexpr int kResultsMinimum = 23;
-constexpr int kResultsHeight = 100;
 
 }  // namespace
 
@@ -36,6 +50,11 @@ TForm1::TForm1(TForm1Options options)
     : wxFrame(nullptr, wxID_ANY, "Movra", wxPoint(202, 80), wxSize(740, 576)), options_(std::move(options)) {
   if (!options_.exit_process) options_.exit_process = [](int status) { std::exit(status); };
   popup_menu = [this](wxMenu& menu, const wxPoint& screen) { PopupMenu(&menu, ScreenToClient(screen)); };
+  put_on_clipboard = [](const wxString& text) {
+    if (!wxTheClipboard->Open()) return;
+    wxTheClipboard->SetData(new wxTextDataObject(text));
+    wxTheClipboard->Close();
+  };
 
   optical_drives_ = options_.drives.OpticalDrives();
   icons_ = std::make_unique<IconProvider>(!optical_drives_.empty());
@@ -48,6 +67,7 @@ TForm1::TForm1(TForm1Options options)
   BindHandlers();
 
   StartUp();
+  ApplySettings();
   TreeView1->SetFocus();
 }
 
@@ -217,8 +237,8 @@ void TForm1::CreateClientArea() {
 
   std::vector<ListColumnSpec> content_columns = {
       {Utf8ToGbk("名称"), 250, wxLIST_FORMAT_LEFT},
-      {Utf8ToGbk("大小"), 80, wxLIST_FORMAT_RIGHT},
-      {Utf8ToGbk("修改时间"), 110, wxLIST_FORMAT_LEFT},
+      {Utf8ToGbk("大小"), SizeColumnWidth(*this), wxLIST_FORMAT_RIGHT},
+      {Utf8ToGbk("修改时间"), DateColumnWidth(*this), wxLIST_FORMAT_LEFT},
       {Utf8ToGbk("类型"), -1, wxLIST_FORMAT_LEFT},
   };
   ListView1 = new ContentListCtrl(Splitter1, wxID_ANY, std::move(content_columns), icons_->SmallImages(),
@@ -227,6 +247,8 @@ void TForm1::CreateClientArea() {
 
   ResultsPanel = new wxPanel(Splitter2);
   ListView2 = new ResultsListCtrl(ResultsPanel, wxID_ANY, *icons_);
+  ListView2->SetColumnWidth(kResultsSize, SizeColumnWidth(*ListView2));
+  ListView2->SetColumnWidth(kResultsDate, DateColumnWidth(*ListView2));
   auto* results_sizer = new wxBoxSizer(wxVERTICAL);
   results_sizer->Add(ListView2, 1, wxEXPAND);
   ResultsPanel->SetSizer(results_sizer);
@@ -236,18 +258,14 @@ void TForm1::CreateClientArea() {
   ResultsPanel->Hide();
 }
 
-void TForm1::CreateStatusBar1() {
-  StatusBar1 = CreateStatusBar(3);
-  const int widths[3] = {500, 100, 150};
-  StatusBar1->SetStatusWidths(3, widths);
-}
-
 void TForm1::ShowResultsPanel(bool show) {
   if (show == ResultsPanelShown()) return;
   if (show) {
     ResultsPanel->Show();
-    Splitter2->SplitHorizontally(Splitter1, ResultsPanel, -kResultsHeight);
+    Splitter2->SplitHorizontally(Splitter1, ResultsPanel, -(results_height_ + Splitter2->GetSashSize()));
   } else {
+    // The height the user gave the panel is kept for the next search.
+    if (ResultsPanel->GetSize().y >= kResultsMinimum) results_height_ = ResultsPanel->GetSize().y;
     Splitter2->Unsplit(ResultsPanel);
     ResultsPanel->Hide();
   }
@@ -289,7 +307,7 @@ void TForm1::BindHandlers() {
   BindMenu(N60, &TForm1::N60Click);
   BindMenu(N40, &TForm1::N40Click);
 
-  // Category tree menu; N14 (展开) and N15 (收起) have no handler.
+  // Category tree menu (展开 and 收起 are bound with the item commands).
   BindMenu(N12, &TForm1::N12Click);
   BindMenu(G1, &TForm1::G1Click);
   BindMenu(N9, &TForm1::N9Click);
@@ -300,7 +318,7 @@ void TForm1::BindHandlers() {
   BindMenu(N7, &TForm1::N7Click);
   BindMenu(N8, &TForm1::N8Click);
 
-  // Content list menu; N27 (刷新) and R1 (属性) have no handler.
+  // Content list menu (刷新 and 属性 are bound with the item commands).
   BindMenu(N20, &TForm1::N20Click);
   BindMenu(N21, &TForm1::N21Click);
   BindMenu(N22, &TForm1::N22Click);
@@ -328,6 +346,7 @@ void TForm1::BindHandlers() {
     tree->Bind(wxEVT_LEFT_UP, &TForm1::TreeView1MouseUp, this);
     tree->Bind(wxEVT_RIGHT_UP, &TForm1::TreeView1MouseUp, this);
     tree->Bind(wxEVT_TREE_ITEM_EXPANDING, &TForm1::TreeView1Expanding, this);
+    tree->Bind(wxEVT_TREE_ITEM_COLLAPSING, &TForm1::TreeView1Collapsing, this);
     AttachTreeHandlers(tree, true, tree == TreeView1);
   }
   TreeView1->Bind(wxEVT_TREE_END_LABEL_EDIT, &TForm1::TreeView1Edited, this);
@@ -338,17 +357,20 @@ void TForm1::BindHandlers() {
   ListView1->Bind(EVT_CONTENT_COLUMN_CLICK, &TForm1::ListView1ColumnClick, this);
   ListView1->Bind(EVT_CONTENT_CONTEXT_MENU, &TForm1::ListView1ContextMenu, this);
   ListView2->Bind(wxEVT_CONTEXT_MENU, &TForm1::ListView2ContextMenu, this);
-  // The results list shares the content list's handlers, which act on the content list.
+  // A change of the results' selection updates the status bar as the content list's does.
   auto content_change = [this](wxListEvent&) {
     wxCommandEvent event;
     ListView1Change(event);
   };
   ListView2->Bind(wxEVT_LIST_ITEM_SELECTED, content_change);
   ListView2->Bind(wxEVT_LIST_ITEM_DESELECTED, content_change);
-  ListView2->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent&) {
-    wxCommandEvent event;
-    ListView1DblClick(event);
-  });
+  ListView2->Bind(wxEVT_LIST_ITEM_ACTIVATED, &TForm1::ListView2Activated, this);
+  BindMenu(N26, &TForm1::N26Click);
+  BindMenu(MenuItem14, &TForm1::MenuItem14Click);
+  BindMenu(R1, &TForm1::R1Click);
+  BindMenu(N27, &TForm1::N27Click);
+  BindMenu(N14, &TForm1::N14Click);
+  BindMenu(N15, &TForm1::N15Click);
 
   // By id: the events of Splitter1 travel up through Splitter2 as well.
   Splitter2->Bind(wxEVT_SPLITTER_SASH_POS_CHANGED, &TForm1::Splitter2Moved, this, Splitter2->GetId());

@@ -28,6 +28,7 @@
 #include "app/IndexKeeper.h"
 #include "app/ResultsListCtrl.h"
 #include "app/TForm1Options.h"
+#include "app/WindowSettings.h"
 #include "browse/ContentListCtrl.h"
 #include "catalog/CatalogueDocument.h"
 #include "catalog/CategoryTreeCtrl.h"
@@ -92,8 +93,11 @@ class TForm1 : public wxFrame {
 
   // ---- Operations shared by the commands ---------------------------------
 
-  // Saves the catalogue; tells the user when the write failed.
+  // Saves the catalogue; tells the user when the write failed. Afterwards the
+  // first-start hint comes or goes with the catalogue's categories.
   SaveResult SaveCatalogue();
+  // Shows the first-start hint while the catalogue holds no category; removes it once one exists.
+  void UpdateFirstStartHint();
   // Gives each tree a selected node (its topmost visible one when it has none)
   // and sets both current nodes from the selections.
   void SyncCurrentNodes();
@@ -103,6 +107,21 @@ class TForm1 : public wxFrame {
   bool ResultsPanelShown() const;
   // Empties the history menus and disables the back and forward buttons.
   void ResetHistory();
+  // Writes the window's place, panes, columns, view style and tab to the settings file.
+  void SaveSettings();
+  // Writes a status panel (0 objects, 1 total, 2 search) and fits the panels' widths to their texts.
+  void SetStatusPanel(int panel, const wxString& text);
+  // The find dialog's last search text and options, offered again by the next search of the run.
+  struct LastSearch {
+    std::string text;             // GBK
+    bool case_sensitive = false;  // 区分大小写
+    bool literal_match = false;   // 完全匹配
+  } last_search;
+  // Puts text on the clipboard (tests replace it).
+  std::function<void(const wxString& text)> put_on_clipboard;
+  // Goes to a search result: selects its disc and folder in the category tree
+  // (growing the nodes), lists the folder and selects the entry; a header row selects the disc.
+  void JumpToResult(std::size_t row);
   // Shows a pop-up menu at a screen point (tests replace it: a real one is modal).
   std::function<void(wxMenu& menu, const wxPoint& screen)> popup_menu;
 
@@ -229,6 +248,7 @@ class TForm1 : public wxFrame {
   // Content view.
   void TreeView1Change(wxTreeEvent& event);
   void TreeView1Expanding(wxTreeEvent& event);
+  void TreeView1Collapsing(wxTreeEvent& event);
   void ListView1Change(wxCommandEvent& event);
   void ListView1DblClick(wxCommandEvent& event);
   void ListView1ContextMenu(wxContextMenuEvent& event);
@@ -275,6 +295,15 @@ class TForm1 : public wxFrame {
   void Splitter2Moved(wxSplitterEvent& event);
   void Splitter2CanResize(wxSplitterEvent& event);
   void ListView2ContextMenu(wxContextMenuEvent& event);
+  void ListView2Activated(wxListEvent& event);  // double click or Enter: JumpToResult
+  void N26Click();        // 复制: the selected and checked results as lines of text
+  void MenuItem14Click(); // 属性 of the selected result
+
+  // Item commands of the content list and the category tree.
+  void R1Click();   // 属性 of the selected row, or of the disc whose page is shown
+  void N27Click();  // 刷新
+  void N14Click();  // 展开 the clicked node
+  void N15Click();  // 收起 the clicked node
 
   // Snapshot import and export.
   void N39Click();
@@ -308,6 +337,14 @@ class TForm1 : public wxFrame {
   void FormKeyDown(wxKeyEvent& event);
 
  private:
+  // Remembered layout (WindowPlace.cpp): the place and size of the window and
+  // of its panes, the columns, the view style and the tab of the last run.
+  void ApplySettings();
+  // The close box: the settings are kept, then the window closes as usual.
+  void FormClose(wxCloseEvent& event);
+  WindowSettings settings_;
+  int results_height_ = 100;
+
   // Layout (TForm1.cpp).
   void CreateMenus();
   void CreatePopupMenus();

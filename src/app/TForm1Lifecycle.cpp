@@ -1,6 +1,7 @@
 // Start-up, refresh and close of the main window.
 #include "app/TForm1.h"
 
+#include "browse/FirstStartHint.h"
 #include "catalog/CategoryTrees.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -39,6 +40,21 @@ void TForm1::StartUp() {
   FillTrees(false);
   SyncCurrentNodes();
   index_keeper_ = std::make_unique<IndexKeeper>(*this);
+  UpdateFirstStartHint();
+}
+
+void TForm1::UpdateFirstStartHint() {
+  bool has_category = false;
+  for (Element child : CatalogueDocument::ChildElements(catalogue_.CdList()))
+    has_category = has_category || CatalogueDocument::ElementName(child).rfind("T_", 0) == 0;
+  if (has_category == !content_state_.showing_hint) return;
+  content_state_.showing_hint = !has_category;
+  ContentListCtrl::Quiet quiet(*ListView1);
+  if (has_category)
+    ListView1->Model().Clear();
+  else
+    BuildFirstStartHint(icons_->TextFileIconIndex(), ListView1->Model());
+  ListView1->RefreshFromModel();
 }
 
 // The catalogue is released without writing; an index build stops between two discs.
@@ -86,6 +102,7 @@ void TForm1::FillTrees(bool clear_first) {
 SaveResult TForm1::SaveCatalogue() {
   const SaveResult result = catalogue_.Save();
   if (result == SaveResult::kFailed) ShowInfoBox(this, Utf8ToGbk("保存 xml 配置文件时产生错误！"));
+  UpdateFirstStartHint();
   return result;
 }
 
@@ -127,9 +144,12 @@ void TForm1::N57Click() {
     ListView1->Model().Clear();
     ListView1->RefreshFromModel();
   }
+  content_state_.showing_hint = false;
+  UpdateFirstStartHint();
 }
 
 void TForm1::N38Click() {
+  SaveSettings();
   index_.Clear();
   if (index_keeper_) index_keeper_->Stop();
   options_.exit_process(0);

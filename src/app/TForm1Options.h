@@ -27,6 +27,9 @@ struct TForm1Options {
   SnapshotObserver* snapshot_observer = nullptr;
   // Drive letters of this run (DetectDrives() for the real machine).
   DriveMap drives;
+  // The file that keeps the window's place, panes, columns, view style and tab
+  // between runs (native path); empty: nothing is read or written.
+  std::string settings_file;
   // Ends the process at once with the given status (std::exit unless a test replaces it).
   std::function<void(int)> exit_process;
 };

@@ -18,6 +18,10 @@ if(MOVRA_GUI)
     app/HelpCommands.cpp
     app/SearchCommand.cpp
     app/SearchFeedback.cpp
+    app/StatusPanels.cpp
+    app/ItemCommands.cpp
+    app/WindowPlace.cpp
+    app/WindowSettings.cpp
     app/AddDiscCommand.cpp
     app/SnapshotExchange.cpp
     app/CategoryCommands.cpp

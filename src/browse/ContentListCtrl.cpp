@@ -86,6 +86,24 @@ wxListCtrl* ContentListCtrl::ActiveList() const {
   return IconStyleShown() ? icons_ : static_cast<wxListCtrl*>(report_);
 }
 
+std::vector<int> ContentListCtrl::ColumnWidths() const {
+  std::vector<int> widths;
+  for (int i = 0; i < report_->GetColumnCount(); ++i) widths.push_back(report_->GetColumnWidth(i));
+  return widths;
+}
+
+void ContentListCtrl::SetColumnWidths(const std::vector<int>& widths) {
+  for (std::size_t i = 0; i < widths.size() && static_cast<int>(i) < report_->GetColumnCount(); ++i)
+    if (widths[i] >= 20) report_->SetColumnWidth(static_cast<int>(i), widths[i]);
+}
+
+void ContentListCtrl::ShowSortArrow(int column, bool ascending) {
+  if (column < 0 || column >= report_->GetColumnCount())
+    report_->RemoveSortIndicator();
+  else
+    report_->ShowSortIndicator(column, ascending);
+}
+
 std::string ContentListCtrl::ColumnCaption(int index) const {
   if (index < 0 || index >= ColumnCount()) return std::string();
   return columns_[static_cast<std::size_t>(index)].caption;

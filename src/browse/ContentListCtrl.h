@@ -64,6 +64,13 @@ class ContentListCtrl : public wxPanel {
   // Caption (GBK) of column index; empty for an index out of range.
   std::string ColumnCaption(int index) const;
 
+  // Widths of the report columns, in pixels.
+  std::vector<int> ColumnWidths() const;
+  // Sets the widths of the first columns (as many as given; values below 20 are skipped).
+  void SetColumnWidths(const std::vector<int>& widths);
+  // Shows the sort arrow in a column's header (ascending or not); -1 removes it.
+  void ShowSortArrow(int column, bool ascending);
+
   // Selects every row and reports the change.
   void SelectAll();
   // Inverts the selection of every row and reports the change.

@@ -43,6 +43,8 @@ std::string TwoDecimals(float value) {
 
 }  // namespace
 
+std::string GroupedDigits(std::uint64_t value) { return Grouped(value); }
+
 std::string FormatSize(std::int64_t bytes) {
   if (bytes > kKiB) return Grouped(static_cast<std::uint64_t>(bytes / kKiB)) + " KB";
   if (bytes == 0) return "0 KB";
@@ -56,10 +58,10 @@ std::string FormatTotalSize(std::int64_t bytes) {
   const float value = static_cast<float>(bytes);
   if (bytes > kGiB) return TwoDecimals(value * 0x1p-30f) + " GB";
   if (bytes > kMiB) return TwoDecimals(value * 0x1p-20f) + " MB";
-  // Up to 1 MiB the kilobytes are exact in a float and need at most 14 digits.
-  char text[32];
-  const int n = std::snprintf(text, sizeof text, "%.15g", static_cast<double>(value * 0x1p-10f));
-  return std::string(text, static_cast<std::size_t>(n)) + " KB";
+  // Kilobytes with two decimals like the larger units; a total that is not
+  // zero never reads as 0 KB.
+  if (bytes > 0 && bytes * 100 < kKiB / 2) return "0.01 KB";
+  return TwoDecimals(value * 0x1p-10f) + " KB";
 }
 
 std::int64_t ParseSize(std::string_view text) {

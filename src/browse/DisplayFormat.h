@@ -19,6 +19,9 @@ inline constexpr std::string_view kTypeDirectory = "\xC4\xBF\xC2\xBC";
 // Type column text of a disc header row in the search results: 光盘.
 inline constexpr std::string_view kTypeDisc = "\xB9\xE2\xC5\xCC";
 
+// Decimal digits with a comma between groups of three ("1,234").
+std::string GroupedDigits(std::uint64_t value);
+
 // Size text of one row: whole kilobytes, grouped ("1,464 KB"); "0 KB" for 0,
 // "1 KB" for 1..1024 bytes and for negative values.
 std::string FormatSize(std::int64_t bytes);

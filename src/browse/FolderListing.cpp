@@ -59,11 +59,12 @@ void BuildFolderListing(const SnapshotIndex& index, std::string_view folder, con
   for (SnapshotEntry& e : entries) {
     if (!e.isFile) {
       model.AppendRow(std::move(e.name), icons.folderIcon, std::string(), FormatDate(e.modified),
-                      std::string(kTypeFolder));
+                      std::string(kTypeFolder), 0);
       continue;
     }
     const int icon = icons.iconOfExtension ? icons.iconOfExtension(ExtensionOf(e.name)) : -1;
-    model.AppendRow(std::move(e.name), icon, FormatSize(e.size), FormatDate(e.modified), std::string(kTypeFile));
+    model.AppendRow(std::move(e.name), icon, FormatSize(e.size), FormatDate(e.modified), std::string(kTypeFile),
+                    e.size);
   }
 }
 
@@ -105,10 +106,14 @@ std::optional<StatusTexts> ComputeStatus(const ListModel& model, ShownNodeKind k
   const bool listing = kind == ShownNodeKind::RootFolder || kind == ShownNodeKind::Folder;
   if (selected == 0 && !listing) return StatusTexts{};
 
-  // A 64-bit total, so that selections of 2 GiB and more add up correctly.
+  // A 64-bit total of the exact sizes, so that selections of 2 GiB and more
+  // add up correctly and many small files do not add up their rounding.
   std::int64_t total = 0;
-  for (std::size_t i = 0; i < model.Count(); ++i)
-    if (selected == 0 || model.IsSelected(i)) total += ParseSize(model.SubItem(i, 0));
+  for (std::size_t i = 0; i < model.Count(); ++i) {
+    if (selected != 0 && !model.IsSelected(i)) continue;
+    const ListRow& row = model.Row(i);
+    total += row.bytes >= 0 ? row.bytes : ParseSize(row.subItems[0]);
+  }
 
   StatusTexts texts;
   if (selected > 0)

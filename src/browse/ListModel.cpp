@@ -21,12 +21,14 @@ void ListModel::AppendCaption(std::string caption, int icon) {
   rows_.push_back(std::move(row));
 }
 
-void ListModel::AppendRow(std::string caption, int icon, std::string size, std::string date, std::string type) {
+void ListModel::AppendRow(std::string caption, int icon, std::string size, std::string date, std::string type,
+                          std::int64_t bytes) {
   ListRow row;
   row.caption = std::move(caption);
   row.icon = icon;
   row.hasSubItems = true;
   row.subItems = {std::move(size), std::move(date), std::move(type)};
+  row.bytes = bytes;
   rows_.push_back(std::move(row));
 }
 

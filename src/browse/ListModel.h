@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@ struct ListRow {
   bool hasSubItems = false;            // false for caption-only rows
   std::array<std::string, 3> subItems; // size, date and type texts (GBK)
   bool selected = false;               // selection state
+  std::int64_t bytes = -1;             // exact size of a listed entry; -1 when only the size text is known
 };
 
 // An ordered list of rows with their selection.
@@ -32,8 +34,9 @@ class ListModel {
   void Append(ListRow row);
   // Appends a caption-only row (no sub-items).
   void AppendCaption(std::string caption, int icon);
-  // Appends a row with its three sub-item texts.
-  void AppendRow(std::string caption, int icon, std::string size, std::string date, std::string type);
+  // Appends a row with its three sub-item texts and, when known, the entry's exact size.
+  void AppendRow(std::string caption, int icon, std::string size, std::string date, std::string type,
+                 std::int64_t bytes = -1);
   // Hands out every row and leaves the model empty.
   std::vector<ListRow> TakeRows();
   // Reserves room for n rows.

@@ -6,6 +6,8 @@ target_sources(movra_core PRIVATE
   browse/FolderListing.cpp
   browse/DisplayFormat.cpp
   browse/ContentNodes.cpp
+  browse/Properties.cpp
+  browse/FirstStartHint.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

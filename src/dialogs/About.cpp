@@ -135,7 +135,7 @@ void TForm6::FormMouseMove() {
   for (auto* link : links_) SetLinkLook(link, false);
 }
 
-void TForm6::LinkClick(int i) { Links().Open(LinkUrl(i)); }
+void TForm6::LinkClick(int i) { OpenLinkOrTell(this, LinkUrl(i)); }
 
 void TForm6::BitBtn1Click() { EndDialog(wxID_OK); }
 

@@ -1,6 +1,11 @@
 #include "dialogs/LinkOpener.h"
 
+#include <wx/log.h>
 #include <wx/utils.h>
+
+#include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
+#include "platform/WxText.h"
 
 namespace movra {
 
@@ -18,5 +23,14 @@ LinkOpener& Links() {
 }
 
 void SetLinkOpener(LinkOpener* opener) { g_opener = opener; }
+
+void OpenLinkOrTell(wxWindow* owner, const wxString& url) {
+  bool opened = false;
+  {
+    wxLogNull quiet;  // the failure is told in the program's own box
+    opened = Links().Open(url);
+  }
+  if (!opened) ShowInfoBox(owner, Utf8ToGbk("无法打开链接，请手动访问：\n") + WxToGbk(url));
+}
 
 }  // namespace movra

@@ -5,6 +5,8 @@
 
 #include <wx/string.h>
 
+class wxWindow;
+
 namespace movra {
 
 class LinkOpener {
@@ -24,6 +26,10 @@ class DesktopLinkOpener : public LinkOpener {
 
 // The opener the program uses: the desktop's unless a test installed another.
 LinkOpener& Links();
+
+// Opens url through Links(); when no program could be started, tells the user
+// the link in a message box owned by owner.
+void OpenLinkOrTell(wxWindow* owner, const wxString& url);
 
 // Replaces the opener (nullptr restores the desktop's); for tests.
 void SetLinkOpener(LinkOpener* opener);

@@ -18,5 +18,6 @@ if(MOVRA_GUI)
     dialogs/OpenFilePicker.cpp
     dialogs/ScanProgressDialog.cpp
     dialogs/UpdateDiscDialogs.cpp
+    dialogs/PropertiesBox.cpp
   )
 endif()

@@ -7,6 +7,7 @@ target_sources(movra_core PRIVATE
   search/TextFinder.cpp
   search/ProgressPacer.cpp
   search/SearchSummary.cpp
+  search/ResultPlaces.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

@@ -7,6 +7,24 @@
 
 namespace movra {
 
+std::string DeleteQuestion(const Workspace& work, const std::vector<std::string>& element_names) {
+  const bool is_disc = !element_names.empty() && element_names.back().starts_with("D_");
+  std::string question = Utf8ToGbk(is_disc ? "确实要删除选择的光盘？" : "确实要删除选择的分类？");
+  const Element element = FindElementByNames(work.catalogue, element_names);
+  if (!element) return question;
+  const std::vector<std::string> discs =
+      is_disc ? std::vector<std::string>{element_names.back().substr(2)} : DiscNamesIn(element);
+  std::size_t snapshots = 0;
+  for (const std::string& disc : discs) snapshots += Fs().FileExists(FsPathOf(SnapshotFileOf(work, disc))) ? 1 : 0;
+  if (!is_disc) {
+    question += Utf8ToGbk("\n其中的 ") + std::to_string(discs.size()) + Utf8ToGbk(" 张光盘和 ") +
+                std::to_string(snapshots) + Utf8ToGbk(" 个快照文件将一起删除。");
+  } else if (snapshots > 0) {
+    question += Utf8ToGbk("\n它的快照文件将一起删除。");
+  }
+  return question;
+}
+
 DeleteResult DeleteEntry(Workspace& work, const std::vector<std::string>& element_names) {
   DeleteResult deleted;
   if (deleted.result = CheckEditable(work); !deleted.result.ok()) return deleted;

@@ -248,14 +248,15 @@ TEST_F(ContentViewTest, ExpandingGrowsTheTreeAndListsOnlyRootFoldersOrTheSelecte
   EXPECT_EQ(ListCaptions(form), "A b c z.txt a.txt");
   EXPECT_EQ(SelectedNode(*form.TreeView1), Dvd1Root());
 
-  // A root folder node lists its folder when it expands, selected or not.
+  // A root folder node that is not selected grows too, and the list stays on the selected disc.
   ShowTab(form, 1);
   Select(*form.TreeView2, NodeAt(*form.TreeView2, {"光盘2"}));
   const wxTreeItemId f_root = NodeAt(*form.TreeView2, {"光盘2", "F:"});
   ASSERT_FALSE(form.TreeView2->IsExpanded(f_root));
   form.TreeView2->Expand(f_root);
   Flush();
-  EXPECT_EQ(ListCaptions(form), "视频 readme.txt");
+  EXPECT_EQ(ListCaptions(form), "光盘名： 光盘2 存档日期： 2007/1/2 备  注： abc");
+  EXPECT_EQ(ChildNodeTexts(*form.TreeView2, f_root), "视频");
   EXPECT_FALSE(form.ContentState().expanding);
 }
 
@@ -307,12 +308,16 @@ TEST_F(ContentViewTest, DoubleClickEntersFoldersOnly) {
   EXPECT_EQ(ListCaptions(form), "SUB x.mp3");
   EXPECT_FALSE(form.ContentState().double_clicked);
 
-  // The next expansion, of another disc's root folder, is still shown.
-  const wxTreeItemId f_root = NodeAt(*form.TreeView1, {"电影", "动作", "光盘2", "F:"});
-  ASSERT_FALSE(form.TreeView1->IsExpanded(f_root));
-  form.TreeView1->Expand(f_root);
+  // The next expansion is still shown: expanding the selected folder lists it again.
+  {
+    ContentListCtrl::Quiet quiet(*form.ListView1);
+    form.ListView1->Model().Clear();
+    form.ListView1->RefreshFromModel();
+  }
+  ASSERT_FALSE(form.TreeView1->IsExpanded(Dvd1Folder("A")));
+  form.TreeView1->Expand(Dvd1Folder("A"));
   Flush();
-  EXPECT_EQ(ListCaptions(form), "视频 readme.txt");
+  EXPECT_EQ(ListCaptions(form), "SUB x.mp3");
   EXPECT_TRUE(MessagesShown().empty());
 }
 

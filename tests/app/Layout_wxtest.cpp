@@ -1,6 +1,10 @@
 // The main window's layout: captions, menus, tool buttons, columns, panels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <wx/display.h>
+
 #include <string>
 #include <vector>
 
@@ -113,8 +117,11 @@ TEST_F(LayoutTest, ToolButtonsHaveTheirCaptionsHintsKindsAndStates) {
 TEST_F(LayoutTest, WindowPanesListsAndStatusBar) {
   TForm1& form = StartForm();
   EXPECT_EQ(form.GetTitle(), "Movra");
-  EXPECT_EQ(form.GetPosition(), wxPoint(202, 80));
-  EXPECT_EQ(form.GetSize(), wxSize(740, 576));
+  // Without remembered settings: 70 % of the screen's work area (at least 740 x 576), centred.
+  const wxRect area = wxDisplay(0u).GetClientArea();
+  const wxSize size(std::max(740, area.width * 7 / 10), std::max(576, area.height * 7 / 10));
+  EXPECT_EQ(form.GetSize(), size);
+  EXPECT_NEAR(form.GetPosition().x, area.x + (area.width - size.x) / 2, 2);
 
   ASSERT_EQ(form.PageControl1->GetPageCount(), 2u);
   EXPECT_EQ(form.PageControl1->GetPageText(0).utf8_string(), "分类");
@@ -130,8 +137,9 @@ TEST_F(LayoutTest, WindowPanesListsAndStatusBar) {
   EXPECT_EQ(form.ListView1->ViewStyle(), ListViewStyle::Details);
   wxListCtrl* report = form.ListView1->ActiveList();
   EXPECT_EQ(report->GetColumnWidth(0), 250);
-  EXPECT_EQ(report->GetColumnWidth(1), 80);
-  EXPECT_EQ(report->GetColumnWidth(2), 110);
+  // Wide enough for a DVD-sized file and a full date-time.
+  EXPECT_GE(report->GetColumnWidth(1), std::max(80, report->GetTextExtent("2,929,687 KB").x));
+  EXPECT_GE(report->GetColumnWidth(2), std::max(110, report->GetTextExtent("2006-03-03 09:07:02").x));
   wxListItem size_column;
   size_column.SetMask(wxLIST_MASK_FORMAT);
   report->GetColumn(1, size_column);
@@ -147,16 +155,25 @@ TEST_F(LayoutTest, WindowPanesListsAndStatusBar) {
     EXPECT_EQ(column.GetText().utf8_string(), results[i]);
     EXPECT_EQ(column.GetAlign(), i == 1 ? wxLIST_FORMAT_RIGHT : wxLIST_FORMAT_LEFT);
     if (i < 4) {
-      EXPECT_EQ(form.ListView2->GetColumnWidth(i), widths[i]);
+      EXPECT_GE(form.ListView2->GetColumnWidth(i), widths[i]);
     }
   }
   EXPECT_TRUE(form.ListView2->HasCheckBoxes());
   EXPECT_TRUE(form.ListView2->IsVirtual());
 
   ASSERT_EQ(form.StatusBar1->GetFieldsCount(), 3);
-  EXPECT_EQ(form.StatusBar1->GetStatusWidth(0), 500);
+  EXPECT_EQ(form.StatusBar1->GetStatusWidth(0), -1);  // the rest of the window
   EXPECT_EQ(form.StatusBar1->GetStatusWidth(1), 100);
   EXPECT_EQ(form.StatusBar1->GetStatusWidth(2), 150);
+  // Hints of the tool bar and the menus never take panel 1.
+  EXPECT_EQ(form.GetStatusBarPane(), -1);
+  // A long search summary widens its panel instead of being cut.
+  const wxString summary = wxString::FromUTF8("找到12345个对象（678张光盘）");
+  form.SetStatusPanel(2, summary);
+  EXPECT_GE(form.StatusBar1->GetStatusWidth(2), form.StatusBar1->GetTextExtent(summary).x);
+  wxRect panel;
+  ASSERT_TRUE(form.StatusBar1->GetFieldRect(2, panel));
+  EXPECT_GE(panel.width, form.StatusBar1->GetTextExtent(summary).x);
 }
 
 TEST_F(LayoutTest, ResultsPanelIsHiddenAtStartAndOpensAtTheBottom) {
@@ -170,9 +187,17 @@ TEST_F(LayoutTest, ResultsPanelIsHiddenAtStartAndOpensAtTheBottom) {
   EXPECT_EQ(form.Splitter2->GetWindow2(), form.ResultsPanel);
   EXPECT_NEAR(form.ResultsPanel->GetSize().y, 100, 10);
   EXPECT_GT(form.Splitter1->GetSize().y, form.ResultsPanel->GetSize().y);
+  // The height the user gives the panel is kept for the next search.
+  form.Splitter2->SetSashPosition(form.Splitter2->GetSize().y - 200 - form.Splitter2->GetSashSize());
+  Flush();
+  const int height = form.ResultsPanel->GetSize().y;
+  EXPECT_NEAR(height, 200, 10);
   form.ShowResultsPanel(false);
   EXPECT_FALSE(form.ResultsPanelShown());
   EXPECT_FALSE(form.ResultsPanel->IsShown());
+  form.ShowResultsPanel(true);
+  Flush();
+  EXPECT_EQ(form.ResultsPanel->GetSize().y, height);
 }
 
 TEST_F(LayoutTest, TheCategoryTreeHasTheFocus) {

@@ -11,6 +11,7 @@
 #include "app/SearchFeedback.h"
 #include "catalog/CategoryTrees.h"
 #include "dialogs/ModalDialogs.h"
+#include "dialogs/PropertiesBox.h"
 #include "dialogs/Searchcd.h"
 #include "platform/TextCodec.h"
 #include "platform/WxText.h"
@@ -165,6 +166,21 @@ class SearchTest : public test::MainWindowFixture {
     }
     return out;
   }
+  // A double click on a results row.
+  void Activate(long row) {
+    wxListEvent activated(wxEVT_LIST_ITEM_ACTIVATED, Form().ListView2->GetId());
+    activated.SetEventObject(Form().ListView2);
+    activated.m_itemIndex = row;
+    Form().ListView2->GetEventHandler()->ProcessEvent(activated);
+    Flush();
+  }
+  // Captions of the content list's selected rows, as UTF-8 joined by blanks.
+  std::string SelectedCaptions() {
+    std::string out;
+    for (std::size_t i : Form().ListView1->Model().SelectedIndexes())
+      out += (out.empty() ? "" : " ") + GbkToUtf8(Form().ListView1->Model().Row(i).caption);
+    return out;
+  }
   std::string StatusPanel3() { return Form().StatusBar1->GetStatusText(2).utf8_string(); }
   std::string SnapshotPath(const char* disc) { return ProgramFolder() + "/CDROM/" + disc + ".cdg"; }
 
@@ -179,17 +195,22 @@ TEST_F(SearchTest, WithoutACategoryOrDiscNodeTheSearchIsRefused) {
   form.N50Click();  // the menu flips the button down and runs the command
   EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk("请选择搜索位置（类别／光盘）！")}));
 
-  // A folder node below a disc is no location either.
-  ClearMessages();
-  SetLocation({"影视", "电影", "Star"});
-  form.CurrentCategoryNode() = AddNode(*form.TreeView1, form.CurrentCategoryNode(), "VIDEO", kFolderImage);
-  PressSearchButton();
-  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk("请指定类别或者光盘！")}));
-
   EXPECT_EQ(dialogs_shown_, 0);
   EXPECT_FALSE(ButtonDown());
   EXPECT_FALSE(PanelShown());
   EXPECT_EQ(RowCount(), 0u);
+}
+
+TEST_F(SearchTest, AFolderNodeSearchesItsDisc) {
+  TForm1& form = StartForm();
+  SetLocation({"影视", "电影", "Star"});
+  form.CurrentCategoryNode() = AddNode(*form.TreeView1, form.CurrentCategoryNode(), "VIDEO", kFolderImage);
+  Search({.text = "song"});
+  EXPECT_TRUE(MessagesShown().empty());
+  EXPECT_EQ(dialogs_shown_, 1);
+  EXPECT_EQ(seen_.location, Gbk("影视\\电影\\Star\\"));
+  EXPECT_TRUE(seen_.location_is_disc);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"[ Star ]"}));
 }
 
 TEST_F(SearchTest, CancelAnEmptyTextOrALocationThatNamesNothingEndsQuietlyWithTheButtonUp) {
@@ -293,7 +314,7 @@ TEST_F(SearchTest, ALineLongerThanAnyBufferIsSearchedAndSoAreTheLinesAfterIt) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"[ Star ]", "b.MP3.bak"}));
 }
 
-TEST_F(SearchTest, TheButtonGoingUpEmptiesAndHidesTheResultsAndTheDialogOpensFreshAgain) {
+TEST_F(SearchTest, TheButtonGoingUpEmptiesAndHidesTheResultsAndTheDialogOffersTheLastSearch) {
   TForm1& form = StartForm();
   SetLocation({"影视", "电影", "Star"});
   Search({.text = "mp3", .case_sensitive = true, .literal = true});
@@ -313,9 +334,9 @@ TEST_F(SearchTest, TheButtonGoingUpEmptiesAndHidesTheResultsAndTheDialogOpensFre
   form.N12Click();  // the category menu's 搜索 flips the button down again
   Flush();
   EXPECT_EQ(dialogs_shown_, 2);
-  EXPECT_EQ(seen_.text, "");
-  EXPECT_FALSE(seen_.case_sensitive);
-  EXPECT_FALSE(seen_.literal);
+  EXPECT_EQ(seen_.text, "mp3");
+  EXPECT_TRUE(seen_.case_sensitive);
+  EXPECT_TRUE(seen_.literal);
   EXPECT_TRUE(ButtonDown());
   EXPECT_EQ(Names(), (std::vector<std::string>{"[ 影视\\电影\\Star ]", "[ 影视\\Loose ]", "song.mp3"}));
 }
@@ -383,18 +404,64 @@ TEST_F(SearchTest, TheResultsListOpensItsOwnMenuAndSharesTheContentListsHandlers
   EXPECT_EQ(Popups()[0].menu, form.PopupMenu5);
   EXPECT_EQ(Popups()[0].screen, wxPoint(300, 400));
 
-  // A selection or a double click in the results acts on the content list,
-  // which shows the disc's information page: nothing to enter, nothing changes.
-  const std::string status = form.StatusBar1->GetStatusText(0).utf8_string();
-  form.ListView2->SetItemState(1, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
-  wxListEvent activated(wxEVT_LIST_ITEM_ACTIVATED, form.ListView2->GetId());
-  activated.SetEventObject(form.ListView2);
-  activated.m_itemIndex = 1;
-  form.ListView2->GetEventHandler()->ProcessEvent(activated);
+  // A double click (or Enter) on a result goes to it: its folder is selected
+  // in the category tree, listed, and the entry selected in the list.
+  Activate(1);
+  const wxTreeItemId video = form.TreeView1->GetSelection();
+  EXPECT_EQ(NodePath(*form.TreeView1, video), Gbk("影视\\电影\\Star\\E:\\VIDEO\\"));
+  EXPECT_EQ(SelectedCaptions(), "a.mp3");
+  EXPECT_EQ(form.StatusBar1->GetStatusText(0).utf8_string(), "选定了1个对象");
+  // Back leads to where the user was: one visit for the jump.
+  form.GoBack();
+  EXPECT_EQ(NodePath(*form.TreeView1, form.TreeView1->GetSelection()), Gbk("影视\\电影\\Star\\"));
+  // An entry of the root folder, seen from the disc tab; then a header selects its disc.
+  form.PageControl1->SetSelection(1);
   Flush();
-  EXPECT_EQ(form.StatusBar1->GetStatusText(0).utf8_string(), status);
+  Activate(3);
+  EXPECT_EQ(form.PageControl1->GetSelection(), 0);
+  EXPECT_EQ(NodePath(*form.TreeView1, form.TreeView1->GetSelection()), Gbk("影视\\电影\\Star\\E:\\"));
+  EXPECT_EQ(SelectedCaptions(), "MP3s");
+  Activate(0);
+  EXPECT_EQ(NodePath(*form.TreeView1, form.TreeView1->GetSelection()), Gbk("影视\\电影\\Star\\"));
   EXPECT_EQ(RowCount(), 4u);
   EXPECT_TRUE(MessagesShown().empty());
+}
+
+TEST_F(SearchTest, CopyAndPropertiesOfResults) {
+  TForm1& form = StartForm();
+  SetLocation({"影视"});
+  Search({.text = "mp3"});
+  ASSERT_EQ(Names(), (std::vector<std::string>{"[ 影视\\电影\\Star ]", "a.mp3", "b.MP3.bak", "MP3s", "[ 影视\\Loose ]",
+                                               "song.mp3"}));
+  std::vector<wxString> copied;
+  form.put_on_clipboard = [&copied](const wxString& text) { copied.push_back(text); };
+  form.N26Click();  // nothing chosen: nothing copied
+  EXPECT_TRUE(copied.empty());
+  // The selected and the checked rows, in list order, one line each.
+  form.ListView2->SetItemState(5, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  form.ListView2->CheckItem(1, true);
+  form.N26Click();
+  ASSERT_EQ(copied.size(), 1u);
+  EXPECT_EQ(copied[0].utf8_string(), "影视\\电影\\Star\\E:\\VIDEO\\a.mp3\t1,024 KB\n影视\\Loose\\F:\\song.mp3\t2 KB\n");
+
+  std::vector<std::string> shown;
+  SetDialogRunner([&shown](wxDialog& dialog) {
+    for (const PropertyLine& line : dynamic_cast<TPropertiesBox&>(dialog).Lines())
+      shown.push_back(GbkToUtf8(line.label + line.value));
+    return wxID_OK;
+  });
+  form.MenuItem14Click();  // the first selected row: song.mp3
+  EXPECT_EQ(shown, (std::vector<std::string>{"名称：song.mp3", "光盘：Loose", "路径：F:\\song.mp3", "类型：文件",
+                                             "大小：2,048 字节（2 KB）", "修改时间：2006-03-03 09:07:02"}));
+  shown.clear();
+  form.ListView2->SetItemState(5, 0, wxLIST_STATE_SELECTED);
+  form.ListView2->SetItemState(0, wxLIST_STATE_SELECTED, wxLIST_STATE_SELECTED);
+  form.MenuItem14Click();  // a header: the disc's own properties
+  ASSERT_EQ(shown.size(), 6u);
+  EXPECT_EQ(shown[0], "光盘名：Star");
+  EXPECT_EQ(shown[1], "分类：影视\\电影");
+  EXPECT_EQ(shown[4], "对象：4 个");  // the over-long name is not in the snapshot's index
+  EXPECT_EQ(shown[5], "总大小：1,048,581 字节（1 MB）");
 }
 
 }  // namespace

@@ -34,11 +34,12 @@ TEST(DisplayFormat, FormatSizeBoundaries) {
 TEST(DisplayFormat, FormatTotalSizeBoundaries) {
   const std::vector<std::pair<std::int64_t, std::string>> cases = {
       {0, "0 KB"},
-      {1, "0.0009765625 KB"},
+      {1, "0.01 KB"},
       {1024, "1 KB"},
-      {1025, "1.0009765625 KB"},
+      {1025, "1 KB"},
+      {33'089, "32.31 KB"},
       {1536, "1.5 KB"},
-      {1'048'576, "1024 KB"},
+      {1'048'576, "1,024 KB"},
       {1'048'577, "1 MB"},
       {1'572'864, "1.5 MB"},
       {1'059'061, "1.01 MB"},

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/DateTime.h"
 #include "snapshot/SnapshotIndex.h"
 
 namespace movra {
@@ -119,6 +120,20 @@ TEST(FolderListing, StatusCountsObjectsAndAddsTheirSizes) {
   ListModel info;
   info.AppendCaption("memo", -1);
   EXPECT_EQ(ComputeStatus(info, ShownNodeKind::Folder)->total, "0 KB");
+}
+
+TEST(FolderListing, StatusTotalAddsExactSizesNotTheRoundedTexts) {
+  // Files of 1, 1,000 and 32,088 bytes show as 1 KB, 1 KB and 32 KB; together they are 33,089 bytes.
+  SnapshotIndex index;
+  const DateTime when = EncodeDateTime({2006, 3, 3, 9, 7, 2});
+  index.AddFolder("E:\\", "sub", when, 0);
+  for (std::int64_t size : {1, 1000, 32088}) index.AddFile("E:\\", "f" + std::to_string(size), when, size);
+  ListModel m;
+  BuildFolderListing(index, "E:\\", ListingIcons{}, m);
+  EXPECT_EQ(ComputeStatus(m, ShownNodeKind::Folder)->total, "32.31 KB");
+  m.SetSelected(1, true);
+  m.SetSelected(2, true);
+  EXPECT_EQ(ComputeStatus(m, ShownNodeKind::Folder)->total, "0.98 KB");
 }
 
 TEST(FolderListing, StatusKeepsItsTextsForCategoriesDiscsAndEmptyLists) {

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,8 +145,17 @@ TEST_F(CategoryCommandsTest, RenameRefusesInvalidNamesTrimsBlanksAndKeepsThePosi
 
 TEST_F(CategoryCommandsTest, RenamingToASiblingsNameMergesBothInTheCatalogueAndInTheTree) {
   TForm1& form = Start();
+  // Asked first: No keeps the old name, in the tree and in the catalogue.
   Point(Node({"影视", "剧集"}));
   form.M1Click();
+  FinishEdit("电影");
+  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk("已存在同名分类，是否合并？")}));
+  EXPECT_TRUE(Node({"影视", "剧集"}).IsOk());
+  EXPECT_TRUE(SavedHas({"T_影视", "T_剧集", "D_Sun"}));
+
+  Point(Node({"影视", "剧集"}));
+  form.M1Click();
+  AnswerNextBoxWith(wxID_YES);
   FinishEdit("电影");
   const Element merged = FindElementByNames(*Saved(), {Gbk("T_影视"), Gbk("T_电影")});
   EXPECT_EQ(DiscNamesIn(merged), (std::vector<std::string>{"Star", "Moon", "Sun", "Sky"}));
@@ -156,6 +166,7 @@ TEST_F(CategoryCommandsTest, RenamingToASiblingsNameMergesBothInTheCatalogueAndI
   // A new main category named like the current one merges into a single current node.
   Point(Node({"Work"}));
   form.G1Click();
+  AnswerNextBoxWith(wxID_YES);
   FinishEdit("Work");
   EXPECT_EQ(TextsBelow(*form.TreeView1), (std::vector<std::string>{"Music", "Work", Gbk("影视")}));
   EXPECT_EQ(form.CurrentCategoryNode(), Node({"Work"}));
@@ -177,7 +188,8 @@ TEST_F(CategoryCommandsTest, DeletingADiscAsksFirstThenRemovesItsFileAndBothNode
 
   AnswerNextBoxWith(wxID_YES);
   form.N19Click();
-  EXPECT_EQ(MessagesShown(), (std::vector<std::string>(2, Gbk("确实要删除选择的光盘？"))));
+  // The question says that the snapshot file goes too.
+  EXPECT_EQ(MessagesShown(), (std::vector<std::string>(2, Gbk("确实要删除选择的光盘？\n它的快照文件将一起删除。"))));
   EXPECT_FALSE(test::PathExists(SnapshotFile("Loose")));
   EXPECT_FALSE(SavedHas({"T_影视", "D_Loose"}));
   EXPECT_FALSE(Node({"影视", "Loose"}).IsOk());
@@ -191,10 +203,12 @@ TEST_F(CategoryCommandsTest, DeletingADiscAsksFirstThenRemovesItsFileAndBothNode
 
 TEST_F(CategoryCommandsTest, DeletingAMainCategoryRemovesEveryDiscBelowIt) {
   TForm1& form = Start();
+  std::remove(SnapshotFile("Sky").c_str());  // a disc without its file is counted, its file is not
   Point(Node({"影视"}));
   AnswerNextBoxWith(wxID_YES);
   form.N19Click();
-  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk("确实要删除选择的分类？")}));
+  EXPECT_EQ(MessagesShown(),
+            (std::vector<std::string>{Gbk("确实要删除选择的分类？\n其中的 5 张光盘和 4 个快照文件将一起删除。")}));
   for (const std::string& disc : test::kEditingDiscs) EXPECT_FALSE(test::PathExists(SnapshotFile(disc))) << disc;
   EXPECT_TRUE(TextsBelow(*form.TreeView2).empty());
   EXPECT_EQ(TextsBelow(*form.TreeView1), (std::vector<std::string>{"Music", "Work"}));
@@ -220,7 +234,8 @@ TEST_F(CategoryCommandsTest, DeleteNeverLeavesCatalogueAndDataFolderOutOfStep) {
   Point(Node({"影视", "电影", "Moon"}));
   AnswerNextBoxWith(wxID_YES);
   form.N19Click();
-  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk("确实要删除选择的光盘？"), Gbk("保存 xml 配置文件时产生错误！")}));
+  EXPECT_EQ(MessagesShown(), (std::vector<std::string>{Gbk("确实要删除选择的光盘？\n它的快照文件将一起删除。"),
+                                                       Gbk("保存 xml 配置文件时产生错误！")}));
   EXPECT_TRUE(test::PathExists(SnapshotFile("Moon")));
   EXPECT_TRUE(SavedHas({"T_影视", "T_电影", "D_Moon"}));
 }
@@ -244,7 +259,8 @@ TEST_F(CategoryCommandsTest, MenusAndToolButtonReachTheCommands) {
   Send(wxEVT_MENU, form.N47->GetId());  // Edit › 删除
   AnswerNextBoxWith(wxID_YES);
   Send(wxEVT_TOOL, form.ToolButton12->GetId());
-  EXPECT_EQ(MessagesShown(), (std::vector<std::string>(2, Gbk("确实要删除选择的分类？"))));
+  EXPECT_EQ(MessagesShown(),
+            (std::vector<std::string>(2, Gbk("确实要删除选择的分类？\n其中的 0 张光盘和 0 个快照文件将一起删除。"))));
   EXPECT_FALSE(SavedHas({"T_Job"}));
 }
 

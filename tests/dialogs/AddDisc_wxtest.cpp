@@ -102,6 +102,18 @@ TEST_F(AddDiscTest, AddsAFolderAsADiscAndBrowsesItRightAfter) {
   EXPECT_EQ(TextsBelow(*form.TreeView2), (std::vector<std::string>{"Loose", "Moon", "Sky", "Star", "Sun", name}));
   EXPECT_TRUE(tray_.opened.empty());  // Z: is no optical drive
   EXPECT_TRUE(form.ContentState().loaded_disc_name.empty());
+  EXPECT_EQ(form.StatusBar1->GetStatusText(0).utf8_string(), "已添加光盘 我的光盘_001（3 个对象）");
+
+  // The next addition starts in the category selected in the main window.
+  form.TreeView1->SelectItem(FindNodeByPath(*form.TreeView1, rock_));
+  Flush();
+  std::string preset;
+  dialogs_.Then<TAppend>([&preset](TAppend& dialog) {
+    preset = dialog.CategoryPath();
+    dialog.BitBtn1Click();
+  });
+  form.ToolButton8Click();
+  EXPECT_EQ(preset, rock_);
 
   // Browsing: the disc gets its root folder node, which lists the root.
   const wxTreeItemId node = test::NodeByTexts(*form.TreeView1, {"Music", "Rock", "我的光盘_001"});

@@ -76,6 +76,7 @@ TEST_F(SnapshotExchangeTest, ImportCopiesTheFileByteForByteAndCataloguesTheDisc)
   EXPECT_EQ(TextsBelow(*Form().TreeView1, FindNodeByPath(*Form().TreeView1, "Work\\")),
             (std::vector<std::string>{"DVD_01"}));
   EXPECT_EQ(TextsBelow(*Form().TreeView2, Form().TreeView2->GetRootItem()).front(), "DVD_01");
+  EXPECT_EQ(Form().StatusBar1->GetStatusText(0).utf8_string(), "已导入光盘 DVD_01（2 个对象）");
 }
 
 TEST_F(SnapshotExchangeTest, ImportRefusalsShowTheDialogAgainUntilCancelled) {
@@ -149,6 +150,7 @@ TEST_F(SnapshotExchangeTest, ExportWritesTheNodesDiscWhateverIsLoaded) {
   EXPECT_EQ(test::ReadBytes(outside_ / "Star.cdg"), test::SnapshotBytesOf("Star"));
   EXPECT_EQ(Form().ContentState().loaded_disc_name, "Star");
   EXPECT_EQ(Form().ContentState().loaded_node_path, Gbk("影视\\电影\\Star\\"));
+  EXPECT_EQ(Form().StatusBar1->GetStatusText(0).utf8_string(), "已导出到 " + outside_.path() + "/Star.cdg");
 
   // Nothing is overwritten.
   test::WriteBytes(outside_ / "Star.cdg", "mine");

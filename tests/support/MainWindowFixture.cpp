@@ -85,6 +85,7 @@ TForm1& MainWindowFixture::StartForm() {
   TForm1Options options;
   options.program_folder = NativeNameToGbk(program_.path());
   options.drives = drives_;
+  options.settings_file = SettingsFile();
   options.exit_process = [this](int status) { exit_status_ = status; };
   form_ = new TForm1(std::move(options));
   form_->popup_menu = [this](wxMenu& menu, const wxPoint& screen) { popups_.push_back({&menu, screen}); };

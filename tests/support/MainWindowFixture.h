@@ -63,6 +63,8 @@ class MainWindowFixture : public ::testing::Test {
   // The main window; StartForm must have run.
   TForm1& Form() { return *form_; }
 
+  // The window's settings file: in the program folder, never the user's (absent until the window writes it).
+  std::string SettingsFile() const { return ProgramFolder() + "/config/movra.ini"; }
   // The drives the window gets (only Z: unless a test sets others before StartForm).
   DriveMap& Drives() { return drives_; }
   // The program folder (native path, no trailing slash).
