@@ -10,6 +10,7 @@ PACKAGES=(
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
+  dpkg-dev file desktop-file-utils appstream lintian librsvg2-bin shared-mime-info libglib2.0-bin
 )
 
 install_packages() {
