@@ -46,6 +46,9 @@ TForm1::TForm1(TForm1Options options)
   CreateClientArea();
   CreateStatusBar1();
   BindHandlers();
+  // The program's icon from the desktop's icon theme, where the package put it.
+  const wxIconBundle frame_icons = wxArtProvider::GetIconBundle("movra", wxART_FRAME_ICON);
+  if (!frame_icons.IsEmpty()) SetIcons(frame_icons);
 
   StartUp();
   TreeView1->SetFocus();
