@@ -286,6 +286,8 @@ class TForm1 : public wxFrame {
 
  private:
   // Layout (TForm1.cpp).
+  // The window's icons from the installation's icon theme, when there is one.
+  void SetInstalledIcons();
   void CreateMenus();
   void CreatePopupMenus();
   void CreateToolBar1();

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/weakref.h>
@@ -17,6 +18,7 @@
 #include "dialogs/About.h"
 #include "dialogs/LinkOpener.h"
 #include "dialogs/ModalDialogs.h"
+#include "platform/FileSystem.h"
 #include "support/BrowseSupport.h"
 
 namespace movra {
@@ -589,6 +591,10 @@ TEST_F(CommandMapTest, AboutShowsAFreshBoxModallyAndReleasesIt) {
   SetDialogRunner([&](wxDialog& dialog) {
     EXPECT_NE(dynamic_cast<TForm6*>(&dialog), nullptr);
     EXPECT_EQ(dialog.GetParent(), &form);
+    // The box tells where the catalogue and the snapshots are.
+    const wxStaticText* home = static_cast<TForm6&>(dialog).HomeLabel;
+    EXPECT_TRUE(home->IsShown());
+    EXPECT_TRUE(home->GetLabel().Contains(wxString::FromUTF8(NativePath(form.DataFolder()))));
     shown.push_back(&dialog);
     return wxID_OK;
   });
