@@ -2,10 +2,13 @@
 
 #include <cstdlib>
 #include <exception>
+#include <string>
+#include <vector>
 
 #include <wx/msgdlg.h>
 
 #include "app/TForm1.h"
+#include "app/WindowArguments.h"
 #include "dialogs/About.h"
 #include "platform/DriveMap.h"
 #include "platform/FileSystem.h"
@@ -39,6 +42,13 @@ bool MovraApp::OnInit() {
     auto* form = new TForm1(std::move(options));
     SetTopWindow(form);
     form->Show();
+    // Snapshot files named on the command line (a file manager opening .cdg
+    // files) are imported once the window is up.
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(argv[i].utf8_string());
+    if (std::vector<std::string> files = ImportFilesOf(args); !files.empty()) {
+      form->CallAfter([form, files = std::move(files)] { form->ImportSnapshotFiles(files); });
+    }
     // The hidden About box of the run, owned by the main window. The About
     // command shows a fresh box of its own each time.
     new TForm6(form);

@@ -258,6 +258,9 @@ class TForm1 : public wxFrame {
 
   // Snapshot import and export.
   void N39Click();
+  // Imports the snapshot files named on the command line (native paths), one
+  // after the other, as 导入快照文件 does with a chosen file.
+  void ImportSnapshotFiles(const std::vector<std::string>& native_paths);
   void R2Click();
 
   // Command map: view styles, selection, expand and collapse, help, keys.
@@ -285,6 +288,9 @@ class TForm1 : public wxFrame {
   void FormKeyDown(wxKeyEvent& event);
 
  private:
+  // The import of a chosen snapshot file (GBK path): the dialog, the copy into the data folder, the catalogue entry.
+  void ImportSnapshotFile(const std::string& file);
+
   // Layout (TForm1.cpp).
   // The window's icons from the installation's icon theme, when there is one.
   void SetInstalledIcons();

@@ -3,6 +3,7 @@
 // catalogued disc's snapshot is written to a folder of the user's choice.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/TForm1.h"
 #include "catalog/CategoryTrees.h"
@@ -63,14 +64,29 @@ bool ReadsAsSnapshot(const std::string& path) {
 
 void TForm1::N39Click() {
   const std::optional<std::string> file = OpenFiles().ChooseFile(this, "CDG Files(*.CDG)|*.CDG");
-  if (!file) return;
+  if (file) ImportSnapshotFile(*file);
+}
+
+void TForm1::ImportSnapshotFiles(const std::vector<std::string>& native_paths) {
+  for (const std::string& native : native_paths) {
+    const std::string file = Utf8ToGbk(native);
+    // Unlike the file dialog's answer, a named file may be missing.
+    if (!Fs().FileExists(file)) {
+      ShowInfoBox(this, Utf8ToGbk("找不到快照文件：") + file);
+      continue;
+    }
+    ImportSnapshotFile(file);
+  }
+}
+
+void TForm1::ImportSnapshotFile(const std::string& file) {
   const std::string bad_format = Utf8ToGbk("快照文件格式错误，导入失败！");
   // A file that is no snapshot is turned away before the user fills in the dialog.
-  if (!ReadsAsSnapshot(*file)) {
+  if (!ReadsAsSnapshot(file)) {
     ShowInfoBox(this, bad_format);
     return;
   }
-  const std::optional<DiscInput> input = AskForImport(*this, FileStemOf(*file));
+  const std::optional<DiscInput> input = AskForImport(*this, FileStemOf(file));
   if (!input) return;
   const Element category = catalogue_.ResolvePath(input->category_path, false);
   if (!category) {
@@ -80,7 +96,7 @@ void TForm1::N39Click() {
 
   // The file is in the data folder before the disc is catalogued, so a
   // catalogued disc always has its snapshot.
-  switch (CopySnapshotIn(*file, SnapshotPathOf(data_folder_, input->name_text))) {
+  switch (CopySnapshotIn(file, SnapshotPathOf(data_folder_, input->name_text))) {
     case ImportCopyResult::kCopied:
       break;
     case ImportCopyResult::kUnreadable:
