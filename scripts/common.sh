@@ -9,6 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config ccache
   libwxgtk3.2-dev libpugixml-dev libicu-dev libblkid-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcli11-dev nlohmann-json3-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
   dpkg-dev file desktop-file-utils appstream lintian librsvg2-bin shared-mime-info libglib2.0-bin
 )

@@ -20,7 +20,7 @@ void TForm1::N18Click() { Links().Open(kForumUrl); }
 void TForm1::N60Click() { Links().Open(kFeedbackMailUrl); }
 
 void TForm1::N40Click() {
-  TForm6 box(this, wxString::FromUTF8(NativePath(data_folder_)));
+  TForm6 box(this, wxString::FromUTF8(home_folder_.string()));
   ShowDialogModal(box);
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,8 +12,10 @@
 #include "app/TForm1.h"
 #include "app/WindowArguments.h"
 #include "dialogs/About.h"
+#include "platform/DataHome.h"
 #include "platform/DriveMap.h"
 #include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
 
 namespace movra {
 namespace {
@@ -31,13 +35,33 @@ void ShowException(const wxString& text) {
   wxMessageBox(text, "Movra", wxOK | wxICON_ERROR);
 }
 
+// The folder given with --home DIR (or --home=DIR) on the command line, if any.
+std::optional<std::filesystem::path> HomeOption(int argc, const wxCmdLineArgsArray& argv) {
+  std::optional<std::filesystem::path> home;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i].utf8_string();
+    if (arg == "--home" && i + 1 < argc) {
+      home = std::filesystem::path(argv[++i].utf8_string());
+    } else if (arg.rfind("--home=", 0) == 0) {
+      home = std::filesystem::path(arg.substr(7));
+    }
+  }
+  return home;
+}
+
 }  // namespace
 
 bool MovraApp::OnInit() {
   SetAppName("Movra");
   try {
+    const DataHomeResult located = LocateDataHome(SourcesFromEnvironment(HomeOption(argc, argv)));
+    if (!located.home) {
+      wxMessageBox(wxString::FromUTF8(GbkToUtf8(located.error)), "Movra", wxOK | wxICON_INFORMATION);
+      return false;
+    }
     TForm1Options options;
     options.program_folder = ProgramFolder();
+    options.home = located.home;
     options.drives = DetectDrives();
     auto* form = new TForm1(std::move(options));
     SetTopWindow(form);

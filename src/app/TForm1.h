@@ -9,6 +9,7 @@
 // of that feature.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,7 @@
 #include "platform/DriveMap.h"
 #include "platform/IconProvider.h"
 #include "snapshot/SnapshotIndex.h"
+#include "workflows/Workspace.h"
 
 namespace movra {
 
@@ -50,14 +52,25 @@ class TForm1 : public wxFrame {
   SnapshotIndex& Index() { return index_; }
   // Folder of the executable (GBK, no trailing separator).
   const std::string& ProgramFolder() const { return program_folder_; }
-  // Program folder + "/CDROM/": where the snapshot files are.
+  // The data folder with a trailing separator ("<home>/CDROM/"): where the snapshot files are.
   const std::string& DataFolder() const { return data_folder_; }
-  // The catalogue's bare file name ("Movra.xml"), resolved against the current folder.
+  // The data folder as a native path.
+  const std::filesystem::path& DataFolderNative() const { return data_folder_native_; }
+  // The folder of the catalogue's backup and the data folder (native); the About box shows it.
+  const std::filesystem::path& HomeFolder() const { return home_folder_; }
+  // The catalogue's file: "Movra.xml" in the current folder when portable, else in the home.
   const std::string& CatalogueFile() const { return options_.catalogue_file; }
-  // Path of the catalogue's backup in the program folder.
+  // Path of the catalogue's backup.
   std::string BackupFile() const;
   // Drive letters of this run.
   const DriveMap& Drives() const { return options_.drives; }
+  // The catalogue, the data folder and the snapshot observer as the workflows take them.
+  Workspace Work() { return Workspace{catalogue_, data_folder_native_, options_.snapshot_observer}; }
+  // Tells the user how a workflow ended (nothing for success or a silent end);
+  // after a failed save the trees are rebuilt from the file first.
+  void ReportWorkflow(const WorkflowResult& result);
+  // False, after telling the user, when the catalogue could not be read and so takes no edit.
+  bool CanEdit();
   // "D:", "E:", ... of the optical drives, in letter order.
   const std::vector<std::string>& OpticalDrives() const { return optical_drives_; }
   // Icons of the content and results lists (one instance for the run).
@@ -289,7 +302,7 @@ class TForm1 : public wxFrame {
 
  private:
   // The import of a chosen snapshot file (GBK path): the dialog, the copy into the data folder, the catalogue entry.
-  void ImportSnapshotFile(const std::string& file);
+  void ImportChosenSnapshot(const std::string& file);
 
   // Layout (TForm1.cpp).
   // The window's icons from the installation's icon theme, when there is one.
@@ -317,6 +330,9 @@ class TForm1 : public wxFrame {
   TForm1Options options_;
   std::string program_folder_;
   std::string data_folder_;
+  std::filesystem::path home_folder_;
+  std::filesystem::path data_folder_native_;
+  std::string backup_file_;
   std::vector<std::string> optical_drives_;
   CatalogueDocument catalogue_;
   SnapshotIndex index_;

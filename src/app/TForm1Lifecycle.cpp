@@ -28,7 +28,14 @@ class FrozenTree {
 
 void TForm1::StartUp() {
   program_folder_ = options_.program_folder;
-  data_folder_ = program_folder_ + kPathSeparator + "CDROM" + kPathSeparator;
+  const DataHome home = options_.home.value_or(PortableHome(GbkToUtf8(program_folder_)));
+  options_.catalogue_file = FsPathOf(home.catalogue);
+  backup_file_ = FsPathOf(home.backup);
+  home_folder_ = home.folder;
+  data_folder_native_ = home.data_folder;
+  data_folder_ = FsPathOf(home.data_folder) + kPathSeparator;
+  // The data folder is made on the first start; without it no disc can be added.
+  if (const std::string error = EnsureDataFolder(data_folder_native_); !error.empty()) ShowInfoBox(this, error);
   BackUpAndOpenCatalogue();
   FillTrees(false);
   SyncCurrentNodes();
@@ -36,9 +43,7 @@ void TForm1::StartUp() {
 
 TForm1::~TForm1() = default;  // the catalogue is released without writing
 
-std::string TForm1::BackupFile() const {
-  return program_folder_ + kPathSeparator + options_.catalogue_file + ".backup";
-}
+std::string TForm1::BackupFile() const { return backup_file_; }
 
 void TForm1::BackUpAndOpenCatalogue() {
   // The file is loaded before it is copied, so that a catalogue that cannot
@@ -79,6 +84,18 @@ SaveResult TForm1::SaveCatalogue() {
   const SaveResult result = catalogue_.Save();
   if (result == SaveResult::kFailed) ShowInfoBox(this, Utf8ToGbk("保存 xml 配置文件时产生错误！"));
   return result;
+}
+
+void TForm1::ReportWorkflow(const WorkflowResult& result) {
+  // The catalogue was read back from its file: the trees show it again.
+  if (result.outcome == Outcome::kSaveFailed) N57Click();
+  if (!result.message.empty()) ShowInfoBox(this, result.message);
+}
+
+bool TForm1::CanEdit() {
+  const WorkflowResult editable = CheckEditable(Work());
+  ReportWorkflow(editable);
+  return editable.ok();
 }
 
 void TForm1::ResetHistory() {

@@ -6,15 +6,25 @@
 #include <functional>
 #include <string>
 
+#include <optional>
+
+#include "platform/DataHome.h"
 #include "platform/DriveMap.h"
+#include "workflows/SnapshotObserver.h"
 
 namespace movra {
 
 struct TForm1Options {
-  // Folder of the executable (GBK, no trailing separator): backup and data folder live here.
+  // Folder of the executable (GBK, no trailing separator): the help files
+  // live here, and without home also the backup and the data folder.
   std::string program_folder;
-  // The catalogue's bare file name, resolved against the current folder.
+  // The catalogue's bare file name, resolved against the current folder (without home).
   std::string catalogue_file = "Movra.xml";
+  // Where the catalogue, backup and data folder live; without it, the
+  // portable layout over program_folder.
+  std::optional<DataHome> home;
+  // Told about every snapshot file the workflows write or remove; may be null.
+  SnapshotObserver* snapshot_observer = nullptr;
   // Drive letters of this run (DetectDrives() for the real machine).
   DriveMap drives;
   // Ends the process at once with the given status (std::exit unless a test replaces it).

@@ -19,5 +19,8 @@ if(MOVRA_GUI)
     app/HelpCommands.cpp
     app/SearchCommand.cpp
     app/SearchFeedback.cpp
+    app/AddDiscCommand.cpp
+    app/SnapshotExchange.cpp
+    app/CategoryCommands.cpp
   )
 endif()

@@ -30,9 +30,7 @@ std::string_view ExtensionOf(std::string_view name) {
   return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
 }
 
-void BuildFolderListing(const SnapshotIndex& index, std::string_view folder, const ListingIcons& icons,
-                        ListModel& model) {
-  model.Clear();
+std::vector<SnapshotEntry> FolderEntries(const SnapshotIndex& index, std::string_view folder) {
   std::vector<FolderItem> folders;
   index.ListFolders(folder, folders);
   // Locale order through sort keys: each name is converted once.
@@ -43,15 +41,29 @@ void BuildFolderListing(const SnapshotIndex& index, std::string_view folder, con
   std::vector<FileItem> files;
   index.ListFiles(folder, files);
 
-  model.Reserve(folders.size() + files.size());
+  std::vector<SnapshotEntry> entries;
+  entries.reserve(folders.size() + files.size());
   for (const auto& key : keys) {
     FolderItem& f = folders[key.second];
-    model.AppendRow(std::move(f.name), icons.folderIcon, std::string(), FormatDate(f.modified),
-                    std::string(kTypeFolder));
+    entries.push_back(SnapshotEntry{std::move(f.name), f.modified, false, 0});
   }
-  for (FileItem& f : files) {
-    const int icon = icons.iconOfExtension ? icons.iconOfExtension(ExtensionOf(f.name)) : -1;
-    model.AppendRow(std::move(f.name), icon, FormatSize(f.size), FormatDate(f.modified), std::string(kTypeFile));
+  for (FileItem& f : files) entries.push_back(SnapshotEntry{std::move(f.name), f.modified, true, f.size});
+  return entries;
+}
+
+void BuildFolderListing(const SnapshotIndex& index, std::string_view folder, const ListingIcons& icons,
+                        ListModel& model) {
+  model.Clear();
+  std::vector<SnapshotEntry> entries = FolderEntries(index, folder);
+  model.Reserve(entries.size());
+  for (SnapshotEntry& e : entries) {
+    if (!e.isFile) {
+      model.AppendRow(std::move(e.name), icons.folderIcon, std::string(), FormatDate(e.modified),
+                      std::string(kTypeFolder));
+      continue;
+    }
+    const int icon = icons.iconOfExtension ? icons.iconOfExtension(ExtensionOf(e.name)) : -1;
+    model.AppendRow(std::move(e.name), icon, FormatSize(e.size), FormatDate(e.modified), std::string(kTypeFile));
   }
 }
 

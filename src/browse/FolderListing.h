@@ -13,6 +13,7 @@
 namespace movra {
 
 class SnapshotIndex;
+struct SnapshotEntry;
 
 // Icons of listing rows.
 struct ListingIcons {
@@ -22,6 +23,10 @@ struct ListingIcons {
 
 // The extension of a file name: from its last dot on, the dot included; empty without a dot.
 std::string_view ExtensionOf(std::string_view name);
+
+// The entries of folder (a key such as "E:\VIDEO\") in listing order: its
+// folders in locale order, then its files in snapshot order.
+std::vector<SnapshotEntry> FolderEntries(const SnapshotIndex& index, std::string_view folder);
 
 // Fills model with the listing of folder (a key such as "E:\VIDEO\"): its
 // folders in locale order, then its files in snapshot order. No row is selected.

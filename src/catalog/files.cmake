@@ -8,7 +8,6 @@ target_sources(movra_core PRIVATE
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE
-    catalog/CategoryCommands.cpp
     catalog/CategoryTreeCtrl.cpp
     catalog/CategoryTrees.cpp
     catalog/TreeImages.cpp

@@ -133,15 +133,10 @@ void TAppend::Edit1Exit() {
   if (path.empty()) return;
   SetFieldText(*Edit1, path);
   proposed_for_ = path;
-
-  std::string label;
-  std::uint32_t serial = 0;
-  const bool known = read_volume_ && read_volume_(DriveTextOf(path), label, serial);
-  if (!known) label.clear();
-  const std::string name = label.empty() ? std::string(kDefaultDiscName) : label;
-  SetFieldText(*Edit2, name);
-  SetFieldText(*Edit3, DateTimeToText(Now()));
-  SetFieldLines(*RichEdit1, ProposedMemoLines(known ? std::optional<std::uint32_t>(serial) : std::nullopt, name));
+  const DiscProposal proposal = ProposeDisc(path, read_volume_, Now());
+  SetFieldText(*Edit2, proposal.name);
+  SetFieldText(*Edit3, proposal.date_text);
+  SetFieldLines(*RichEdit1, proposal.memo_lines);
 }
 
 void TAppend::TreeView1Click() {

@@ -12,6 +12,8 @@
 
 #include <wx/dialog.h>
 
+#include "workflows/AddDisc.h"
+
 class wxButton;
 class wxStaticBox;
 class wxStaticText;
@@ -27,8 +29,7 @@ class TAppend : public wxDialog {
  public:
   // Reads the label and serial of the volume of a drive text ("E:"); false
   // when they cannot be read.
-  using VolumeReader =
-      std::function<bool(std::string_view drive_text, std::string& label, std::uint32_t& serial)>;
+  using VolumeReader = movra::VolumeReader;
 
   // Builds the dialog over the catalogue's categories. drives shows chosen
   // folders as drive paths and, unless SetVolumeReader replaces it, answers

@@ -1,6 +1,9 @@
 #include "dialogs/DiscCataloguing.h"
 
+#include <climits>
+
 #include "catalog/NameRules.h"
+#include "platform/TextCodec.h"
 
 namespace movra {
 
@@ -12,6 +15,8 @@ DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
       (scan_path_text && scan_path_text->empty())) {
     return DiscInputProblem::kIncomplete;
   }
+  // The snapshot file is named after the disc; Linux names hold NAME_MAX bytes of UTF-8.
+  if (GbkToUtf8(name).size() + 4 > NAME_MAX) return DiscInputProblem::kNameTooLong;
   if (doc.ResolvePath(name, true)) return DiscInputProblem::kNameTaken;
   return DiscInputProblem::kNone;
 }

@@ -19,6 +19,7 @@ enum class DiscInputProblem {
   kNone,         // the input can be used
   kInvalidName,  // the name holds characters outside the name rules
   kIncomplete,   // category, date, name (or the scan path of Add disc) is empty
+  kNameTooLong,  // name + ".cdg" is too long for a file name in the data folder
   kNameTaken,    // a disc of that name is catalogued already
 };
 

@@ -16,7 +16,5 @@ if(MOVRA_GUI)
     dialogs/ModalDialogs.cpp
     dialogs/OpenFilePicker.cpp
     dialogs/ScanProgressDialog.cpp
-    dialogs/AddDiscCommand.cpp
-    dialogs/SnapshotExchange.cpp
   )
 endif()

@@ -6,6 +6,7 @@ target_sources(movra_core PRIVATE
   platform/Collation.cpp
   platform/DriveMap.cpp
   platform/Volume.cpp
+  platform/DataHome.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

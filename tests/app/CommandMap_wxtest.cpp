@@ -18,7 +18,6 @@
 #include "dialogs/About.h"
 #include "dialogs/LinkOpener.h"
 #include "dialogs/ModalDialogs.h"
-#include "platform/FileSystem.h"
 #include "support/BrowseSupport.h"
 
 namespace movra {
@@ -594,7 +593,8 @@ TEST_F(CommandMapTest, AboutShowsAFreshBoxModallyAndReleasesIt) {
     // The box tells where the catalogue and the snapshots are.
     const wxStaticText* home = static_cast<TForm6&>(dialog).HomeLabel;
     EXPECT_TRUE(home->IsShown());
-    EXPECT_TRUE(home->GetLabel().Contains(wxString::FromUTF8(NativePath(form.DataFolder()))));
+    EXPECT_TRUE(home->GetLabel().EndsWith(wxString::FromUTF8(form.HomeFolder().string())));
+    EXPECT_FALSE(form.HomeFolder().empty());
     shown.push_back(&dialog);
     return wxID_OK;
   });

@@ -63,7 +63,9 @@ grep -q '^MimeType=.*application/x-movra-snapshot;' "$SHARE"/applications/*.desk
 echo "== programs from the unpacked root"
 if [ -x "$ROOT/usr/bin/movra-cli" ]; then
   [ -e "$SHARE/man/man1/movra-cli.1.gz" ] || fail "missing movra-cli manual page"
-  "$ROOT/usr/bin/movra-cli" --version || fail "movra-cli --version"
+  version="$("$ROOT/usr/bin/movra-cli" --version)" || fail "movra-cli --version"
+  echo "$version"
+  [[ "$version" == *"$(dpkg-deb -f "$DEB" Version)"* ]] || fail "movra-cli --version differs from the package"
 else
   echo "movra-cli not built: its start is not checked"
 fi
@@ -75,6 +77,12 @@ HOME="$WORK/home" XDG_DATA_HOME="$WORK/data" XDG_CONFIG_HOME="$WORK/config" \
     sleep 4
     kill -0 $pid 2>/dev/null || { wait $pid; echo "movra ended early with status $?"; exit 1; }
     kill $pid; wait $pid 2>/dev/null; exit 0' sh "$ROOT/usr/bin/movra" || fail "the window did not keep running"
+
+# Installed, both programs keep the catalogue in the user's data folder.
+[ -d "$WORK/data/movra/CDROM" ] || fail "no data folder in \$XDG_DATA_HOME/movra after the window's start"
+if [ -x "$ROOT/usr/bin/movra-cli" ]; then
+  HOME="$WORK/home" XDG_DATA_HOME="$WORK/data" "$ROOT/usr/bin/movra-cli" stats || fail "movra-cli stats"
+fi
 
 [ "$failures" -eq 0 ] || { echo "$failures check(s) failed"; exit 1; }
 echo "package checks passed"

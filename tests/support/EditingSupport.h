@@ -16,7 +16,7 @@
 #include <wx/dialog.h>
 
 #include "catalog/CategoryTrees.h"
-#include "dialogs/AddDiscCommand.h"
+#include "app/AddDiscCommand.h"
 #include "dialogs/FolderPicker.h"
 #include "dialogs/ModalDialogs.h"
 #include "dialogs/OpenFilePicker.h"

@@ -1,7 +1,7 @@
 // Add disc: the Add-disc dialog until its input passes the checks, the scan
-// of the medium (with feedback and a way to stop it), the snapshot file, the
-// catalogue entry, the new nodes of both trees and the drive's tray.
-#include "dialogs/AddDiscCommand.h"
+// of the medium (with feedback and a way to stop it), then the workflow files
+// the disc; the window shows the new nodes and opens the drive's tray.
+#include "app/AddDiscCommand.h"
 
 #include <optional>
 #include <string>
@@ -9,13 +9,12 @@
 #include "app/TForm1.h"
 #include "catalog/CategoryTrees.h"
 #include "dialogs/Appendcd.h"
-#include "dialogs/DiscCataloguing.h"
 #include "dialogs/ModalDialogs.h"
 #include "dialogs/ScanProgressDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"
-#include "snapshot/SnapshotFile.h"
+#include "workflows/AddDisc.h"
 
 namespace movra {
 namespace {
@@ -31,23 +30,9 @@ struct AddDiscRequest {
   std::string scan_path;  // drive path with a trailing backslash
 };
 
-// The message for input the dialog cannot leave with.
-std::string RefusalText(DiscInputProblem problem) {
-  switch (problem) {
-    case DiscInputProblem::kInvalidName:
-      return Utf8ToGbk("请修改光盘名称：包含无效字符！");
-    case DiscInputProblem::kIncomplete:
-      return Utf8ToGbk("光盘信息不完整，请检查！");
-    case DiscInputProblem::kNameTaken:
-      return Utf8ToGbk("光盘名称已存在！");
-    case DiscInputProblem::kNone:
-      break;
-  }
-  return {};
-}
-
 // Shows the dialog until its input passes the checks, telling the user what
-// is wrong each time; the input survives every refusal. nullopt on cancel.
+// is wrong each time; the input survives every refusal. nullopt on cancel or
+// when the category named no element.
 std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
   TAppend dialog(&form, form.Catalogue(), form.Drives());
   for (;;) {
@@ -55,9 +40,12 @@ std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
     if (!dialog.Accepted()) return std::nullopt;
     AddDiscRequest request{{dialog.DiscNameText(), dialog.DateText(), dialog.CategoryPath(), dialog.Memo()},
                            dialog.ScanPath()};
-    const DiscInputProblem problem = CheckDiscInput(form.Catalogue(), request.input, dialog.ScanPathText());
-    if (problem == DiscInputProblem::kNone) return request;
-    ShowInfoBox(&form, RefusalText(problem));
+    Workspace work = form.Work();
+    const WorkflowResult checked = CheckNewDisc(work, request.input, dialog.ScanPathText());
+    if (checked.ok()) return request;
+    // A category that names nothing ends the command quietly.
+    if (checked.outcome != Outcome::kRefused) return std::nullopt;
+    ShowInfoBox(&form, checked.message);
     dialog.ClearAccepted();
   }
 }
@@ -77,11 +65,9 @@ void ShowNewDisc(TForm1& form, std::string_view name, std::string_view category_
 }
 
 void TForm1::ToolButton8Click() {
+  if (!CanEdit()) return;
   const std::optional<AddDiscRequest> request = AskForDisc(*this);
   if (!request) return;
-  const std::string& name = request->input.name_text;
-  const Element category = catalogue_.ResolvePath(request->input.category_path, false);
-  if (!category) return;
 
   DiscScanResult scanned;
   {
@@ -97,15 +83,13 @@ void TForm1::ToolButton8Click() {
     return;
   }
 
-  // A disc is catalogued only with its whole snapshot on disk.
-  if (!WriteSnapshot(index_, SnapshotPathOf(data_folder_, name))) {
-    ShowInfoBox(this, Utf8ToGbk("写入光盘快照文件时产生错误！"));
+  Workspace work = Work();
+  const WorkflowResult filed = FileNewDisc(work, request->input, index_);
+  if (!filed.ok()) {
+    ReportWorkflow(filed);
     return;
   }
-  CatalogueDisc(catalogue_, category, request->input);
-  SaveCatalogue();
-
-  ShowNewDisc(*this, name, request->input.category_path);
+  ShowNewDisc(*this, request->input.name_text, request->input.category_path);
 
   const std::string drive = index_.DriveOf();
   if (Drives().DriveTypeOf(drive) != DriveType::CdRom) return;

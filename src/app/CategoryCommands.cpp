@@ -1,17 +1,18 @@
 // The category commands of the main window: new main category, new
 // sub-category, rename in place and delete, and the menu items and the tool
-// button that lead to them. Each command changes the catalogue, saves it and
-// brings the trees up to date without rebuilding them.
+// button that lead to them. The workflows change and save the catalogue; the
+// window brings its trees up to date without rebuilding them.
 #include <string>
 #include <vector>
 
 #include "app/TForm1.h"
 #include "catalog/CategoryEdits.h"
 #include "catalog/CategoryTrees.h"
-#include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "platform/WxText.h"
+#include "workflows/CategoryWorkflows.h"
+#include "workflows/DeleteEntry.h"
 
 namespace movra {
 namespace {
@@ -44,10 +45,13 @@ wxTreeItemId TopNodeByText(const wxTreeCtrl& tree, std::string_view text) {
 }  // namespace
 
 void TForm1::G1Click() {
-  const std::optional<std::string> name = AddMainCategory(catalogue_);
-  if (!name) return;
-  SaveCatalogue();
-  const wxTreeItemId node = movra::AddNode(*TreeView1, wxTreeItemId(), *name, kCategoryImage);
+  Workspace work = Work();
+  const NewCategoryResult made = NewMainCategory(work);
+  if (!made.result.ok()) {
+    ReportWorkflow(made.result);
+    return;
+  }
+  const wxTreeItemId node = movra::AddNode(*TreeView1, wxTreeItemId(), made.name, kCategoryImage);
   // The user types the new category's name at once.
   TreeView1->EnsureVisible(node);
   TreeView1->EditLabel(node);
@@ -60,11 +64,16 @@ void TForm1::N9Click() {
     ShowInfoBox(this, Utf8ToGbk("请在主类别下添加子类别！"));
     return;
   }
-  const Element main_category = catalogue_.ResolvePath(NodePath(*TreeView1, node), false);
-  const std::optional<std::string> name = AddSubCategory(catalogue_, main_category);
-  if (!name) return;
-  SaveCatalogue();
-  TreeView1->EnsureVisible(movra::AddNode(*TreeView1, node, *name, kCategoryImage));
+  if (!CanEdit()) return;
+  Workspace work = Work();
+  const NewCategoryResult made = NewSubCategory(work, NodePath(*TreeView1, node));
+  // A path that names no element ends the command quietly.
+  if (made.result.outcome == Outcome::kNotFound) return;
+  if (!made.result.ok()) {
+    ReportWorkflow(made.result);
+    return;
+  }
+  TreeView1->EnsureVisible(movra::AddNode(*TreeView1, node, made.name, kCategoryImage));
 }
 
 void TForm1::M1Click() {
@@ -81,17 +90,16 @@ void TForm1::TreeView1Edited(wxTreeEvent& event) {
   const wxTreeItemId node = event.GetItem();
   const std::string old_name = NodeText(*TreeView1, node);
   const RenameDecision decision = DecideRename(old_name, WxToGbk(event.GetLabel()));
-  if (decision.kind == RenameDecision::Kind::kInvalid) {
-    ShowInfoBox(this, Utf8ToGbk("节点名称不符合命名规则\n请参考使用帮助中“光盘分类命名规则”！"));
-  }
+  if (decision.kind == RenameDecision::Kind::kInvalid) ShowInfoBox(this, InvalidCategoryNameText());
   if (decision.kind != RenameDecision::Kind::kRename) return;
 
-  if (!catalogue_.RenameCategory(NodePath(*TreeView1, node), decision.name)) {
-    // The label never shows a name the catalogue does not hold.
-    ShowInfoBox(this, Utf8ToGbk("无法在目录中找到选择的节点！"));
+  // The label never shows a name the catalogue does not hold.
+  Workspace work = Work();
+  const WorkflowResult renamed = RenameCategoryTo(work, NodePath(*TreeView1, node), decision.name);
+  if (!renamed.ok()) {
+    ReportWorkflow(renamed);
     return;
   }
-  SaveCatalogue();
 
   // A sibling of that name has just been merged with this category in the
   // catalogue; the tree shows the two as one node as well.
@@ -126,23 +134,20 @@ void TForm1::N19Click() {
   if (image != kCategoryImage && image != kDiscImage) return;
   const bool is_category = image == kCategoryImage;
   const std::string prefix = is_category ? "T_" : "D_";
-  const std::string text = NodeText(*TreeView1, node);
+  if (!CanEdit()) return;
   if (!catalogue_.CdList()) return;
   if (!ShowInfoBox(this, Utf8ToGbk(is_category ? "确实要删除选择的分类？" : "确实要删除选择的光盘？"),
                    BoxButtons::kYesNo)) {
     return;
   }
 
-  // The discs whose snapshot files go with the node are taken from the
-  // catalogue, so that a disc the tree does not show is not forgotten.
-  const Element element = FindElementByNames(catalogue_, ElementNamesOf(*TreeView1, node, prefix));
-  const std::vector<std::string> discs = is_category ? DiscNamesIn(element) : std::vector<std::string>{text};
-  if (!element || !catalogue_.RemoveByPath(NodePath(*TreeView1, node, prefix + text))) {
-    ShowInfoBox(this, Utf8ToGbk("无法在目录中找到选择的节点！"));
+  Workspace work = Work();
+  const DeleteResult deleted = DeleteEntry(work, ElementNamesOf(*TreeView1, node, prefix));
+  if (!deleted.result.ok()) {
+    ReportWorkflow(deleted.result);
     return;
   }
-
-  for (const std::string& disc : discs) {
+  for (const std::string& disc : deleted.discs) {
     const wxTreeItemId disc_node = TopNodeByText(*TreeView2, disc);
     if (!disc_node.IsOk()) continue;
     ForgetNode(disc_node);
@@ -152,11 +157,6 @@ void TForm1::N19Click() {
   ForgetNode(node);
   current_category_node_ = wxTreeItemId();
   TreeView1->Delete(node);
-
-  // The snapshot files go only once the catalogue without them is on disk:
-  // a catalogue that could not be written still names these discs.
-  if (SaveCatalogue() != SaveResult::kSaved) return;
-  for (const std::string& disc : discs) Fs().DeleteFile(data_folder_ + disc + ".cdg");
 }
 
 void TForm1::N42Click() { G1Click(); }

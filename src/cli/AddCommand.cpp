@@ -1,0 +1,106 @@
+// add SOURCE --name NAME --category PATH: scans SOURCE and files the disc as Add disc does.
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+
+#include "cli/CliContext.h"
+#include "dialogs/DiscEntry.h"
+#include "platform/DataHome.h"
+#include "platform/TextCodec.h"
+#include "platform/Volume.h"
+#include "workflows/AddDisc.h"
+
+namespace movra {
+namespace {
+
+struct AddOptions {
+  std::string source;
+  std::string name;
+  std::string category;
+  std::optional<std::string> memo;
+  std::optional<std::string> date;
+};
+
+// The scan path of SOURCE: a drive text ("D:\", "Z:\home\ann") as it is, a
+// native folder as its drive path; nullopt when no drive holds the folder.
+std::optional<std::string> ScanPathOf(CliContext& context, const std::string& source) {
+  const bool drive_text = source.size() >= 2 && source[1] == ':' && std::isalpha(static_cast<unsigned char>(source[0]));
+  if (drive_text) {
+    const std::optional<std::string> gbk = CliContext::ToGbk(source);
+    if (!gbk) return std::nullopt;
+    return WithTrailingBackslash(*gbk);
+  }
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::absolute(source, error).lexically_normal();
+  if (error || !std::filesystem::is_directory(folder, error)) return std::nullopt;
+  std::string native = folder.string();
+  while (native.size() > 1 && native.back() == '/') native.pop_back();
+  const std::optional<std::string> drive_path = context.Drives().DrivePathOf(FsPathOf(native));
+  if (!drive_path) return std::nullopt;
+  return WithTrailingBackslash(*drive_path);
+}
+
+int RunAdd(CliContext& context, const AddOptions& options) {
+  if (!context.Open()) return kExitRefused;
+  const std::optional<std::string> scan_path = ScanPathOf(context, options.source);
+  if (!scan_path) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
+  const std::optional<std::string> name = CliContext::ToGbk(options.name);
+  if (!name) return context.Fail(AddDiscRefusalText(DiscInputProblem::kInvalidName));
+  const std::optional<std::string> category = CliContext::ToGbk(options.category);
+  const std::optional<std::string> date = options.date ? CliContext::ToGbk(*options.date) : std::nullopt;
+  const std::optional<std::string> memo = options.memo ? CliContext::ToGbk(*options.memo) : std::nullopt;
+  if (!category || (options.date && !date) || (options.memo && !memo)) {
+    return context.Fail(Utf8ToGbk("光盘信息包含 GBK 无法表示的字符！"));
+  }
+
+  // Date and memo default to what the Add-disc dialog proposes for the scan path.
+  const DriveMap& drives = context.Drives();
+  const DiscProposal proposal = ProposeDisc(
+      *scan_path,
+      [&drives](std::string_view drive, std::string& label, std::uint32_t& serial) {
+        return ReadVolumeInfo(drives, drive, label, serial);
+      },
+      Now());
+  DiscInput input{*name, date.value_or(proposal.date_text), WithTrailingBackslash(*category),
+                  JoinMemoLines(memo ? SplitLines(*memo) : proposal.memo_lines)};
+  Workspace work = context.Work();
+  if (const WorkflowResult checked = CheckNewDisc(work, input, *scan_path); !checked.ok()) {
+    return context.Fail(checked.message);
+  }
+
+  SnapshotIndex index;
+  const DiscScanResult scanned = ScanDisc(index, drives, *scan_path, [&context](const ScanProgress& progress) {
+    context.Progress("扫描 " + std::to_string(progress.folders) + " 个文件夹，" + std::to_string(progress.files) +
+                     " 个文件");
+    return !CliContext::Interrupted();
+  });
+  context.EndProgress();
+  if (scanned == DiscScanResult::kCancelled) return context.Fail(Utf8ToGbk("扫描已中断，没有添加光盘。"));
+  if (scanned == DiscScanResult::kNothingFound) {
+    return context.Fail(Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！"));
+  }
+  const WorkflowResult filed = FileNewDisc(work, input, index);
+  if (!filed.ok()) return context.Fail(filed.message);
+  context.PrintLine(input.category_path + *name);
+  return kExitDone;
+}
+
+}  // namespace
+
+void AddAddCommand(CLI::App& app, CliContext& context) {
+  auto* command = app.add_subcommand(
+      "add", "scan SOURCE and catalogue it as a new disc, exactly as 添加光盘 does; prints the disc's path");
+  auto options = std::make_shared<AddOptions>();
+  command->add_option("SOURCE", options->source, "a folder, or a drive text such as D:\\ or Z:\\home\\ann\\")
+      ->required();
+  command->add_option("--name", options->name, "the disc's name: Chinese characters, letters, digits, . _ -")
+      ->required();
+  command->add_option("--category", options->category, "an existing category: A or A\\B")->required()->type_name("PATH");
+  command->add_option("--memo", options->memo, "the memo (lines separated by line feeds); default: 光盘编号 … 光盘卷标")
+      ->type_name("TEXT");
+  command->add_option("--date", options->date, "the archive date text; default: now, as the window writes it")
+      ->type_name("TEXT");
+  command->callback([&context, options] { context.exit_code = RunAdd(context, *options); });
+}
+
+}  // namespace movra

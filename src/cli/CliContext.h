@@ -1,0 +1,90 @@
+// What every movra-cli command shares: the home and its catalogue, the data
+// folder, the drives, the output streams, the text conversion at the command
+// line's boundary (UTF-8 outside, GBK inside), exit codes and Ctrl+C.
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "catalog/CatalogueDocument.h"
+#include "platform/DataHome.h"
+#include "platform/DriveMap.h"
+#include "workflows/Workspace.h"
+
+namespace movra {
+
+// Exit codes of movra-cli.
+inline constexpr int kExitDone = 0;        // done (search: found something)
+inline constexpr int kExitNothing = 1;     // nothing found (search) or inconsistencies found (check)
+inline constexpr int kExitRefused = 2;     // refused or failed; nothing was changed
+
+class CliContext {
+ public:
+  CliContext();
+
+  // --home DIR, as given on the command line (native).
+  std::string home_option;
+  // The command's exit code, set by its callback.
+  int exit_code = kExitDone;
+  // Where the commands write (stdout and stderr unless a test replaces them).
+  std::FILE* out = stdout;
+  std::FILE* err = stderr;
+
+  // Finds the home and opens its catalogue; false (after telling why) when
+  // the home cannot be used. with_catalogue: also refuse an unreadable catalogue.
+  bool Open(bool with_catalogue = true);
+  // The home of the run (after Open).
+  const DataHome& Home() const { return home_; }
+  // The catalogue of the run (after Open).
+  CatalogueDocument& Catalogue() { return catalogue_; }
+  // True when the catalogue file exists but could not be read.
+  bool CatalogueUnreadable() const { return unreadable_; }
+  // The workspace the workflows take.
+  Workspace Work() { return Workspace{catalogue_, home_.data_folder, nullptr}; }
+  // The drive letters of this machine (detected on first use).
+  const DriveMap& Drives();
+
+  // Tells the user (a GBK message on stderr) and returns kExitRefused.
+  int Fail(std::string_view gbk_message);
+  // Writes a GBK text as UTF-8 to stdout, followed by a line feed.
+  void PrintLine(std::string_view gbk);
+  // The GBK form of a command-line text; nullopt when GBK cannot hold it.
+  static std::optional<std::string> ToGbk(std::string_view utf8);
+
+  // The disc a command-line text names: its path as the search headers show
+  // it ("电影\动作\DVD_01") or its bare name when unique. The GBK disc name, or
+  // nullopt after telling the user.
+  std::optional<std::string> FindDisc(std::string_view utf8);
+  // The catalogue path of every disc ("A\B\X"), by disc name, in document order.
+  std::vector<std::pair<std::string, std::string>> DiscPaths();
+
+  // A date-time value as yyyy-mm-dd hh:mm:ss.
+  static std::string TimeText(double value);
+  // The disc's snapshot file as Fs() takes it.
+  std::string SnapshotFile(std::string_view disc_name) const;
+
+  // True when progress goes to stderr (stderr is a terminal).
+  bool ShowProgress() const { return progress_; }
+  // Writes a progress line over the previous one, at most a few times a second.
+  void Progress(std::string_view utf8, bool force = false);
+  // Clears the progress line.
+  void EndProgress();
+  // True once Ctrl+C was pressed.
+  static bool Interrupted();
+
+ private:
+  DataHome home_;
+  CatalogueDocument catalogue_;
+  bool unreadable_ = false;
+  std::optional<DriveMap> drives_;
+  bool progress_ = false;
+  bool progress_shown_ = false;
+  double last_progress_ = 0;
+};
+
+}  // namespace movra

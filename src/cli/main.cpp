@@ -1,0 +1,44 @@
+// movra-cli: the catalogue from the shell, on the same workflows as the window.
+#include <CLI/CLI.hpp>
+
+#include "cli/CliContext.h"
+
+#ifndef MOVRA_VERSION
+#define MOVRA_VERSION "1.0.0"
+#endif
+
+// Every command, in the order --help lists them; X(Name) is defined in
+// src/cli/<Name>Command.cpp as void Add<Name>Command(CLI::App&, CliContext&).
+#define MOVRA_CLI_COMMANDS(X) X(List) X(Mkcat) X(Add) X(Show) X(Search) X(Rm) X(Export) X(Import) X(Check) X(Stats)
+
+namespace movra {
+#define MOVRA_CLI_DECLARE(Name) void Add##Name##Command(CLI::App& app, CliContext& context);
+MOVRA_CLI_COMMANDS(MOVRA_CLI_DECLARE)
+#undef MOVRA_CLI_DECLARE
+}  // namespace movra
+
+int main(int argc, char** argv) {
+  CLI::App app{
+      "movra-cli: 在命令行中使用 Movra 的光盘目录（与窗口程序共用 Movra.xml 和 CDROM/）。\n"
+      "Exit codes: 0 done (search: found), 1 nothing found (search) or problems found (check), 2 refused or failed.",
+      "movra-cli"};
+  app.set_version_flag("--version", "movra-cli " MOVRA_VERSION);
+  movra::CliContext context;
+  app.add_option("--home", context.home_option,
+                 "folder that holds Movra.xml, Movra.xml.backup and CDROM/ (created when missing); "
+                 "default: the window's folder, MOVRA_HOME overrides")
+      ->type_name("DIR");
+  app.require_subcommand(1);
+  app.fallthrough();
+#define MOVRA_CLI_REGISTER(Name) movra::Add##Name##Command(app, context);
+  MOVRA_CLI_COMMANDS(MOVRA_CLI_REGISTER)
+#undef MOVRA_CLI_REGISTER
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    // Usage errors are refusals (2); --help and --version end with 0.
+    return app.exit(error) == 0 ? movra::kExitDone : movra::kExitRefused;
+  }
+  std::fflush(context.out);
+  return context.exit_code;
+}

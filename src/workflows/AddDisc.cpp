@@ -1,0 +1,69 @@
+#include "workflows/AddDisc.h"
+
+#include "catalog/NameRules.h"
+#include "dialogs/DiscEntry.h"
+#include "platform/DataHome.h"
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+#include "snapshot/SnapshotFile.h"
+
+namespace movra {
+
+DiscProposal ProposeDisc(std::string_view scan_path, const VolumeReader& read_volume, DateTime now) {
+  std::string label;
+  std::uint32_t serial = 0;
+  const bool known = read_volume && read_volume(DriveTextOf(scan_path), label, serial);
+  if (!known) label.clear();
+  DiscProposal proposal;
+  proposal.name = label.empty() ? std::string(kDefaultDiscName) : label;
+  proposal.date_text = DateTimeToText(now);
+  proposal.memo_lines = ProposedMemoLines(known ? std::optional<std::uint32_t>(serial) : std::nullopt, proposal.name);
+  return proposal;
+}
+
+std::string AddDiscRefusalText(DiscInputProblem problem) {
+  switch (problem) {
+    case DiscInputProblem::kInvalidName:
+      return Utf8ToGbk("请修改光盘名称：包含无效字符！");
+    case DiscInputProblem::kIncomplete:
+      return Utf8ToGbk("光盘信息不完整，请检查！");
+    case DiscInputProblem::kNameTooLong:
+      return Utf8ToGbk("请修改光盘名称：名称太长，无法用作快照文件名！");
+    case DiscInputProblem::kNameTaken:
+      return Utf8ToGbk("光盘名称已存在！");
+    case DiscInputProblem::kNone:
+      break;
+  }
+  return {};
+}
+
+WorkflowResult CheckNewDisc(Workspace& work, const DiscInput& input, std::string_view scan_path_text) {
+  if (WorkflowResult editable = CheckEditable(work); !editable.ok()) return editable;
+  const DiscInputProblem problem = CheckDiscInput(work.catalogue, input, scan_path_text);
+  if (problem != DiscInputProblem::kNone) return {Outcome::kRefused, AddDiscRefusalText(problem)};
+  if (!work.catalogue.ResolvePath(input.category_path, false)) {
+    return {Outcome::kNotFound, Utf8ToGbk("无法确定光盘的分类，添加失败！")};
+  }
+  return {};
+}
+
+WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned) {
+  if (WorkflowResult editable = CheckEditable(work); !editable.ok()) return editable;
+  const Element category = work.catalogue.ResolvePath(input.category_path, false);
+  if (!category) return {Outcome::kNotFound, Utf8ToGbk("无法确定光盘的分类，添加失败！")};
+  if (std::string error = EnsureDataFolder(work.data_folder); !error.empty()) return {Outcome::kFailed, error};
+
+  // A disc is catalogued only with its whole snapshot on disk.
+  const std::string name = CleanName(input.name_text);
+  const std::string file = FsPathOf(SnapshotFileOf(work, name));
+  if (!WriteSnapshot(scanned, file)) return {Outcome::kFailed, Utf8ToGbk("写入光盘快照文件时产生错误！")};
+  CatalogueDisc(work.catalogue, category, input);
+  if (WorkflowResult saved = SaveOrRestore(work); !saved.ok()) {
+    Fs().DeleteFile(file);
+    return saved;
+  }
+  if (work.observer) work.observer->SnapshotWritten(name);
+  return {};
+}
+
+}  // namespace movra

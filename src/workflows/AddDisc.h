@@ -1,0 +1,49 @@
+// Add disc without its dialogs: the values proposed for a scan path, the
+// checks of the input before anything is scanned, and filing a scanned disc
+// (snapshot file first, then the catalogue entry, undone when the catalogue
+// cannot be saved). Texts are GBK.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/DiscCataloguing.h"
+#include "platform/DateTime.h"
+#include "snapshot/SnapshotIndex.h"
+#include "workflows/Workspace.h"
+
+namespace movra {
+
+// Reads the label and serial of the volume of a drive text ("E:"); false
+// when they cannot be read.
+using VolumeReader = std::function<bool(std::string_view drive_text, std::string& label, std::uint32_t& serial)>;
+
+// What Add disc proposes for a scan path.
+struct DiscProposal {
+  std::string name;                     // the volume label, or 我的光盘_000
+  std::string date_text;                // now, as a date-time text
+  std::vector<std::string> memo_lines;  // number, place, serial and label lines
+};
+
+// The name, date and memo proposed for a scan path (a drive path such as
+// "E:\" or "Z:\home\ann\"), from the volume of its drive.
+DiscProposal ProposeDisc(std::string_view scan_path, const VolumeReader& read_volume, DateTime now);
+
+// The message (GBK) for input Add disc refuses; empty for kNone.
+std::string AddDiscRefusalText(DiscInputProblem problem);
+
+// Checks the input of Add disc before the scan: an unreadable catalogue,
+// then the dialog's checks (kRefused: the user may correct the input), then
+// the category (kNotFound).
+WorkflowResult CheckNewDisc(Workspace& work, const DiscInput& input, std::string_view scan_path_text);
+
+// Files a disc whose scan the index holds: writes its snapshot file, then
+// catalogues it under its category and saves. When the save fails the
+// snapshot file goes again and the catalogue is read back from disk.
+WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned);
+
+}  // namespace movra

@@ -1,0 +1,99 @@
+#include "platform/DataHome.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/TempDir.h"
+
+namespace movra {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DataHomeTest : public ::testing::Test {
+ protected:
+  DataHomeSources Sources() const {
+    DataHomeSources sources;
+    sources.program_folder = program_.path();
+    sources.user_home = user_.path();
+    return sources;
+  }
+  test::TempDir program_;
+  test::TempDir user_;
+};
+
+TEST_F(DataHomeTest, ProgramFolderIsPortableOnlyWhenItAlreadyHoldsTheFiles) {
+  // A bare program folder: installed mode in ~/.local/share/movra, created with its data folder.
+  DataHomeResult result = LocateDataHome(Sources());
+  ASSERT_TRUE(result.home);
+  EXPECT_FALSE(result.home->portable);
+  EXPECT_EQ(result.home->catalogue, fs::path(user_.path()) / ".local/share/movra/Movra.xml");
+  EXPECT_TRUE(fs::is_directory(fs::path(user_.path()) / ".local/share/movra/CDROM"));
+
+  for (const char* marker : {"portable", "Movra.xml"}) {
+    test::TempDir program;
+    test::WriteBytes(program / marker, "");
+    DataHomeSources sources = Sources();
+    sources.program_folder = program.path();
+    result = LocateDataHome(sources);
+    ASSERT_TRUE(result.home) << marker;
+    EXPECT_TRUE(result.home->portable) << marker;
+    // The catalogue is read from the current folder; backup and snapshots beside the executable.
+    EXPECT_EQ(result.home->catalogue, fs::path("Movra.xml"));
+    EXPECT_EQ(result.home->backup, fs::path(program.path()) / "Movra.xml.backup");
+    EXPECT_TRUE(fs::is_directory(fs::path(program.path()) / "CDROM")) << marker;
+  }
+}
+
+TEST_F(DataHomeTest, OptionBeatsEnvironmentWhichBeatsPortableAndXdg) {
+  test::WriteBytes(program_ / "portable", "");
+  DataHomeSources sources = Sources();
+  sources.xdg_data_home = user_ / "xdg";
+  sources.movra_home = user_ / "env";
+  EXPECT_EQ(LocateDataHome(sources).home->folder, fs::path(user_ / "env"));
+  sources.home_option = user_ / "option";
+  EXPECT_EQ(LocateDataHome(sources).home->folder, fs::path(user_ / "option"));
+  EXPECT_EQ(LocateDataHome(sources).home->catalogue, fs::path(user_ / "option/Movra.xml"));
+
+  fs::remove(program_ / "portable");
+  sources.home_option.reset();
+  sources.movra_home.reset();
+  EXPECT_EQ(LocateDataHome(sources).home->folder, fs::path(user_ / "xdg/movra"));
+  sources.xdg_data_home = "relative/xdg";  // not absolute: ignored
+  EXPECT_EQ(LocateDataHome(sources).home->folder, fs::path(user_ / ".local/share/movra"));
+}
+
+TEST_F(DataHomeTest, HomeOrDataFolderThatCannotBeMadeGivesAMessage) {
+  // A file where a folder should be stops even root.
+  test::WriteBytes(user_ / "file", "");
+  DataHomeSources sources = Sources();
+  sources.home_option = user_ / "file/inner";
+  DataHomeResult result = LocateDataHome(sources);
+  EXPECT_FALSE(result.home);
+  EXPECT_NE(result.error.find(user_ / "file/inner"), std::string::npos);
+  EXPECT_FALSE(EnsureDataFolder(user_ / "file/CDROM").empty());
+  sources.home_option = user_ / "file";
+  EXPECT_FALSE(LocateDataHome(sources).home);
+
+  if (::geteuid() == 0) return;  // root writes anywhere
+  fs::create_directories(user_ / "locked");
+  ::chmod((user_ / "locked").c_str(), 0500);
+  sources.home_option = user_ / "locked";
+  result = LocateDataHome(sources);
+  ::chmod((user_ / "locked").c_str(), 0700);
+  EXPECT_FALSE(result.home);
+  // A portable-looking folder that is not writable is not portable.
+  test::WriteBytes(program_ / "portable", "");
+  ::chmod(program_.path().c_str(), 0500);
+  result = LocateDataHome(Sources());
+  ::chmod(program_.path().c_str(), 0700);
+  ASSERT_TRUE(result.home);
+  EXPECT_FALSE(result.home->portable);
+}
+
+}  // namespace
+}  // namespace movra
