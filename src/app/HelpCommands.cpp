@@ -31,7 +31,7 @@ void TForm1::N18Click() { OpenLinkOrTell(this, kForumUrl); }
 void TForm1::N60Click() { OpenLinkOrTell(this, kFeedbackMailUrl); }
 
 void TForm1::N40Click() {
-  TForm6 box(this);
+  TForm6 box(this, wxString::FromUTF8(home_folder_.string()));
   ShowDialogModal(box);
 }
 

@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <wx/msgdlg.h>
 #include <wx/translation.h>
 
 #include "app/TForm1.h"
+#include "app/WindowArguments.h"
 #include "app/WindowSettings.h"
 #include "dialogs/About.h"
 #include "platform/DataHome.h"
@@ -72,6 +74,13 @@ bool MovraApp::OnInit() {
     auto* form = new TForm1(std::move(options));
     SetTopWindow(form);
     form->Show();
+    // Snapshot files named on the command line (a file manager opening .cdg
+    // files) are imported once the window is up.
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(argv[i].utf8_string());
+    if (std::vector<std::string> files = ImportFilesOf(args); !files.empty()) {
+      form->CallAfter([form, files = std::move(files)] { form->ImportSnapshotFiles(files); });
+    }
     // The hidden About box of the run, owned by the main window. The About
     // command shows a fresh box of its own each time.
     new TForm6(form);

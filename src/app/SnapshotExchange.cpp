@@ -3,6 +3,7 @@
 // workflows copy, catalogue and write the files.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/AddDiscCommand.h"
 #include "app/TForm1.h"
@@ -49,23 +50,38 @@ std::optional<DiscInput> AskForImport(TForm1& form, const std::string& stem) {
 void TForm1::N39Click() {
   if (!CanEdit()) return;
   const std::optional<std::string> file = OpenFiles().ChooseFile(this, "CDG Files(*.CDG)|*.CDG");
-  if (!file) return;
+  if (file) ImportChosenSnapshot(*file);
+}
+
+void TForm1::ImportSnapshotFiles(const std::vector<std::string>& native_paths) {
+  for (const std::string& native : native_paths) {
+    if (!CanEdit()) return;
+    // Unlike the file dialog's answer, a named file may be missing.
+    if (!Fs().FileExists(native)) {
+      ShowInfoBox(this, Utf8ToGbk("找不到快照文件：") + NativeNameToGbk(native));
+      continue;
+    }
+    ImportChosenSnapshot(native);
+  }
+}
+
+void TForm1::ImportChosenSnapshot(const std::string& file) {
   // A file that is no snapshot is turned away before the user fills in the dialog.
-  if (const WorkflowResult readable = CheckImportFile(*file); !readable.ok()) {
+  if (const WorkflowResult readable = CheckImportFile(file); !readable.ok()) {
     ReportWorkflow(readable);
     return;
   }
-  const std::optional<DiscInput> input = AskForImport(*this, Utf8ToGbk(FileStemOf(*file)));
+  const std::optional<DiscInput> input = AskForImport(*this, Utf8ToGbk(FileStemOf(file)));
   if (!input) return;
   Workspace work = Work();
-  const WorkflowResult imported = ImportSnapshotFile(work, *file, *input);
+  const WorkflowResult imported = ImportSnapshotFile(work, file, *input);
   if (!imported.ok()) {
     ReportWorkflow(imported);
     return;
   }
   ShowNewDisc(*this, input->name_text, input->category_path);
   SnapshotIndex read;
-  ReadSnapshot(read, *file);
+  ReadSnapshot(read, file);
   SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导入光盘 ") + input->name_text + Utf8ToGbk("（") + GroupedDigits(read.Count()) +
                             Utf8ToGbk(" 个对象）")));
 }
@@ -86,7 +102,7 @@ void TForm1::R2Click() {
   }
   ReportWorkflow(exported.result);
   if (exported.result.ok() && folder)
-    SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导出到 ") + *folder + kPathSeparator + name + ".cdg"));
+    SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导出到 ") + NativeNameToGbk(*folder) + kPathSeparator + name + ".cdg"));
 }
 
 }  // namespace movra

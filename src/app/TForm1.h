@@ -58,6 +58,8 @@ class TForm1 : public wxFrame {
   const std::string& DataFolder() const { return data_folder_; }
   // The data folder as a native path.
   const std::filesystem::path& DataFolderNative() const { return data_folder_native_; }
+  // The folder of the catalogue's backup and the data folder (native); the About box shows it.
+  const std::filesystem::path& HomeFolder() const { return home_folder_; }
   // The catalogue's file: "Movra.xml" in the current folder when portable, else in the home.
   const std::string& CatalogueFile() const { return options_.catalogue_file; }
   // Path of the catalogue's backup.
@@ -307,6 +309,9 @@ class TForm1 : public wxFrame {
 
   // Snapshot import and export.
   void N39Click();
+  // Imports the snapshot files named on the command line (native paths), one
+  // after the other, as 导入快照文件 does with a chosen file.
+  void ImportSnapshotFiles(const std::vector<std::string>& native_paths);
   void R2Click();
 
   // Update disc.
@@ -344,8 +349,12 @@ class TForm1 : public wxFrame {
   void FormClose(wxCloseEvent& event);
   WindowSettings settings_;
   int results_height_ = 100;
+  // The import of a chosen snapshot file (native path): the dialog, the copy into the data folder, the catalogue entry.
+  void ImportChosenSnapshot(const std::string& file);
 
   // Layout (TForm1.cpp).
+  // The window's icons from the installation's icon theme, when there is one.
+  void SetInstalledIcons();
   void CreateMenus();
   void CreatePopupMenus();
   void CreateToolBar1();
@@ -369,6 +378,7 @@ class TForm1 : public wxFrame {
   TForm1Options options_;
   std::string program_folder_;
   std::string data_folder_;
+  std::filesystem::path home_folder_;
   std::filesystem::path data_folder_native_;
   std::string backup_file_;
   std::vector<std::string> optical_drives_;

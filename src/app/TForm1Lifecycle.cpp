@@ -32,6 +32,7 @@ void TForm1::StartUp() {
   const DataHome home = options_.home.value_or(PortableHome(program_folder_));
   options_.catalogue_file = FsPathOf(home.catalogue);
   backup_file_ = FsPathOf(home.backup);
+  home_folder_ = home.folder;
   data_folder_native_ = home.data_folder;
   data_folder_ = FsPathOf(home.data_folder) + kPathSeparator;
   // The data folder is made on the first start; without it no disc can be added.

@@ -1,6 +1,7 @@
 # Sources of src/app: the window layer (process entry, TForm1, command map).
 target_sources(movra_core PRIVATE
   app/HelpFile.cpp
+  app/WindowArguments.cpp
 )
 if(MOVRA_GUI)
   target_sources(movra_gui PRIVATE

@@ -69,7 +69,7 @@ wxBitmap DrawTopPicture() {
 
 }  // namespace
 
-TForm6::TForm6(wxWindow* parent)
+TForm6::TForm6(wxWindow* parent, const wxString& data_folder)
     : wxDialog(parent, wxID_ANY, "Movra...", wxDefaultPosition, wxDefaultSize, wxCAPTION) {
   SetBackgroundColour(*wxWHITE);
   SetClientSize(kClientWidth, kClientHeight);
@@ -103,6 +103,15 @@ TForm6::TForm6(wxWindow* parent)
     links_[i] = link;
     SetLinkLook(link, false);
   }
+  // Where the catalogue lives, so users find it for backups; a long path is
+  // shortened in the middle and shown whole as the tip.
+  const int home_width = kClientWidth - 96 - 8 - x;
+  HomeLabel = new wxStaticText(this, wxID_ANY, Ui("数据文件夹：") + data_folder,
+                               wxPoint(x, kClientHeight - 33), wxSize(home_width, -1),
+                               wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
+  HomeLabel->SetToolTip(data_folder);
+  HomeLabel->Show(!data_folder.empty());
+
   Bind(wxEVT_MOTION, [this](wxMouseEvent& event) {
     FormMouseMove();
     event.Skip();

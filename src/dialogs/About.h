@@ -4,6 +4,7 @@
 #include <array>
 
 #include <wx/dialog.h>
+#include <wx/string.h>
 
 class wxButton;
 class wxGenericStaticText;
@@ -16,8 +17,9 @@ namespace movra {
 
 class TForm6 : public wxDialog {
  public:
-  // Builds the box (hidden) with parent as owner.
-  explicit TForm6(wxWindow* parent);
+  // Builds the box (hidden) with parent as owner; data_folder (native, UTF-8)
+  // is the folder of the catalogue and the snapshots, shown at the bottom.
+  explicit TForm6(wxWindow* parent, const wxString& data_folder = wxString());
 
   // The four link labels in the order forum, support mail, feedback mail, messenger.
   static constexpr int kLinkCount = 4;
@@ -41,6 +43,7 @@ class TForm6 : public wxDialog {
   wxStaticText* NoticeLabel = nullptr;
   wxStaticText* SupportLabel = nullptr;
   wxStaticText* ForumLabel = nullptr;
+  wxStaticText* HomeLabel = nullptr;  // "数据文件夹：" and the folder in use
   wxButton* BitBtn1 = nullptr;
 
  private:

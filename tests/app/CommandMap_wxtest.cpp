@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/uiaction.h>
 #include <wx/weakref.h>
@@ -599,6 +600,11 @@ TEST_F(CommandMapTest, AboutShowsAFreshBoxModallyAndReleasesIt) {
   SetDialogRunner([&](wxDialog& dialog) {
     EXPECT_NE(dynamic_cast<TForm6*>(&dialog), nullptr);
     EXPECT_EQ(dialog.GetParent(), &form);
+    // The box tells where the catalogue and the snapshots are.
+    const wxStaticText* home = static_cast<TForm6&>(dialog).HomeLabel;
+    EXPECT_TRUE(home->IsShown());
+    EXPECT_TRUE(home->GetLabel().EndsWith(wxString::FromUTF8(form.HomeFolder().string())));
+    EXPECT_FALSE(form.HomeFolder().empty());
     shown.push_back(&dialog);
     return wxID_OK;
   });

@@ -79,6 +79,22 @@ TEST_F(SnapshotExchangeTest, ImportCopiesTheFileByteForByteAndCataloguesTheDisc)
   EXPECT_EQ(Form().StatusBar1->GetStatusText(0).utf8_string(), "已导入光盘 DVD_01（2 个对象）");
 }
 
+TEST_F(SnapshotExchangeTest, FilesNamedAtStartAreImportedInTurnWithoutTheFilePicker) {
+  test::WriteBytes(outside_ / "DVD_01.CDG", test::SnapshotBytesOf("DVD_01"));
+  test::WriteBytes(outside_ / "CD_02.cdg", test::SnapshotBytesOf("CD_02"));
+  Import(outside_ / "DVD_01.CDG", "Work\\");
+  Import(outside_ / "CD_02.cdg", "Work\\");
+  Form().ImportSnapshotFiles({outside_ / "DVD_01.CDG", outside_ / "gone.cdg", outside_ / "CD_02.cdg"});
+
+  EXPECT_TRUE(dialogs_.Done());
+  EXPECT_TRUE(files_.wildcard.empty());
+  EXPECT_EQ(MessagesShown(), std::vector<std::string>{Gbk("找不到快照文件：") + outside_ / "gone.cdg"});
+  EXPECT_TRUE(test::PathExists(DataFile("DVD_01")));
+  EXPECT_TRUE(test::PathExists(DataFile("CD_02")));
+  EXPECT_EQ(TextsBelow(*Form().TreeView1, FindNodeByPath(*Form().TreeView1, "Work\\")),
+            (std::vector<std::string>{"DVD_01", "CD_02"}));  // in the order named
+}
+
 TEST_F(SnapshotExchangeTest, ImportRefusalsShowTheDialogAgainUntilCancelled) {
   const std::string catalogue = test::ReadBytes(CataloguePath());
   for (const char* name : {"My Disc", "Star", "Fresh"}) {
