@@ -88,7 +88,7 @@ void TForm1::SetInstalledIcons() {
         InstalledFilePath(options_.program_folder, std::string("share/icons/hicolor/") + size + "/apps/movra.png");
     if (path.empty() || !Fs().FileExists(path)) continue;
     wxLogNull quiet;  // an unreadable file only costs the icon
-    const wxIcon icon(wxString::FromUTF8(NativePath(path)), wxBITMAP_TYPE_PNG);
+    const wxIcon icon(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
     if (icon.IsOk()) icons.AddIcon(icon);
   }
   if (!icons.IsEmpty()) SetIcons(icons);
