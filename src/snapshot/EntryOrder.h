@@ -1,6 +1,6 @@
 // The order of names within one folder of a snapshot, as NTFS and CD file
-// systems return them: ascending, ASCII letters compared without regard to
-// case, every other byte by value. Names are GBK: a trail byte is never
+// systems return them: ascending, ASCII letters compared in upper case (so
+// "_" follows the letters, as on NTFS), every other byte by value. Names are GBK: a trail byte is never
 // folded, so a Chinese name keeps its place.
 #pragma once
 

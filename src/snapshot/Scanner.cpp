@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "platform/TextCodec.h"
+#include "snapshot/EntryOrder.h"
 
 namespace movra {
 namespace {
@@ -55,27 +56,6 @@ std::uint32_t AppendRecordedName(std::string& out, std::string_view native) {
     out += DiskNameToGbk(native);
   }
   return static_cast<std::uint32_t>(out.size() - start);
-}
-
-// An ASCII letter in upper case; any other byte as it is.
-inline unsigned char Fold(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
-
-// The order in which NTFS and CD file systems list names: byte by byte,
-// ASCII letters without regard to case, a trail byte of a GBK character by
-// its value; names equal but for case by their bytes.
-bool NameBefore(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  bool trail = false;  // the byte at i follows a lead byte (the same in both, as all before it is equal)
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char x = static_cast<unsigned char>(a[i]);
-    const unsigned char y = static_cast<unsigned char>(b[i]);
-    const unsigned char fx = trail ? x : Fold(x);
-    const unsigned char fy = trail ? y : Fold(y);
-    if (fx != fy) return fx < fy;
-    trail = !trail && x >= 0x81 && x <= 0xFE;
-  }
-  if (a.size() != b.size()) return a.size() < b.size();
-  return a < b;
 }
 
 // Folders a scan records but never enters: the roots of the other lettered
@@ -211,7 +191,7 @@ class Walker {
     std::sort(level.entries.begin(), level.entries.end(), [names](const Entry& a, const Entry& b) {
       if (a.folder != b.folder) return a.folder;
       const std::string_view x(names + a.recorded, a.recordedLength), y(names + b.recorded, b.recordedLength);
-      if (x != y) return NameBefore(x, y);
+      if (x != y) return EntryNameLess(x, y);
       return std::strcmp(names + a.native, names + b.native) < 0;
     });
   }
