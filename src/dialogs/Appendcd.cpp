@@ -87,13 +87,9 @@ void TAppend::CreateControls() {
   grid->Add(RichEdit1, 1, wxEXPAND);
   group_sizer->Add(grid, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
-  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   BitBtn2 = new wxButton(box, wxID_ANY, Ui("确定"));
   BitBtn1 = new wxButton(box, wxID_CANCEL, Ui("取消"));
-  buttons->AddStretchSpacer();
-  buttons->Add(BitBtn2, 0, wxRIGHT, 6);
-  buttons->Add(BitBtn1, 0);
-  group_sizer->Add(buttons, 0, wxEXPAND | wxALL, 6);
+  group_sizer->Add(ClosingButtonRow(BitBtn2, BitBtn1), 0, wxEXPAND | wxALL, 6);
 
   outer->Add(group_sizer, 1, wxEXPAND | wxTOP | wxRIGHT | wxBOTTOM, 8);
   SetSizerAndFit(outer);

@@ -56,13 +56,9 @@ void TAppIdxFile::CreateControls() {
   grid->Add(RichEdit1, 1, wxEXPAND);
   group_sizer->Add(grid, 1, wxEXPAND | wxALL, 6);
 
-  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
   btn2 = new wxButton(box, wxID_ANY, Ui("开始"));
   btn1 = new wxButton(box, wxID_CANCEL, Ui("取消"));
-  buttons->AddStretchSpacer();
-  buttons->Add(btn2, 0, wxRIGHT, 6);
-  buttons->Add(btn1, 0);
-  group_sizer->Add(buttons, 0, wxEXPAND | wxALL, 6);
+  group_sizer->Add(ClosingButtonRow(btn2, btn1), 0, wxEXPAND | wxALL, 6);
 
   outer->Add(group_sizer, 1, wxEXPAND | wxTOP | wxRIGHT | wxBOTTOM, 8);
   SetSizerAndFit(outer);

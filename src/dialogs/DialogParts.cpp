@@ -41,4 +41,12 @@ void SetFieldLines(wxTextCtrl& field, const std::vector<std::string>& lines) {
   SetFieldText(field, JoinLines(lines));
 }
 
+wxBoxSizer* ClosingButtonRow(wxButton* first, wxButton* second) {
+  auto* row = new wxBoxSizer(wxHORIZONTAL);
+  row->AddStretchSpacer();
+  row->Add(first, 0, wxRIGHT, 6);
+  row->Add(second, 0);
+  return row;
+}
+
 }  // namespace movra

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include <wx/button.h>
+#include <wx/sizer.h>
 #include <wx/treectrl.h>
 
 class wxTextCtrl;
@@ -38,5 +40,8 @@ std::vector<std::string> FieldLines(const wxTextCtrl& field);
 
 // Replaces the content of a multi-line field by lines (GBK).
 void SetFieldLines(wxTextCtrl& field, const std::vector<std::string>& lines);
+
+// A row that holds the dialog's two closing buttons at its right end, first then second.
+wxBoxSizer* ClosingButtonRow(wxButton* first, wxButton* second);
 
 }  // namespace movra
