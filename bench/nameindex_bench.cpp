@@ -21,12 +21,15 @@
 
 #include "BenchTiming.h"
 #include "nameindex/NameIndex.h"
+#include "BenchNames.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "search/SnapshotSearch.h"
 
 using namespace movra;
+using movra::bench::kExtensions;
+using movra::bench::Words;
 using movra::bench::BestTiming;
 using movra::bench::Timing;
 
@@ -37,18 +40,6 @@ constexpr int kEntriesPerDisc = 5000;
 // finds a few hundred rows among 10,000,000 entries.
 constexpr unsigned kRareEvery = 25000;
 
-std::vector<std::string> Words() {
-  std::vector<std::string> words = {"Music", "Video",   "Photos",  "Backup", "Live",    "Concert", "Disc",
-                                    "Track", "Episode", "Season",  "Setup",  "Drivers", "Movie",   "Album",
-                                    "Holiday", "Project", "Report", "Data",  "Archive", "VTS",     "IMG"};
-  for (const char* utf8 : {"音乐", "电影", "照片", "备份", "演唱会", "七里香", "纪录片", "第一集", "软件", "驱动",
-                           "文档", "项目", "报告", "假期", "风景", "相册", "资料", "游戏", "教程", "晴天"})
-    words.push_back(Utf8ToGbk(utf8));
-  return words;
-}
-
-const char* const kExtensions[] = {".mp3", ".MP3", ".avi", ".mkv", ".jpg", ".JPG", ".png", ".txt", ".doc",
-                                   ".pdf", ".exe", ".dll", ".rmvb", ".wma", ".flac", ".zip", ".VOB", ".IFO"};
 
 // Snapshots in the writer's order (greatest key first): a tree of about 400
 // folders up to five levels deep, the rest files.

@@ -14,12 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "BenchNames.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "search/SnapshotSearch.h"
 
 using namespace movra;
+using movra::bench::kExtensions;
+using movra::bench::Words;
 
 namespace {
 
@@ -66,20 +69,6 @@ std::string DiscName(int i) {
   std::snprintf(name, sizeof name, "DISC_%04d", i);
   return name;
 }
-
-// Words as found in names on discs, Latin and Chinese (GBK).
-std::vector<std::string> Words() {
-  std::vector<std::string> words = {"Music", "Video",   "Photos",  "Backup", "Live",    "Concert", "Disc",
-                                    "Track", "Episode", "Season",  "Setup",  "Drivers", "Movie",   "Album",
-                                    "Holiday", "Project", "Report", "Data",  "Archive", "VTS",     "IMG"};
-  for (const char* utf8 : {"音乐", "电影", "照片", "备份", "演唱会", "七里香", "纪录片", "第一集", "软件", "驱动",
-                           "文档", "项目", "报告", "假期", "风景", "相册", "资料", "游戏", "教程", "晴天"})
-    words.push_back(Utf8ToGbk(utf8));
-  return words;
-}
-
-const char* const kExtensions[] = {".mp3", ".MP3", ".avi", ".mkv", ".jpg", ".JPG", ".png", ".txt", ".doc",
-                                   ".pdf", ".exe", ".dll", ".rmvb", ".wma", ".flac", ".zip", ".VOB", ".IFO"};
 
 // One disc: a tree of about 400 folders up to five levels deep, the rest
 // files, written key by key, greatest key first, as the snapshot writer does.

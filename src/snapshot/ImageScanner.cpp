@@ -83,15 +83,8 @@ class Collector {
     }
   }
 
-  // ScanTimeOf with the last answer kept: many entries of a disc share a time.
-  DateTime TimeOf(std::time_t t) {
-    if (!have_time_ || t != last_time_) {
-      last_time_ = t;
-      last_value_ = ScanTimeOf(t);
-      have_time_ = true;
-    }
-    return last_value_;
-  }
+  // The recorded time of t (ScanTimeOf, with the last answer kept).
+  DateTime TimeOf(std::time_t t) { return times_.Of(t); }
 
  private:
   static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -129,9 +122,7 @@ class Collector {
   std::size_t folders_ = 0;
   std::size_t files_ = 0;
   std::size_t since_report_ = 0;
-  bool have_time_ = false;
-  std::time_t last_time_ = 0;
-  DateTime last_value_ = 0;
+  ScanTimes times_;
 };
 
 // True when path names a regular file (a device would be read through its drive).

@@ -196,15 +196,8 @@ class Walker {
     });
   }
 
-  // ScanTimeOf with the last answer kept: files of one folder often share a time.
-  DateTime TimeOf(std::time_t t) {
-    if (!have_time_ || t != last_time_) {
-      last_time_ = t;
-      last_value_ = ScanTimeOf(t);
-      have_time_ = true;
-    }
-    return last_value_;
-  }
+  // The recorded time of t (ScanTimeOf, with the last answer kept).
+  DateTime TimeOf(std::time_t t) { return times_.Of(t); }
 
   SnapshotIndex& index_;
   const ScanCallback& progress_;
@@ -213,9 +206,7 @@ class Walker {
   std::deque<Level> levels_;
   std::size_t folders_ = 0;
   std::size_t files_ = 0;
-  bool have_time_ = false;
-  std::time_t last_time_ = 0;
-  DateTime last_value_ = 0;
+  ScanTimes times_;
 };
 
 }  // namespace

@@ -43,4 +43,24 @@ bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view s
 // 2107-12-31 23:59:58.
 DateTime ScanTimeOf(std::time_t t);
 
+// ScanTimeOf with the last answer kept: entries of one folder or disc often
+// share a time, and the conversion goes through the local time zone.
+class ScanTimes {
+ public:
+  // The recorded time of t.
+  DateTime Of(std::time_t t) {
+    if (!known_ || t != last_) {
+      last_ = t;
+      value_ = ScanTimeOf(t);
+      known_ = true;
+    }
+    return value_;
+  }
+
+ private:
+  bool known_ = false;
+  std::time_t last_ = 0;
+  DateTime value_ = 0;
+};
+
 }  // namespace movra
