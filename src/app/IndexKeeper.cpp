@@ -9,8 +9,8 @@ namespace movra {
 IndexKeeper::IndexKeeper(TForm1& form)
     : form_(form), index_(form.DataFolder()), worker_(form.DataFolder(), &worker_files_) {
   // Also for a complete index a full pass runs: it brings discs changed
-  // outside the program in step and reads the segments into the page cache
-  // before the first search needs them.
+  // outside the program in step, and merges the discs' own segments when
+  // there are many.
   ready_ = index_.Complete();
   first_build_ = !ready_;
   Post(Job{true, {}});
@@ -38,6 +38,13 @@ void IndexKeeper::Post(Job job) {
 }
 
 void IndexKeeper::UpdateLater(const std::vector<std::string>& discs) {
+  // Many discs read whole (the merged segment went, say) are a full pass's
+  // work: it writes one merged segment instead of a segment per disc.
+  constexpr size_t kManyDiscs = 16;
+  if (discs.size() > kManyDiscs) {
+    Post(Job{true, {}});
+    return;
+  }
   for (const std::string& disc : discs) Post(Job{false, disc});
 }
 

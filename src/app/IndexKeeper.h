@@ -37,7 +37,7 @@ class IndexKeeper {
   NameIndex& Index() { return index_; }
   // True once the index can serve searches.
   bool Ready() const { return ready_; }
-  // Brings the segments of these discs in step, in the background.
+  // Brings these discs in step, in the background (many at once with a full pass).
   void UpdateLater(const std::vector<std::string>& discs);
   // Stops the worker and waits for it (also done on destruction).
   void Stop();

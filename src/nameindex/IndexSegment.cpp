@@ -1,51 +1,25 @@
 #include "nameindex/IndexSegment.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <ctime>
-#include <utility>
+#include <iterator>
 
 #define XXH_INLINE_ALL
 #include <xxhash.h>
 
-#include "nameindex/Trigrams.h"
-#include "snapshot/LineFields.h"
+#include "nameindex/SegmentFormat.h"
 
 namespace movra {
+
+std::uint64_t segment_format::Hash(const char* data, size_t size) { return XXH3_64bits(data, size); }
+
 namespace {
 
-constexpr char kMagic[8] = {'M', 'V', 'R', 'N', 'I', 'D', 'X', '1'};
-constexpr std::uint32_t kVersion = 1;
-constexpr std::uint32_t kUncertainFlag = 1;
-constexpr size_t kHeaderSize = 88;
-// Lines per block: small enough that a candidate block is one or two pages
-// of the snapshot, large enough that names of one folder share postings.
-constexpr std::uint32_t kLinesPerBlock = 32;
-
-template <typename T>
-void Put(std::string& out, T value) {
-  char bytes[sizeof(T)];
-  std::memcpy(bytes, &value, sizeof(T));
-  out.append(bytes, sizeof(T));
-}
-
-template <typename T>
-T Get(const char* at) {
-  T value;
-  std::memcpy(&value, at, sizeof(T));
-  return value;
-}
-
-void PutVarint(std::string& out, std::uint32_t value) {
-  while (value >= 0x80) {
-    out.push_back(static_cast<char>(value | 0x80));
-    value >>= 7;
-  }
-  out.push_back(static_cast<char>(value));
-}
+using segment_format::Get;
 
 // Reads a varint at pos (advanced) before end; false when it runs past end.
 bool GetVarint(const char* data, size_t end, size_t& pos, std::uint32_t& value) {
@@ -59,38 +33,36 @@ bool GetVarint(const char* data, size_t end, size_t& pos, std::uint32_t& value) 
   return false;
 }
 
-// The name of a snapshot line, as the search takes it apart.
-std::string_view NameOfLine(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return LineName(line, FindMarkers(line));
-}
+// Reads the fields of a head one after the other, never past its end.
+class HeadReader {
+ public:
+  explicit HeadReader(std::string_view bytes) : bytes_(bytes) {}
+  template <typename T>
+  bool Read(T& value) {
+    if (bytes_.size() - at_ < sizeof(T)) return false;
+    value = Get<T>(bytes_.data() + at_);
+    at_ += sizeof(T);
+    return true;
+  }
+  bool ReadText(size_t length, std::string& text) {
+    if (bytes_.size() - at_ < length) return false;
+    text.assign(bytes_.data() + at_, length);
+    at_ += length;
+    return true;
+  }
+  size_t Left() const { return bytes_.size() - at_; }
+  const char* Here() const { return bytes_.data() + at_; }
 
-// Sorts (key << 32 | block) pairs by key, keeping the block order within a
-// key: three stable byte-wise counting passes over the 24-bit key, counted
-// in one read of the pairs.
-void SortByKey(std::vector<std::uint64_t>& pairs) {
-  std::vector<std::uint64_t> other(pairs.size());
-  std::array<std::array<std::uint32_t, 256>, 3> counts{};
-  for (std::uint64_t p : pairs) {
-    ++counts[0][(p >> 32) & 0xFF];
-    ++counts[1][(p >> 40) & 0xFF];
-    ++counts[2][(p >> 48) & 0xFF];
-  }
-  for (int pass = 0; pass < 3; ++pass) {
-    std::array<std::uint32_t, 256>& starts = counts[pass];
-    std::uint32_t sum = 0;
-    for (std::uint32_t& start : starts) sum += std::exchange(start, sum);
-    const int shift = 32 + 8 * pass;
-    for (std::uint64_t p : pairs) other[starts[(p >> shift) & 0xFF]++] = p;
-    pairs.swap(other);
-  }
-}
+ private:
+  std::string_view bytes_;
+  size_t at_ = 0;
+};
 
 }  // namespace
 
-std::optional<SnapshotStamp> StampOfFile(const std::string& native_path) {
+std::optional<SnapshotStamp> StampOfFile(const std::string& native_path, int folder_fd) {
   struct stat st;
-  if (::stat(native_path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (::fstatat(folder_fd, native_path.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   SnapshotStamp stamp;
   stamp.size = static_cast<std::uint64_t>(st.st_size);
   stamp.device = static_cast<std::uint64_t>(st.st_dev);
@@ -107,176 +79,180 @@ bool IsRecent(const SnapshotStamp& stamp, std::int64_t window_ns) {
   return now_ns - std::max(stamp.mtime_ns, stamp.ctime_ns) < window_ns;
 }
 
-std::uint64_t ContentHash(std::string_view bytes) { return XXH3_64bits(bytes.data(), bytes.size()); }
-
 std::string_view SnapshotText(std::string_view bytes) {
   const void* end_mark = std::memchr(bytes.data(), 0x1A, bytes.size());
   if (end_mark == nullptr) return bytes;
   return bytes.substr(0, static_cast<size_t>(static_cast<const char*>(end_mark) - bytes.data()));
 }
 
-std::string BuildSegment(std::string_view file_bytes, const SnapshotStamp& stamp, bool uncertain) {
-  const std::string_view text = SnapshotText(file_bytes);
-
-  // Every (key, block) pair once per block; a small table drops most repeats
-  // at once, the rest go after sorting.
-  std::vector<std::uint64_t> block_offsets;
-  std::vector<std::uint64_t> pairs;
-  pairs.reserve(text.size() / 4);
-  std::array<std::uint32_t, 1024> seen_key{};
-  std::array<std::uint32_t, 1024> seen_block{};
-  seen_block.fill(UINT32_MAX);
-  std::uint32_t line_number = 0;
-  for (size_t start = 0; start < text.size(); ++line_number) {
-    const void* lf = std::memchr(text.data() + start, '\n', text.size() - start);
-    const size_t end = lf == nullptr ? text.size() : static_cast<size_t>(static_cast<const char*>(lf) - text.data());
-    const std::uint32_t block = line_number / kLinesPerBlock;
-    if (line_number % kLinesPerBlock == 0) block_offsets.push_back(start);
-    const std::string_view name = NameOfLine(text.substr(start, end - start));
-    for (size_t i = 0; i + 3 <= name.size(); ++i) {
-      const std::uint32_t key = TrigramAt(name.data() + i);
-      const std::uint32_t slot = (key * 2654435761u) >> 22;
-      if (seen_block[slot] == block && seen_key[slot] == key) continue;
-      seen_block[slot] = block;
-      seen_key[slot] = key;
-      pairs.push_back(std::uint64_t{key} << 32 | block);
-    }
-    start = end + 1;
-  }
-  block_offsets.push_back(text.size());
-  SortByKey(pairs);
-
-  std::string keys;
-  std::string postings;
-  std::uint32_t key_count = 0;
-  for (size_t i = 0; i < pairs.size();) {
-    const auto key = static_cast<std::uint32_t>(pairs[i] >> 32);
-    Put<std::uint32_t>(keys, key);
-    Put<std::uint32_t>(keys, static_cast<std::uint32_t>(postings.size()));
-    ++key_count;
-    std::uint32_t previous = 0;
-    bool first = true;
-    for (; i < pairs.size() && (pairs[i] >> 32) == key; ++i) {
-      const auto block = static_cast<std::uint32_t>(pairs[i]);
-      if (!first && block == previous) continue;
-      PutVarint(postings, first ? block : block - previous);
-      previous = block;
-      first = false;
-    }
-  }
-
-  std::string out;
-  const std::uint32_t block_count = static_cast<std::uint32_t>(block_offsets.size() - 1);
-  const size_t total = kHeaderSize + block_offsets.size() * 8 + keys.size() + postings.size() + 8;
-  out.reserve(total);
-  out.append(kMagic, sizeof kMagic);
-  Put<std::uint32_t>(out, kVersion);
-  Put<std::uint32_t>(out, uncertain ? kUncertainFlag : 0);
-  Put<std::uint64_t>(out, stamp.size);
-  Put<std::uint64_t>(out, stamp.device);
-  Put<std::uint64_t>(out, stamp.inode);
-  Put<std::int64_t>(out, stamp.mtime_ns);
-  Put<std::int64_t>(out, stamp.ctime_ns);
-  Put<std::uint64_t>(out, ContentHash(file_bytes));
-  Put<std::uint32_t>(out, block_count);
-  Put<std::uint32_t>(out, key_count);
-  Put<std::uint64_t>(out, postings.size());
-  Put<std::uint64_t>(out, total);
-  for (std::uint64_t offset : block_offsets) Put<std::uint64_t>(out, offset);
-  out += keys;
-  out += postings;
-  Put<std::uint64_t>(out, ContentHash(out));
-  return out;
-}
-
 std::optional<SegmentView> SegmentView::Open(std::string_view bytes) {
-  if (bytes.size() < kHeaderSize + 16 || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
-  const char* h = bytes.data();
-  if (Get<std::uint32_t>(h + 8) != kVersion || Get<std::uint64_t>(h + 80) != bytes.size()) return std::nullopt;
-  if (Get<std::uint64_t>(h + bytes.size() - 8) != ContentHash(bytes.substr(0, bytes.size() - 8))) return std::nullopt;
+  namespace f = segment_format;
+  if (bytes.size() < f::kTrailerSize ||
+      std::memcmp(bytes.data() + bytes.size() - sizeof f::kMagic, f::kMagic, sizeof f::kMagic) != 0)
+    return std::nullopt;
+  const std::uint64_t head_size = Get<std::uint64_t>(bytes.data() + bytes.size() - f::kTrailerSize);
+  if (head_size < f::kHeaderSize + 8 || head_size > bytes.size() - f::kTrailerSize) return std::nullopt;
+  const size_t body_size = bytes.size() - f::kTrailerSize - head_size;
+  const std::string_view head = bytes.substr(body_size, head_size - 8);
+  if (f::Hash(head.data(), head.size()) != Get<std::uint64_t>(head.data() + head.size())) return std::nullopt;
+
   SegmentView view;
-  view.bytes_ = bytes;
-  view.uncertain_ = (Get<std::uint32_t>(h + 12) & kUncertainFlag) != 0;
-  view.stamp_ = {Get<std::uint64_t>(h + 16), Get<std::uint64_t>(h + 24), Get<std::uint64_t>(h + 32),
-                 Get<std::int64_t>(h + 40), Get<std::int64_t>(h + 48)};
-  view.content_hash_ = Get<std::uint64_t>(h + 56);
-  view.block_count_ = Get<std::uint32_t>(h + 64);
-  view.key_count_ = Get<std::uint32_t>(h + 68);
-  view.postings_size_ = Get<std::uint64_t>(h + 72);
-  const std::uint64_t expected = kHeaderSize + (std::uint64_t{view.block_count_} + 1) * 8 +
-                                 std::uint64_t{view.key_count_} * 8 + view.postings_size_ + 8;
-  if (expected != bytes.size()) return std::nullopt;
-  view.block_table_ = h + kHeaderSize;
-  view.key_table_ = view.block_table_ + (size_t{view.block_count_} + 1) * 8;
-  view.postings_ = view.key_table_ + size_t{view.key_count_} * 8;
+  view.body_ = bytes.substr(0, body_size);
+  HeadReader in(head);
+  std::uint32_t version = 0, block_shift = 0, page_shift = 0, disc_count = 0;
+  std::uint64_t stored_body_size = 0;
+  in.Read(version);
+  in.Read(block_shift);
+  in.Read(page_shift);
+  in.Read(disc_count);
+  in.Read(view.key_count_);
+  in.Read(view.block_count_);
+  in.Read(stored_body_size);
+  in.Read(view.keys_offset_);
+  in.Read(view.offsets_offset_);
+  const std::uint64_t table = (std::uint64_t{view.key_count_} + 1) * 8;
+  if (!in.Read(view.skip_offsets_offset_) || version != f::kVersion || block_shift != kBlockShift ||
+      page_shift != f::kPageShift || stored_body_size != body_size || view.keys_offset_ > body_size ||
+      view.keys_offset_ + std::uint64_t{view.key_count_} * 4 != view.offsets_offset_ ||
+      view.offsets_offset_ + table != view.skip_offsets_offset_ || view.skip_offsets_offset_ + table != body_size)
+    return std::nullopt;
+  std::uint64_t next_block = 0;
+  for (std::uint32_t i = 0; i < disc_count; ++i) {
+    SegmentDisc disc;
+    std::uint32_t name_length = 0, flags = 0;
+    if (!in.Read(name_length) || !in.ReadText(name_length, disc.name) || !in.Read(flags) ||
+        !in.Read(disc.stamp.size) || !in.Read(disc.stamp.device) || !in.Read(disc.stamp.inode) ||
+        !in.Read(disc.stamp.mtime_ns) || !in.Read(disc.stamp.ctime_ns) || !in.Read(disc.text_size) ||
+        !in.Read(disc.first_block) || disc.first_block != next_block ||
+        (!view.discs_.empty() && !(view.discs_.back().name < disc.name)))
+      return std::nullopt;
+    disc.uncertain = (flags & f::kUncertainFlag) != 0;
+    next_block += disc.BlockCount();
+    view.discs_.push_back(std::move(disc));
+  }
+  const size_t pages = (body_size + (size_t{1} << f::kPageShift) - 1) >> f::kPageShift;
+  if (next_block != view.block_count_ || in.Left() != pages * 8) return std::nullopt;
+  view.page_hashes_ = in.Here();
+  view.page_checked_.assign(pages, 0);
   return view;
 }
 
-std::uint64_t SegmentView::BlockOffset(std::uint32_t block) const {
-  return Get<std::uint64_t>(block_table_ + size_t{block} * 8);
+const SegmentDisc* SegmentView::FindDisc(std::string_view name) const {
+  const auto found = std::lower_bound(discs_.begin(), discs_.end(), name,
+                                      [](const SegmentDisc& disc, std::string_view n) { return disc.name < n; });
+  return found != discs_.end() && found->name == name ? &*found : nullptr;
 }
 
-// Where the postings of a key lie: [begin, end) within the postings, or an
-// empty span when the key is absent; nothing when the table is damaged.
-std::optional<std::pair<size_t, size_t>> SegmentView::PostingSpan(std::uint32_t key) const {
+const char* SegmentView::Body(std::uint64_t offset, std::uint64_t length) const {
+  namespace f = segment_format;
+  if (offset > body_.size() || length > body_.size() - offset) return nullptr;
+  if (length == 0) return body_.data() + offset;
+  for (std::uint64_t page = offset >> f::kPageShift; page <= (offset + length - 1) >> f::kPageShift; ++page) {
+    std::uint8_t& checked = page_checked_[page];
+    if (checked == 0) {
+      const std::uint64_t begin = page << f::kPageShift;
+      const std::uint64_t size = std::min<std::uint64_t>(std::uint64_t{1} << f::kPageShift, body_.size() - begin);
+      checked = f::Hash(body_.data() + begin, size) == Get<std::uint64_t>(page_hashes_ + page * 8) ? 1 : 2;
+    }
+    if (checked != 1) return nullptr;
+  }
+  return body_.data() + offset;
+}
+
+std::optional<SegmentView::Span> SegmentView::PostingSpan(std::uint32_t key) const {
   size_t low = 0;
   size_t high = key_count_;
   while (low < high) {
     const size_t mid = (low + high) / 2;
-    if (Get<std::uint32_t>(key_table_ + mid * 8) < key) low = mid + 1;
+    const char* at = Body(keys_offset_ + mid * 4, 4);
+    if (at == nullptr) return std::nullopt;
+    if (Get<std::uint32_t>(at) < key) low = mid + 1;
     else high = mid;
   }
-  if (low == key_count_ || Get<std::uint32_t>(key_table_ + low * 8) != key) return std::pair<size_t, size_t>{0, 0};
-  const size_t begin = Get<std::uint32_t>(key_table_ + low * 8 + 4);
-  const size_t end = low + 1 < key_count_ ? Get<std::uint32_t>(key_table_ + (low + 1) * 8 + 4) : postings_size_;
-  if (begin >= end || end > postings_size_) return std::nullopt;
-  return std::pair<size_t, size_t>{begin, end};
+  if (low == key_count_) return Span{};
+  const char* found = Body(keys_offset_ + low * 4, 4);
+  if (found == nullptr) return std::nullopt;
+  if (Get<std::uint32_t>(found) != key) return Span{};
+  const char* offsets = Body(offsets_offset_ + low * 8, 16);
+  const char* skips = Body(skip_offsets_offset_ + low * 8, 16);
+  if (offsets == nullptr || skips == nullptr) return std::nullopt;
+  const Span span{Get<std::uint64_t>(offsets), Get<std::uint64_t>(offsets + 8), Get<std::uint64_t>(skips),
+                  Get<std::uint64_t>(skips + 8)};
+  if (span.begin >= span.end || span.skip_begin > span.skip_end || span.skip_end > keys_offset_ ||
+      (span.skip_end - span.skip_begin) % 8 != 0)
+    return std::nullopt;
+  return span;
 }
 
-// Decodes the blocks of a posting span; false when they are damaged.
-bool SegmentView::Postings(std::pair<size_t, size_t> span, std::vector<std::uint32_t>& blocks) const {
+bool SegmentView::Postings(const Span& span, std::uint32_t first, std::uint32_t stop,
+                           std::vector<std::uint32_t>& blocks) const {
   blocks.clear();
+  const size_t length = span.end - span.begin;
+  const char* data = Body(span.begin, length);
+  const char* skips = Body(span.skip_begin, span.skip_end - span.skip_begin);
+  if (data == nullptr || skips == nullptr) return false;
+  // Start at the last skip entry at or before first, if any: its block is whole.
+  size_t pos = 0;
+  std::optional<std::uint64_t> anchor;
+  for (size_t low = 0, high = (span.skip_end - span.skip_begin) / 8; low < high;) {
+    const size_t mid = (low + high) / 2;
+    if (Get<std::uint32_t>(skips + mid * 8) <= first) {
+      anchor = Get<std::uint32_t>(skips + mid * 8);
+      pos = Get<std::uint32_t>(skips + mid * 8 + 4);
+      low = mid + 1;
+    } else {
+      high = mid;
+    }
+  }
+  if (pos >= length) return false;
   std::uint64_t block = 0;
-  for (size_t pos = span.first; pos < span.second;) {
+  for (bool at_start = true; pos < length; at_start = false) {
     std::uint32_t delta = 0;
-    if (!GetVarint(postings_, span.second, pos, delta)) return false;
-    if (!blocks.empty() && delta == 0) return false;
-    block += delta;
+    if (!GetVarint(data, length, pos, delta)) return false;
+    if (!at_start && delta == 0) return false;
+    block = at_start && anchor ? *anchor : block + delta;
     if (block >= block_count_) return false;
-    blocks.push_back(static_cast<std::uint32_t>(block));
+    if (block >= stop) break;
+    if (block >= first) blocks.push_back(static_cast<std::uint32_t>(block));
   }
   return true;
 }
 
-std::optional<std::vector<std::pair<std::uint64_t, std::uint64_t>>> SegmentView::CandidateRanges(
-    const std::vector<std::uint32_t>& keys) const {
-  std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;
+std::optional<std::vector<std::uint32_t>> SegmentView::CandidateBlocks(const std::vector<std::uint32_t>& keys,
+                                                                       std::uint32_t first, std::uint32_t stop) const {
   // Every key must be present; the shortest lists are intersected first.
-  std::vector<std::pair<size_t, size_t>> spans;
+  std::vector<Span> spans;
   for (std::uint32_t key : keys) {
     const auto span = PostingSpan(key);
     if (!span) return std::nullopt;
-    if (span->first == span->second) return ranges;
+    if (span->begin == span->end) return std::vector<std::uint32_t>{};
     spans.push_back(*span);
   }
   std::sort(spans.begin(), spans.end(),
-            [](const auto& a, const auto& b) { return a.second - a.first < b.second - b.first; });
+            [](const Span& a, const Span& b) { return a.end - a.begin < b.end - b.begin; });
   std::vector<std::uint32_t> blocks;
   std::vector<std::uint32_t> list;
   std::vector<std::uint32_t> both;
   for (size_t k = 0; k < spans.size(); ++k) {
-    if (!Postings(spans[k], k == 0 ? blocks : list)) return std::nullopt;
+    if (!Postings(spans[k], first, stop, k == 0 ? blocks : list)) return std::nullopt;
     if (k > 0) {
       both.clear();
       std::set_intersection(blocks.begin(), blocks.end(), list.begin(), list.end(), std::back_inserter(both));
       blocks.swap(both);
     }
-    if (blocks.empty()) return ranges;
+    if (blocks.empty()) break;
   }
-  for (std::uint32_t block : blocks) {
-    const std::uint64_t begin = BlockOffset(block);
-    const std::uint64_t end = BlockOffset(block + 1);
-    if (begin > end) return std::nullopt;
+  return blocks;
+}
+
+std::vector<std::pair<std::uint64_t, std::uint64_t>> BlockRanges(const SegmentDisc& disc,
+                                                                 const std::vector<std::uint32_t>& blocks) {
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> ranges;
+  const std::uint64_t first = disc.first_block;
+  const std::uint64_t stop = first + disc.BlockCount();
+  for (auto it = std::lower_bound(blocks.begin(), blocks.end(), first); it != blocks.end() && *it < stop; ++it) {
+    const std::uint64_t begin = (*it - first) << kBlockShift;
+    const std::uint64_t end = std::min(disc.text_size, (*it - first + 1) << kBlockShift);
     if (!ranges.empty() && ranges.back().second == begin) ranges.back().second = end;
     else ranges.emplace_back(begin, end);
   }

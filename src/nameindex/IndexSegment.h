@@ -1,12 +1,23 @@
-// One disc's part of the name index: trigram posting lists over the entry
-// names of its snapshot file, pointing at blocks of consecutive lines, with
-// the stamp of the snapshot it was made from and a checksum of its own.
+// A segment of the name index: trigram posting lists over the entry names of
+// one or more snapshot files, pointing at 4 KiB blocks of their text, with
+// the stamp of each snapshot it was made from. The merged segment holds every
+// disc; a disc changed since it was written gets a segment of its own.
 //
-// Layout (little-endian): a fixed header; the byte offset of every block in
-// the snapshot's text; a table of (trigram key, offset of its postings)
-// sorted by key; the postings, each list the ascending block numbers as
-// varint deltas; last, a 64-bit hash of everything before it.
+// Layout (little-endian): the body, then the head, then the trailer.
+// - body: the postings, each list ascending block numbers as varints (the
+//   first one whole, the others as differences); skip entries into the
+//   lists, (block u32, offset in the list u32) each; the keys (u32,
+//   ascending); the offset of each key's list and of its skip entries, each
+//   array with one more for the end (u64). Blocks are numbered across the
+//   discs in disc order.
+// - head: a fixed header, the disc table, a 64-bit hash of every 64 KiB page
+//   of the body, and last a hash of the head before it.
+// - trailer: the head's size (u64) and the magic.
+// A search reads the head whole and only the body pages it needs, each
+// checked against its hash before it is trusted.
 #pragma once
+
+#include <fcntl.h>
 
 #include <cstdint>
 #include <optional>
@@ -16,6 +27,9 @@
 #include <vector>
 
 namespace movra {
+
+// Bytes of snapshot text per block: a block is the lines that start in it.
+constexpr unsigned kBlockShift = 12;
 
 // What identifies one version of a snapshot file on disk. A file rewritten
 // or replaced by any means gets a new change time, so comparing stamps
@@ -31,62 +45,84 @@ struct SnapshotStamp {
   bool operator==(const SnapshotStamp&) const = default;
 };
 
-// The stamp of the file at a native path, or nothing when it is no readable regular file.
-std::optional<SnapshotStamp> StampOfFile(const std::string& native_path);
+// The stamp of the file at a native path (relative to the open folder
+// folder_fd when given), or nothing when it is no regular file.
+std::optional<SnapshotStamp> StampOfFile(const std::string& native_path, int folder_fd = AT_FDCWD);
 
 // True when the file changed less than window_ns ago, so that a further
 // change within the clock's granularity could leave the same stamp.
 bool IsRecent(const SnapshotStamp& stamp, std::int64_t window_ns);
 
-// The 64-bit content hash the index uses.
-std::uint64_t ContentHash(std::string_view bytes);
-
 // The text part of a snapshot file: a byte 0x1A ends it, as a text-mode read sees it.
 std::string_view SnapshotText(std::string_view bytes);
 
-// Builds the segment of a snapshot file's bytes, read under stamp. With
-// uncertain set the stamp alone does not vouch for the content.
-std::string BuildSegment(std::string_view file_bytes, const SnapshotStamp& stamp, bool uncertain);
+// One disc of a segment.
+struct SegmentDisc {
+  std::string name;              // GBK
+  SnapshotStamp stamp;           // of the snapshot file the postings were made from
+  bool uncertain = false;        // the stamp alone does not vouch for the content
+  std::uint64_t text_size = 0;   // bytes of the snapshot's text
+  std::uint32_t first_block = 0; // its first block in the segment's numbering
+  // Number of blocks of its text.
+  std::uint32_t BlockCount() const {
+    return static_cast<std::uint32_t>((text_size + (1u << kBlockShift) - 1) >> kBlockShift);
+  }
+  // True when the segment may answer for the file with this stamp.
+  bool Vouches(const SnapshotStamp& current) const { return !uncertain && stamp == current; }
+};
 
 // A checked, read-only view of a segment's bytes (which must outlive it).
+// Reading it is not thread-safe: pages are checked and remembered as used.
 class SegmentView {
  public:
-  // The view, or nothing when the bytes are no complete, intact segment.
+  // The view, or nothing when the head is incomplete or damaged.
   static std::optional<SegmentView> Open(std::string_view bytes);
 
-  // The stamp of the snapshot the segment was made from.
-  const SnapshotStamp& Stamp() const { return stamp_; }
-  // The content hash of that snapshot.
-  std::uint64_t SnapshotHash() const { return content_hash_; }
-  // True when the stamp alone does not vouch for the content.
-  bool Uncertain() const { return uncertain_; }
-  // Number of line blocks.
-  std::uint32_t BlockCount() const { return block_count_; }
+  // The discs, sorted by name.
+  const std::vector<SegmentDisc>& Discs() const { return discs_; }
+  // The disc of that name, or nothing.
+  const SegmentDisc* FindDisc(std::string_view name) const;
   // Number of trigram keys.
   std::uint32_t KeyCount() const { return key_count_; }
+  // Checks every page of the body; false when one is damaged.
+  bool CheckAll() const { return body_.empty() || Body(0, body_.size()) != nullptr; }
 
-  // The byte ranges [begin, end) of the snapshot's text holding every line
-  // whose name may contain all keys (ascending, adjacent blocks merged), or
-  // nothing when a posting list is damaged.
-  std::optional<std::vector<std::pair<std::uint64_t, std::uint64_t>>> CandidateRanges(
-      const std::vector<std::uint32_t>& keys) const;
+  // The blocks in [first, stop) (ascending, numbered across all discs)
+  // whose lines' names may hold every key, or nothing when a page the answer
+  // needs is damaged.
+  std::optional<std::vector<std::uint32_t>> CandidateBlocks(const std::vector<std::uint32_t>& keys,
+                                                            std::uint32_t first = 0,
+                                                            std::uint32_t stop = UINT32_MAX) const;
 
  private:
   SegmentView() = default;
-  std::uint64_t BlockOffset(std::uint32_t block) const;
-  std::optional<std::pair<size_t, size_t>> PostingSpan(std::uint32_t key) const;
-  bool Postings(std::pair<size_t, size_t> span, std::vector<std::uint32_t>& blocks) const;
+  // The body bytes [offset, offset + length), every page they touch checked; nullptr when damaged.
+  const char* Body(std::uint64_t offset, std::uint64_t length) const;
+  // Where a key's postings and skip entries lie in the body.
+  struct Span {
+    std::uint64_t begin = 0, end = 0;            // the list; empty when the key is absent
+    std::uint64_t skip_begin = 0, skip_end = 0;  // its skip entries
+  };
+  // The span of a key, or nothing when damaged.
+  std::optional<Span> PostingSpan(std::uint32_t key) const;
+  // The blocks of a span within [first, stop); false when damaged.
+  bool Postings(const Span& span, std::uint32_t first, std::uint32_t stop, std::vector<std::uint32_t>& blocks) const;
 
-  std::string_view bytes_;
-  SnapshotStamp stamp_;
-  std::uint64_t content_hash_ = 0;
-  bool uncertain_ = false;
-  std::uint32_t block_count_ = 0;
+  std::string_view body_;
+  std::vector<SegmentDisc> discs_;
   std::uint32_t key_count_ = 0;
-  const char* block_table_ = nullptr;
-  const char* key_table_ = nullptr;
-  const char* postings_ = nullptr;
-  std::uint64_t postings_size_ = 0;
+  std::uint32_t block_count_ = 0;
+  std::uint64_t keys_offset_ = 0;     // of the key array in the body
+  std::uint64_t offsets_offset_ = 0;  // of the list offsets in the body
+  std::uint64_t skip_offsets_offset_ = 0;
+  const char* page_hashes_ = nullptr;
+  mutable std::vector<std::uint8_t> page_checked_;  // 0 not yet, 1 good, 2 damaged
 };
+
+// The byte ranges [begin, end) of a disc's text that hold the lines starting
+// in the given blocks (of the segment's numbering, ascending; those outside
+// the disc are skipped), adjacent ones merged.
+std::vector<std::pair<std::uint64_t, std::uint64_t>> BlockRanges(const SegmentDisc& disc,
+                                                                 const std::vector<std::uint32_t>& blocks);
 
 }  // namespace movra

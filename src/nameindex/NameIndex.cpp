@@ -7,7 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
+#include "nameindex/SegmentBuilder.h"
+#include "nameindex/SnapshotLines.h"
 #include "nameindex/Trigrams.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -18,6 +22,9 @@ namespace {
 const char kSegmentSuffix[] = ".idx";
 const char kSnapshotSuffix[] = ".cdg";
 const char kCompleteMark[] = "complete";
+// Changed discs beyond this many (and beyond a sixteenth of all) make a full
+// pass write the merged segment anew instead of one segment per disc.
+constexpr size_t kMostOwnSegments = 16;
 
 // The GBK stems of the files in a folder whose native names end with
 // suffix; names that do not come back unchanged from GBK are left out.
@@ -37,58 +44,50 @@ std::vector<std::string> StemsIn(const std::string& folder, std::string_view suf
   return stems;
 }
 
-// Reads the byte ranges of a file that must still have stamp into one
-// buffer; the pieces in order, or nothing when the file is gone, changed or short.
-std::optional<std::vector<std::string_view>> ReadRanges(const std::string& native_path, const SnapshotStamp& stamp,
-                                                        const std::vector<std::pair<std::uint64_t, std::uint64_t>>& ranges,
-                                                        std::string& buffer) {
-  const int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+std::uint64_t FileSize(const std::string& path) {
   struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_ino) == stamp.inode &&
-            static_cast<std::uint64_t>(st.st_dev) == stamp.device &&
-            static_cast<std::uint64_t>(st.st_size) == stamp.size;
-  size_t total = 0;
-  for (const auto& [begin, end] : ranges) total += end - begin;
-  buffer.resize(total);
-  std::vector<std::string_view> pieces;
-  size_t at = 0;
-  for (size_t r = 0; ok && r < ranges.size(); ++r) {
-    const size_t length = ranges[r].second - ranges[r].first;
-    size_t done = 0;
-    while (done < length) {
-      const ssize_t n = ::pread(fd, buffer.data() + at + done, length - done, static_cast<off_t>(ranges[r].first + done));
-      if (n <= 0) {
-        if (n < 0 && errno == EINTR) continue;
-        ok = false;
-        break;
-      }
-      done += static_cast<size_t>(n);
-    }
-    pieces.emplace_back(buffer.data() + at, length);
-    at += length;
-  }
-  ::close(fd);
-  if (!ok) return std::nullopt;
-  return pieces;
+  return ::stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
 }
 
 }  // namespace
 
-// A segment file mapped into memory, with its checked view.
+// A segment file mapped into memory, with its checked view and the stamp of the file.
 struct NameIndex::Mapping {
   void* address = nullptr;
   size_t length = 0;
+  SnapshotStamp file;
   std::optional<SegmentView> view;
   ~Mapping() {
     if (address != nullptr) ::munmap(address, length);
+  }
+  // The mapped, checked segment at a path, or nullptr.
+  static std::unique_ptr<Mapping> Open(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    auto mapping = std::make_unique<Mapping>();
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+      mapping->length = static_cast<size_t>(st.st_size);
+      mapping->file = {static_cast<std::uint64_t>(st.st_size), static_cast<std::uint64_t>(st.st_dev),
+                       static_cast<std::uint64_t>(st.st_ino),
+                       static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                       static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+      void* address = ::mmap(nullptr, mapping->length, PROT_READ, MAP_PRIVATE, fd, 0);
+      if (address != MAP_FAILED) mapping->address = address;
+    }
+    ::close(fd);
+    if (mapping->address == nullptr) return nullptr;
+    mapping->view = SegmentView::Open(std::string_view(static_cast<const char*>(mapping->address), mapping->length));
+    return mapping->view ? std::move(mapping) : nullptr;
   }
 };
 
 NameIndex::NameIndex(std::string data_folder, FileSystem* files)
     : data_folder_(std::move(data_folder)), index_folder_(data_folder_ + ".index/"), files_(files) {}
 
-NameIndex::~NameIndex() = default;
+NameIndex::~NameIndex() {
+  if (data_fd_ >= 0) ::close(data_fd_);
+}
 
 bool NameIndex::Complete() const { return Files().FileExists(index_folder_ + kCompleteMark); }
 
@@ -100,33 +99,51 @@ std::string NameIndex::SnapshotPath(std::string_view disc_name) const {
   return SnapshotPathOf(data_folder_, std::string(disc_name));
 }
 
+const std::string& NameIndex::SnapshotFileName(const std::string& disc_name) {
+  auto found = file_names_.find(disc_name);
+  if (found == file_names_.end()) found = file_names_.emplace(disc_name, NativeJoin("", disc_name + kSnapshotSuffix)).first;
+  return found->second;
+}
+
 std::vector<std::string> NameIndex::SnapshotDiscs() const { return StemsIn(data_folder_, kSnapshotSuffix); }
 
-void NameIndex::Forget(const std::string& disc_name) { mapped_.erase(disc_name); }
+void NameIndex::RefreshMerged() {
+  const std::optional<SnapshotStamp> file = StampOfFile(MergedPath());
+  if (merged_ && file && merged_->file == *file) return;
+  merged_.reset();
+  if (file) merged_ = Mapping::Open(MergedPath());
+}
 
-const SegmentView* NameIndex::Segment(const std::string& disc_name, bool reload) {
+const NameIndex::Mapping* NameIndex::DiscSegment(const std::string& disc_name, bool reload) {
   if (!reload) {
-    const auto found = mapped_.find(disc_name);
-    if (found != mapped_.end()) return &*found->second->view;
+    const auto found = own_.find(disc_name);
+    if (found != own_.end()) return found->second.get();
   }
-  Forget(disc_name);
-  const int fd = ::open(SegmentPath(disc_name).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  auto mapping = std::make_unique<Mapping>();
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
-    mapping->length = static_cast<size_t>(st.st_size);
-    // Every page is read at once for the checksum, so read them in one go.
-    void* address = ::mmap(nullptr, mapping->length, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    if (address != MAP_FAILED) mapping->address = address;
-  }
-  ::close(fd);
-  if (mapping->address == nullptr) return nullptr;
-  mapping->view = SegmentView::Open(std::string_view(static_cast<const char*>(mapping->address), mapping->length));
-  if (!mapping->view) return nullptr;
-  const SegmentView* view = &*mapping->view;
-  mapped_[disc_name] = std::move(mapping);
-  return view;
+  own_.erase(disc_name);
+  std::unique_ptr<Mapping> mapping = Mapping::Open(SegmentPath(disc_name));
+  if (!mapping) return nullptr;
+  return (own_[disc_name] = std::move(mapping)).get();
+}
+
+bool NameIndex::MergedVouches(const std::string& disc_name, const SnapshotStamp& stamp) const {
+  const SegmentDisc* entry = merged_ ? merged_->view->FindDisc(disc_name) : nullptr;
+  return entry != nullptr && entry->Vouches(stamp);
+}
+
+std::optional<std::pair<const NameIndex::Mapping*, const SegmentDisc*>> NameIndex::Source(
+    const std::string& disc_name, const SnapshotStamp& stamp) {
+  // The disc's own segment is newer than the merged one; a mapped one that
+  // no longer vouches may have been replaced by another object meanwhile.
+  auto own = [&](bool reload) -> std::optional<std::pair<const Mapping*, const SegmentDisc*>> {
+    const Mapping* mapping = DiscSegment(disc_name, reload);
+    const SegmentDisc* entry = mapping ? mapping->view->FindDisc(disc_name) : nullptr;
+    if (entry != nullptr && entry->Vouches(stamp)) return std::make_pair(mapping, entry);
+    return std::nullopt;
+  };
+  if (own_.count(disc_name) != 0)
+    if (auto found = own(false)) return found;
+  if (MergedVouches(disc_name, stamp)) return std::make_pair(merged_.get(), merged_->view->FindDisc(disc_name));
+  return own(true);
 }
 
 SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
@@ -137,24 +154,26 @@ SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
     RemoveDisc(name);
     return SegmentUpdate::kRemoved;
   }
-  const SegmentView* current = Segment(name, true);
-  if (current != nullptr && current->Stamp() == *before && !current->Uncertain()) return SegmentUpdate::kCurrent;
+  RefreshMerged();
+  if (Source(name, *before)) return SegmentUpdate::kCurrent;
 
-  const std::optional<std::string> bytes = Files().ReadFile(SnapshotPath(name));
+  const std::optional<std::string> bytes = Files().ReadFile(native);
   const std::optional<SnapshotStamp> after = StampOfFile(native);
   if (!bytes || !after) {
     RemoveDisc(name);
     return SegmentUpdate::kRemoved;
   }
   // A file that changed while it was read, or so recently that a change
-  // could hide in the clock's granularity, gets a segment that is not
-  // trusted until it is built again later.
+  // could hide in the clock's granularity, gets postings that are not
+  // trusted until they are made again later.
   const bool uncertain = *after != *before || IsRecent(*after, recent_window_ns_);
-  const std::string segment = BuildSegment(*bytes, *after, uncertain);
+  std::vector<DiscPostings> one;
+  one.push_back(PostingsExtractor().Extract(name, *bytes, *after, uncertain));
+  const std::string segment = WriteSegment(one);
   ::mkdir(index_folder_.c_str(), 0755);
-  Forget(name);
+  own_.erase(name);
   // The index can always be rebuilt, so its files need no flush to the disk:
-  // a segment cut short by a crash fails its checksum and is built again.
+  // a segment cut short by a crash fails its checks and is built again.
   if (!Files().WriteFileAtomic(SegmentPath(name), segment, false)) return SegmentUpdate::kFailed;
   if (!StampOfFile(native)) {  // the disc was deleted meanwhile
     RemoveDisc(name);
@@ -164,18 +183,81 @@ SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
 }
 
 void NameIndex::RemoveDisc(std::string_view disc_name) {
-  Forget(std::string(disc_name));
+  own_.erase(std::string(disc_name));
   Files().DeleteFile(SegmentPath(disc_name));
+}
+
+bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateProgress& progress) {
+  std::vector<std::optional<DiscPostings>> postings(discs.size());
+  std::atomic<size_t> next{0};
+  std::atomic<size_t> done{0};
+  std::atomic<bool> stopped{false};
+  // Each thread takes the next disc; only the calling one reports progress.
+  auto work = [&](bool reports) {
+    PostingsExtractor extractor;
+    for (;;) {
+      if (stopped) return;
+      if (reports && progress && !progress(done, discs.size())) {
+        stopped = true;
+        return;
+      }
+      const size_t i = next++;
+      if (i >= discs.size()) return;
+      const std::string native = SnapshotPath(discs[i]);
+      const std::optional<SnapshotStamp> before = StampOfFile(native);
+      const std::optional<std::string> bytes = Files().ReadFile(native);
+      const std::optional<SnapshotStamp> after = StampOfFile(native);
+      if (bytes && after) {  // a disc deleted meanwhile is left out
+        const bool uncertain = !before || *after != *before || IsRecent(*after, recent_window_ns_);
+        postings[i] = extractor.Extract(discs[i], *bytes, *after, uncertain);
+      }
+      ++done;
+    }
+  };
+  const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1;
+  std::vector<std::thread> threads;
+  for (unsigned t = 0; t < helpers && t + 1 < discs.size(); ++t) threads.emplace_back(work, false);
+  work(true);
+  for (std::thread& thread : threads) thread.join();
+  if (stopped) return false;
+
+  std::vector<DiscPostings> present;
+  for (std::optional<DiscPostings>& p : postings)
+    if (p) present.push_back(std::move(*p));
+  postings.clear();
+  const std::string segment = WriteSegment(present);
+  ::mkdir(index_folder_.c_str(), 0755);
+  merged_.reset();
+  Files().WriteFileAtomic(MergedPath(), segment, false);
+  RefreshMerged();
+  return true;
+}
+
+void NameIndex::DropCoveredSegments(const std::vector<std::string>& discs) {
+  for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix)) {
+    const std::optional<SnapshotStamp> stamp = StampOfFile(SnapshotPath(stem));
+    if (!stamp || !std::binary_search(discs.begin(), discs.end(), stem) || MergedVouches(stem, *stamp))
+      RemoveDisc(stem);
+  }
 }
 
 bool NameIndex::UpdateAll(const UpdateProgress& progress) {
   const std::vector<std::string> discs = SnapshotDiscs();
-  for (size_t i = 0; i < discs.size(); ++i) {
-    if (progress && !progress(i, discs.size())) return false;
-    UpdateDisc(discs[i]);
+  RefreshMerged();
+  std::vector<std::string> changed;
+  for (const std::string& disc : discs) {
+    const std::optional<SnapshotStamp> stamp = StampOfFile(SnapshotPath(disc));
+    if (stamp && !MergedVouches(disc, *stamp)) changed.push_back(disc);
   }
-  for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix))
-    if (!std::binary_search(discs.begin(), discs.end(), stem)) RemoveDisc(stem);
+  if (!merged_ || changed.size() > std::max(kMostOwnSegments, discs.size() / 16)) {
+    if (!BuildMerged(discs, progress)) return false;
+  } else {
+    for (size_t i = 0; i < changed.size(); ++i) {
+      if (progress && !progress(i, changed.size())) return false;
+      UpdateDisc(changed[i]);
+    }
+  }
+  DropCoveredSegments(discs);
   ::mkdir(index_folder_.c_str(), 0755);
   Files().WriteFileAtomic(index_folder_ + kCompleteMark, "1\n", false);
   if (progress) progress(discs.size(), discs.size());
@@ -184,6 +266,8 @@ bool NameIndex::UpdateAll(const UpdateProgress& progress) {
 
 bool NameIndex::Rebuild(const UpdateProgress& progress) {
   Files().DeleteFile(index_folder_ + kCompleteMark);
+  merged_.reset();
+  Files().DeleteFile(MergedPath());
   for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix)) RemoveDisc(stem);
   return UpdateAll(progress);
 }
@@ -193,47 +277,88 @@ IndexStatus NameIndex::Status() {
   status.complete = Complete();
   const std::vector<std::string> discs = SnapshotDiscs();
   status.snapshots = discs.size();
+  RefreshMerged();
+  // Unlike a search, which checks the pages it reads, the account checks them all.
+  if (merged_ && !merged_->view->CheckAll()) merged_.reset();
   for (const std::string& disc : discs) {
     const std::optional<SnapshotStamp> stamp = StampOfFile(SnapshotPath(disc));
     if (stamp) status.snapshot_bytes += stamp->size;
-    const SegmentView* segment = Segment(disc, true);
-    if (segment == nullptr) ++status.missing;
-    else if (stamp && segment->Stamp() == *stamp && !segment->Uncertain()) ++status.current;
-    else ++status.stale;
+    const Mapping* own = DiscSegment(disc, true);
+    const SegmentDisc* own_entry = own != nullptr && own->view->CheckAll() ? own->view->FindDisc(disc) : nullptr;
+    if (stamp && ((own_entry != nullptr && own_entry->Vouches(*stamp)) || MergedVouches(disc, *stamp)))
+      ++status.current;
+    else if (own_entry != nullptr || (merged_ && merged_->view->FindDisc(disc))) ++status.stale;
+    else ++status.missing;
   }
-  for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix)) {
+  const std::vector<std::string> own = StemsIn(index_folder_, kSegmentSuffix);
+  for (const std::string& stem : own) {
     if (!std::binary_search(discs.begin(), discs.end(), stem)) ++status.orphans;
-    struct stat st;
-    if (::stat(SegmentPath(stem).c_str(), &st) == 0) status.index_bytes += static_cast<std::uint64_t>(st.st_size);
+    status.index_bytes += FileSize(SegmentPath(stem));
+  }
+  if (merged_) {
+    for (const SegmentDisc& entry : merged_->view->Discs())
+      if (!std::binary_search(discs.begin(), discs.end(), entry.name) &&
+          !std::binary_search(own.begin(), own.end(), entry.name))
+        ++status.orphans;
+    status.index_bytes += merged_->length;
   }
   return status;
 }
 
-std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameMatcher& matcher,
-                                                const std::vector<std::uint32_t>& keys, SearchResults& results) {
-  const SegmentView* segment = Segment(disc.disc_name, false);
-  if (segment == nullptr) return std::nullopt;
-  const std::string path = SnapshotPath(disc.disc_name);
-  const std::string native = path;
-  const std::optional<SnapshotStamp> stamp = StampOfFile(native);
-  if (!stamp) return std::nullopt;
-  if (*stamp != segment->Stamp()) {
-    // Another object (a builder, another process) may have brought it in step.
-    segment = Segment(disc.disc_name, true);
-    if (segment == nullptr || *stamp != segment->Stamp()) return std::nullopt;
+void NameIndex::BeginSearch(std::vector<std::uint32_t> keys, const std::vector<DiscListEntry>& discs) {
+  keys_ = std::move(keys);
+  merged_blocks_.reset();
+  RefreshMerged();
+  // Snapshots are looked up in the open folder, not by their whole path.
+  if (data_fd_ >= 0) ::close(data_fd_);
+  data_fd_ = ::open(data_folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  // Only the blocks from the first to the last searched disc are decoded.
+  merged_range_ = {UINT32_MAX, 0};
+  for (const DiscListEntry& disc : discs) {
+    const SegmentDisc* entry = merged_ ? merged_->view->FindDisc(disc.disc_name) : nullptr;
+    if (entry == nullptr) continue;
+    merged_range_.first = std::min(merged_range_.first, entry->first_block);
+    merged_range_.second = std::max(merged_range_.second, entry->first_block + entry->BlockCount());
   }
-  if (segment->Uncertain()) return std::nullopt;
-  const auto ranges = segment->CandidateRanges(keys);
-  if (!ranges) {
-    Forget(disc.disc_name);
+}
+
+std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameMatcher& matcher,
+                                                SearchResults& results) {
+  if (data_fd_ < 0) return std::nullopt;
+  const std::string& file_name = SnapshotFileName(disc.disc_name);
+  const std::optional<SnapshotStamp> stamp = StampOfFile(file_name, data_fd_);
+  if (!stamp) return std::nullopt;
+  const auto source = Source(disc.disc_name, *stamp);
+  if (!source) return std::nullopt;
+  const auto [mapping, entry] = *source;
+
+  // The merged segment answers a search once for all its discs.
+  std::optional<std::vector<std::uint32_t>> own_blocks;
+  const std::optional<std::vector<std::uint32_t>>* blocks = &own_blocks;
+  if (mapping == merged_.get()) {
+    if (!merged_blocks_)
+      merged_blocks_ = mapping->view->CandidateBlocks(keys_, merged_range_.first, merged_range_.second);
+    blocks = &*merged_blocks_;
+  } else {
+    own_blocks = mapping->view->CandidateBlocks(keys_);
+  }
+  if (!*blocks) {  // damaged: never trusted again
+    if (mapping == merged_.get()) {
+      merged_.reset();
+      merged_blocks_.reset();
+      Files().DeleteFile(MergedPath());
+    } else {
+      RemoveDisc(disc.disc_name);
+    }
     return std::nullopt;
   }
+  const auto ranges = BlockRanges(*entry, **blocks);
   DiscReport report;
-  report.snapshot_path = path;
+  report.snapshot_path = data_folder_ + file_name;
   std::string buffer;
   std::vector<std::string_view> pieces;
-  if (!ranges->empty()) {
-    auto read = ReadRanges(native, *stamp, *ranges, buffer);
+  if (!ranges.empty()) {
+    auto read = ReadLinesInRanges(data_fd_, file_name, *stamp, entry->text_size, ranges, buffer);
     if (!read) return std::nullopt;
     pieces = std::move(*read);
   }
@@ -250,10 +375,11 @@ void NameIndex::SnapshotRemoved(std::string_view disc_name) { RemoveDisc(disc_na
 SearchEnd SearchDiscs(const std::string& data_folder, const std::vector<DiscListEntry>& discs,
                       NameMatcher& matcher, SearchResults& results, const SearchCallback& after_each,
                       NameIndex* index, std::vector<std::string>* stale) {
-  const std::vector<std::uint32_t> keys = index ? QueryTrigrams(matcher.RequiredText()) : std::vector<std::uint32_t>{};
+  std::vector<std::uint32_t> keys = index ? QueryTrigrams(matcher.RequiredText()) : std::vector<std::uint32_t>{};
   if (keys.empty()) return SearchDiscs(data_folder, discs, matcher, results, after_each);
+  index->BeginSearch(std::move(keys), discs);
   for (size_t i = 0; i < discs.size(); ++i) {
-    std::optional<DiscReport> report = index->SearchDisc(discs[i], matcher, keys, results);
+    std::optional<DiscReport> report = index->SearchDisc(discs[i], matcher, results);
     if (!report) {
       report = SearchDisc(data_folder, discs[i], matcher, results);
       if (stale && report->outcome != DiscOutcome::kMissing) stale->push_back(discs[i].disc_name);

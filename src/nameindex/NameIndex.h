@@ -1,8 +1,9 @@
-// The name index of a data folder: one segment file per disc under the
-// folder ".index" of the data folder, made from that disc's snapshot file.
-// The snapshots stay the only truth: a segment is used only while the
-// snapshot still has the stamp the segment was made from, and deleting the
-// whole folder only makes searches read the snapshots again.
+// The name index of a data folder, under its folder ".index": one merged
+// segment of every disc, and a segment of its own for each disc changed
+// since the merged one was written. The snapshots stay the only truth: a
+// disc's postings are used only while its snapshot still has the stamp they
+// were made from, and deleting the whole folder only makes searches read the
+// snapshots again.
 //
 // One object serves one thread. A builder on another thread uses an object
 // of its own: segment files are replaced atomically, and a reader that holds
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "nameindex/IndexSegment.h"
@@ -40,19 +42,20 @@ enum class SegmentUpdate {
 struct IndexStatus {
   bool complete = false;          // a full build has finished once
   size_t snapshots = 0;           // snapshot files in the data folder
-  size_t current = 0;             // of them, with a segment that vouches for the file
-  size_t stale = 0;               // with a segment made from another version, or an uncertain one
-  size_t missing = 0;             // without a usable segment (none, damaged)
-  size_t orphans = 0;             // segments without a snapshot
+  size_t current = 0;             // of them, with postings that vouch for the file
+  size_t stale = 0;               // with postings made from another version, or uncertain ones
+  size_t missing = 0;             // without usable postings (none, damaged)
+  size_t orphans = 0;             // discs in the index without a snapshot
   std::uint64_t index_bytes = 0;  // size of all segment files
   std::uint64_t snapshot_bytes = 0;
 };
 
 class NameIndex : public SnapshotObserver {
  public:
-  // The index of a data folder (GBK path with its trailing separator). Its
-  // reads and writes go through files, or through Fs() when none is given;
-  // an object used on another thread gets a file system of its own.
+  // The index of a data folder (native path with its trailing separator).
+  // Its snapshot reads go through files, or through Fs() when none is given;
+  // an object used on another thread gets a file system of its own, and a
+  // full build also reads through it from helper threads.
   explicit NameIndex(std::string data_folder, FileSystem* files = nullptr);
   ~NameIndex() override;
   NameIndex(const NameIndex&) = delete;
@@ -62,6 +65,10 @@ class NameIndex : public SnapshotObserver {
   const std::string& DataFolder() const { return data_folder_; }
   // The index folder: data folder + ".index/".
   const std::string& IndexFolder() const { return index_folder_; }
+  // The merged segment of every disc, in the index folder.
+  std::string MergedPath() const { return index_folder_ + "discs.merged"; }
+  // The segment of one disc changed since the merged one was written.
+  std::string SegmentPath(std::string_view disc_name) const;
   // How long after its last change a snapshot's stamp does not yet vouch
   // for its content (2 s; a change within the file system clock's tick can
   // keep the stamp). Tests shorten it so that fresh files are trusted.
@@ -72,50 +79,72 @@ class NameIndex : public SnapshotObserver {
   // The discs that have a snapshot file in the data folder, sorted by name.
   std::vector<std::string> SnapshotDiscs() const;
 
-  // Brings one disc's segment in step with its snapshot file.
+  // Brings one disc in step with its snapshot file: when no segment vouches
+  // for the file, the disc gets a segment of its own.
   SegmentUpdate UpdateDisc(std::string_view disc_name);
-  // Removes one disc's segment.
+  // Removes the segment of one disc (its entry in the merged one is then
+  // never used again: it vouches for no existing file).
   void RemoveDisc(std::string_view disc_name);
 
   // Called before each disc of a full update with (done, total); false stops.
   using UpdateProgress = std::function<bool(size_t done, size_t total)>;
-  // Brings every snapshot's segment in step, drops segments without a
-  // snapshot and then marks the index complete; false when stopped.
+  // Brings every snapshot in step and marks the index complete; false when
+  // stopped. Few changed discs get segments of their own; when there is no
+  // merged segment or many discs changed, the merged one is written anew
+  // and the discs' own segments go.
   bool UpdateAll(const UpdateProgress& progress);
-  // Deletes every segment and builds them all again; false when stopped.
+  // Deletes the index and builds it all again; false when stopped.
   bool Rebuild(const UpdateProgress& progress);
 
-  // The state of every segment against the data folder.
+  // The state of the index against the data folder.
   IndexStatus Status();
 
-  // Searches one disc with its segment, as SearchDisc does with the file:
-  // the same header, rows and outcome. Nothing (and nothing added) when the
-  // segment cannot vouch for the snapshot file; keys are QueryTrigrams of
-  // the matcher's required text.
-  std::optional<DiscReport> SearchDisc(const DiscListEntry& disc, NameMatcher& matcher,
-                                       const std::vector<std::uint32_t>& keys, SearchResults& results);
+  // Starts a search of these discs whose required text has these keys (QueryTrigrams).
+  void BeginSearch(std::vector<std::uint32_t> keys, const std::vector<DiscListEntry>& discs);
+  // Searches one disc with the index, as SearchDisc does with the file: the
+  // same header, rows and outcome. Nothing (and nothing added) when no
+  // segment vouches for the snapshot file.
+  std::optional<DiscReport> SearchDisc(const DiscListEntry& disc, NameMatcher& matcher, SearchResults& results);
 
-  // The snapshot of a disc was written: its segment is brought in step.
+  // The snapshot of a disc was written: it is brought in step.
   void SnapshotWritten(std::string_view disc_name) override;
-  // The snapshot of a disc was removed: so is its segment.
+  // The snapshot of a disc was removed: so is its own segment.
   void SnapshotRemoved(std::string_view disc_name) override;
 
  private:
   struct Mapping;
 
   FileSystem& Files() const { return files_ != nullptr ? *files_ : Fs(); }
-  std::string SegmentPath(std::string_view disc_name) const;
   std::string SnapshotPath(std::string_view disc_name) const;
-  // The segment of a disc, mapped and checked; nullptr when there is none
+  // The native file name of a disc's snapshot, kept from one search to the next.
+  const std::string& SnapshotFileName(const std::string& disc_name);
+  // Maps the merged segment again when its file changed or went.
+  void RefreshMerged();
+  // The disc's own segment, mapped and checked; nullptr when there is none
   // or it is damaged. With reload an already mapped one is read again.
-  const SegmentView* Segment(const std::string& disc_name, bool reload);
-  void Forget(const std::string& disc_name);
+  const Mapping* DiscSegment(const std::string& disc_name, bool reload);
+  // The segment that vouches for the snapshot with this stamp, and the
+  // disc's entry in it; nothing when none does.
+  std::optional<std::pair<const Mapping*, const SegmentDisc*>> Source(const std::string& disc_name,
+                                                                       const SnapshotStamp& stamp);
+  // Whether the merged segment vouches for the disc's snapshot with this stamp.
+  bool MergedVouches(const std::string& disc_name, const SnapshotStamp& stamp) const;
+  // Writes the merged segment of these discs; false when stopped.
+  bool BuildMerged(const std::vector<std::string>& discs, const UpdateProgress& progress);
+  // Drops the disc segments without a snapshot or that the merged one covers.
+  void DropCoveredSegments(const std::vector<std::string>& discs);
 
   std::string data_folder_;
   std::string index_folder_;
   FileSystem* files_;
-  std::map<std::string, std::unique_ptr<Mapping>> mapped_;
+  std::unique_ptr<Mapping> merged_;
+  std::map<std::string, std::unique_ptr<Mapping>> own_;
   std::int64_t recent_window_ns_ = 2'000'000'000;
+  std::vector<std::uint32_t> keys_;                                       // of the current search
+  std::pair<std::uint32_t, std::uint32_t> merged_range_{0, 0};            // its discs' blocks in the merged segment
+  std::optional<std::optional<std::vector<std::uint32_t>>> merged_blocks_;  // its candidates in the merged segment
+  std::unordered_map<std::string, std::string> file_names_;  // disc name -> native snapshot file name
+  int data_fd_ = -1;                               // the data folder, open during a search
 };
 
 // Searches the discs as SearchDiscs does, with the same rows and reports.

@@ -2,5 +2,7 @@
 target_sources(movra_core PRIVATE
   nameindex/Trigrams.cpp
   nameindex/IndexSegment.cpp
+  nameindex/SegmentBuilder.cpp
+  nameindex/SnapshotLines.cpp
   nameindex/NameIndex.cpp
 )

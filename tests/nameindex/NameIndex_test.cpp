@@ -86,16 +86,22 @@ class NameIndexTest : public ::testing::Test {
 
 TEST_F(NameIndexTest, RandomSearchesGiveTheLinearSearchsRowsAndReports) {
   std::mt19937 random(16);
-  for (int d = 0; d < 6; ++d) {
+  for (int d = 0; d < 8; ++d) {
     const std::string name = "DISC" + std::to_string(d);
-    std::string text = RandomSnapshot(random, 150, d == 2);
+    // Small and large snapshots, so that lists get skip entries and lines cross blocks.
+    std::string text = RandomSnapshot(random, d % 3 == 0 ? 3000 : 150, d == 2);
     if (d == 3) text += "E:\\a\\after end mark Live[1]2006/3/3\r\n\x1A" "E:\\live hidden[1]2006/3/3\r\n";
     if (d == 4) text += "\r\nE:\\last line Live[5]2006/3/3";  // an empty line, then one without CR LF
+    if (d == 5) text.insert(4090, "E:\\" + std::string(9000, 'x') + " Live.avi[3]2006/3/3\r\n");  // longer than a block
     Write(name, text);
     discs_.push_back({"cat\\", name});
   }
   discs_.push_back({"", "GONE"});  // catalogued, but without a snapshot
   ASSERT_TRUE(index_.UpdateAll(nullptr));
+  // One disc changed since: it gets a segment of its own.
+  Write("DISC1", RandomSnapshot(random, 400, false));
+  EXPECT_EQ(index_.UpdateDisc("DISC1"), SegmentUpdate::kBuilt);
+  const std::vector<DiscListEntry> all = discs_;
 
   for (int q = 0; q < 300; ++q) {
     // A piece of a random name, sometimes with wildcards or another case.
@@ -105,11 +111,39 @@ TEST_F(NameIndexTest, RandomSearchesGiveTheLinearSearchsRowsAndReports) {
     if (random() % 4 == 0)
       for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
     const MatchOptions options{random() % 2 == 0, random() % 3 == 0};
+    // All discs, or a run of them, as a category gives.
+    const size_t first = random() % 2 == 0 ? 0 : random() % all.size();
+    discs_.assign(all.begin() + first, all.begin() + first + 1 + random() % (all.size() - first));
     ExpectSameAsLinear(text, options, false);
   }
-  for (const char* text : {"live", "LIVE", "mp3", "x.m?3", "*.mp3", "\xB5\xE7\xD3\xB0", "\x81" "a", "a\xB5\xE7"})
+  discs_ = all;
+  for (const char* text : {"live", "LIVE", "mp3", "x.m?3", "*.mp3", "\xB5\xE7\xD3\xB0", "\x81" "a", "a\xB5\xE7", "xxx live"})
     for (MatchOptions options : {MatchOptions{false, false}, MatchOptions{true, false}, MatchOptions{false, true}})
       ExpectSameAsLinear(text, options);
+}
+
+TEST_F(NameIndexTest, AFullPassGivesFewChangedDiscsSegmentsOfTheirOwnAndMergesMany) {
+  for (int d = 0; d < 40; ++d) {
+    Write("D" + std::to_string(d), "E:\\v\\live " + std::to_string(d) + ".mp3[1]2006/3/3\r\n");
+    discs_.push_back({"", "D" + std::to_string(d)});
+  }
+  ASSERT_TRUE(index_.UpdateAll(nullptr));
+  auto own_segments = [&] {
+    size_t count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(index_.IndexFolder()))
+      count += entry.path().extension() == ".idx";
+    return count;
+  };
+  EXPECT_EQ(own_segments(), 0u);
+  for (int d = 0; d < 2; ++d) Write("D" + std::to_string(d), "E:\\v\\live new.avi[2]2006/3/3\r\n");
+  ASSERT_TRUE(index_.UpdateAll(nullptr));
+  EXPECT_EQ(own_segments(), 2u);
+  ExpectSameAsLinear("live", {});
+  for (int d = 0; d < 20; ++d) Write("D" + std::to_string(d), "E:\\v\\live newer.avi[2]2006/3/3\r\n");
+  ASSERT_TRUE(index_.UpdateAll(nullptr));
+  EXPECT_EQ(own_segments(), 0u);
+  EXPECT_EQ(index_.Status().current, 40u);
+  ExpectSameAsLinear("live", {});
 }
 
 TEST_F(NameIndexTest, SearchesWithoutThreeRequiredBytesReadTheSnapshots) {
@@ -152,13 +186,16 @@ TEST_F(NameIndexTest, ADamagedSegmentIsNeverTrustedAndIsRebuilt) {
   Write("A", "E:\\v\\live.mp3[1]2006/3/3\r\nE:\\v\\other.mp3[1]2006/3/3\r\n");
   discs_ = {{"", "A"}};
   ASSERT_TRUE(index_.UpdateAll(nullptr));
-  const std::string segment = index_.IndexFolder() + "A.idx";
+  const std::string segment = index_.MergedPath();
   const std::string good = test::ReadBytes(segment);
   std::string flipped = good;
   flipped[flipped.size() / 2] ^= 0x01;
-  for (const std::string& damaged : {good.substr(0, good.size() - 9), flipped, std::string()}) {
+  std::string flipped_head = good;
+  flipped_head[flipped_head.size() - 40] ^= 0x01;
+  for (const std::string& damaged : {good.substr(0, good.size() - 9), flipped, flipped_head, std::string()}) {
     NameIndex fresh(data_);  // maps the file anew
     fresh.SetRecentWindow(0);
+    std::filesystem::remove(fresh.SegmentPath("A"));  // made in the round before
     WriteBytes(segment, damaged);
     EXPECT_EQ(fresh.Status().missing, 1u);
     std::vector<std::string> stale;

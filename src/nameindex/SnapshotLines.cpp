@@ -1,0 +1,76 @@
+#include "nameindex/SnapshotLines.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+namespace movra {
+namespace {
+
+// Appends the length bytes at offset of fd to buffer; false when they cannot all be read.
+bool ReadAt(int fd, std::uint64_t offset, size_t length, std::string& buffer) {
+  const size_t at = buffer.size();
+  buffer.resize(at + length);
+  for (size_t done = 0; done < length;) {
+    const ssize_t n = ::pread(fd, buffer.data() + at + done, length - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Bytes read at a time past a range's end while its last line goes on.
+constexpr size_t kLineStep = 1024;
+
+}  // namespace
+
+std::optional<std::vector<std::string_view>> ReadLinesInRanges(
+    int folder_fd, const std::string& native_path, const SnapshotStamp& stamp, std::uint64_t text_size,
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>>& ranges, std::string& buffer) {
+  const int fd = ::openat(folder_fd, native_path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat st;
+  bool ok = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_ino) == stamp.inode &&
+            static_cast<std::uint64_t>(st.st_dev) == stamp.device &&
+            static_cast<std::uint64_t>(st.st_size) == stamp.size && text_size <= stamp.size;
+  buffer.clear();
+  std::vector<std::pair<size_t, size_t>> spans;
+  for (size_t r = 0; ok && r < ranges.size(); ++r) {
+    const auto [begin, end] = ranges[r];
+    ok = begin < end && end <= text_size;
+    // From the byte before the range, which tells whether a line starts at its first byte.
+    const std::uint64_t from = begin == 0 ? 0 : begin - 1;
+    const size_t at = buffer.size();
+    ok = ok && ReadAt(fd, from, end - from, buffer);
+    // On to the end of the line that the range's last byte belongs to.
+    for (std::uint64_t pos = end; ok && pos < text_size && buffer.back() != '\n';) {
+      const size_t step = static_cast<size_t>(std::min<std::uint64_t>(kLineStep, text_size - pos));
+      const size_t old = buffer.size();
+      ok = ReadAt(fd, pos, step, buffer);
+      if (!ok) break;
+      pos += step;
+      const void* lf = std::memchr(buffer.data() + old, '\n', step);
+      if (lf != nullptr) buffer.resize(static_cast<size_t>(static_cast<const char*>(lf) - buffer.data()) + 1);
+    }
+    if (!ok) break;
+    size_t first = at;
+    if (begin > 0) {  // the lines start after the first line end
+      const void* lf = std::memchr(buffer.data() + at, '\n', buffer.size() - at);
+      first = lf == nullptr ? buffer.size() : static_cast<size_t>(static_cast<const char*>(lf) - buffer.data()) + 1;
+    }
+    spans.emplace_back(first, buffer.size());
+  }
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  std::vector<std::string_view> pieces;
+  for (const auto& [first, last] : spans)
+    if (first < last) pieces.emplace_back(buffer.data() + first, last - first);
+  return pieces;
+}
+
+}  // namespace movra
