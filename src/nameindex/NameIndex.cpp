@@ -73,7 +73,11 @@ struct NameIndex::Mapping {
                        static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
                        static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
       void* address = ::mmap(nullptr, mapping->length, PROT_READ, MAP_PRIVATE, fd, 0);
-      if (address != MAP_FAILED) mapping->address = address;
+      if (address != MAP_FAILED) {
+        mapping->address = address;
+        // A search reads a few lists; read-ahead around each would read the whole file.
+        ::madvise(address, mapping->length, MADV_RANDOM);
+      }
     }
     ::close(fd);
     if (mapping->address == nullptr) return nullptr;
