@@ -348,9 +348,10 @@ std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameM
   }
   if (!*blocks) {  // damaged: never trusted again
     if (mapping == merged_.get()) {
+      // Unless another object has replaced the file meanwhile.
+      if (StampOfFile(MergedPath()) == merged_->file) Files().DeleteFile(MergedPath());
       merged_.reset();
       merged_blocks_.reset();
-      Files().DeleteFile(MergedPath());
     } else {
       RemoveDisc(disc.disc_name);
     }

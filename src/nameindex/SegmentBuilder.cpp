@@ -90,11 +90,6 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
   key_of_id_.clear();
   last_block_of_id_.clear();
   count_of_id_.clear();
-  // A name of n bytes has n - 2 trigrams, so the text's size bounds their number.
-  if (pair_ids_.size() < text.size()) {
-    pair_ids_.resize(text.size());
-    pair_blocks_.resize(text.size());
-  }
 
   // Every (key, block) once, in block order: a key's last block tells repeats.
   size_t pairs = 0;
@@ -105,6 +100,11 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     const std::string_view entry = LineName(line, FindMarkers(line));
     if (entry.size() >= 3) {
+      // A name of n bytes adds at most n - 2 pairs.
+      if (pairs + entry.size() > pair_ids_.size()) {
+        pair_ids_.resize(std::max(2 * pair_ids_.size(), pairs + entry.size()));
+        pair_blocks_.resize(pair_ids_.size());
+      }
       const auto block = static_cast<std::uint32_t>(start >> kBlockShift);
       const auto* p = reinterpret_cast<const unsigned char*>(entry.data());
       std::uint32_t key = std::uint32_t{CoarseFold(p[0])} << 8 | CoarseFold(p[1]);
