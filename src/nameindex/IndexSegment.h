@@ -82,7 +82,7 @@ class SegmentView {
   const std::vector<SegmentDisc>& Discs() const { return discs_; }
   // The disc of that name, or nothing.
   const SegmentDisc* FindDisc(std::string_view name) const;
-  // Number of trigram keys.
+  // Number of keys with postings.
   std::uint32_t KeyCount() const { return key_count_; }
   // Checks every page of the body; false when one is damaged.
   bool CheckAll() const { return body_.empty() || Body(0, body_.size()) != nullptr; }

@@ -89,9 +89,7 @@ struct NameIndex::Mapping {
 NameIndex::NameIndex(std::string data_folder, FileSystem* files)
     : data_folder_(std::move(data_folder)), index_folder_(data_folder_ + ".index/"), files_(files) {}
 
-NameIndex::~NameIndex() {
-  if (data_fd_ >= 0) ::close(data_fd_);
-}
+NameIndex::~NameIndex() { EndSearch(); }
 
 bool NameIndex::Complete() const { return Files().FileExists(index_folder_ + kCompleteMark); }
 
@@ -310,20 +308,43 @@ IndexStatus NameIndex::Status() {
 }
 
 void NameIndex::BeginSearch(std::vector<std::uint32_t> keys, const std::vector<DiscListEntry>& discs) {
+  EndSearch();
   keys_ = std::move(keys);
-  merged_blocks_.reset();
   RefreshMerged();
   // Snapshots are looked up in the open folder, not by their whole path.
-  if (data_fd_ >= 0) ::close(data_fd_);
   data_fd_ = ::open(data_folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (!merged_ || data_fd_ < 0) return;
   // Only the blocks from the first to the last searched disc are decoded.
   merged_range_ = {UINT32_MAX, 0};
   for (const DiscListEntry& disc : discs) {
-    const SegmentDisc* entry = merged_ ? merged_->view->FindDisc(disc.disc_name) : nullptr;
+    const SegmentDisc* entry = merged_->view->FindDisc(disc.disc_name);
     if (entry == nullptr) continue;
     merged_range_.first = std::min(merged_range_.first, entry->first_block);
     merged_range_.second = std::max(merged_range_.second, entry->first_block + entry->BlockCount());
   }
+  merged_blocks_ = merged_->view->CandidateBlocks(keys_, merged_range_.first, merged_range_.second);
+  if (!*merged_blocks_) return;
+  // A hint only: a disc whose snapshot changed meanwhile is read whole later.
+  constexpr size_t kMostPrefetched = 256;  // files kept open
+  for (const DiscListEntry& disc : discs) {
+    if (prefetched_.size() == kMostPrefetched) break;
+    const SegmentDisc* entry = merged_->view->FindDisc(disc.disc_name);
+    if (entry == nullptr || prefetched_.count(disc.disc_name) != 0) continue;
+    const TextRanges ranges = BlockRanges(*entry, **merged_blocks_);
+    if (ranges.empty()) continue;
+    const int fd = ::openat(data_fd_, SnapshotFileName(disc.disc_name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    PrefetchRanges(fd, ranges);
+    prefetched_.emplace(disc.disc_name, fd);
+  }
+}
+
+void NameIndex::EndSearch() {
+  for (const auto& [name, fd] : prefetched_) ::close(fd);
+  prefetched_.clear();
+  merged_blocks_.reset();
+  if (data_fd_ >= 0) ::close(data_fd_);
+  data_fd_ = -1;
 }
 
 std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameMatcher& matcher,
@@ -363,7 +384,17 @@ std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameM
   std::string buffer;
   std::vector<std::string_view> pieces;
   if (!ranges.empty()) {
-    auto read = ReadLinesInRanges(data_fd_, file_name, *stamp, entry->text_size, ranges, buffer);
+    int fd = -1;
+    if (const auto kept = prefetched_.find(disc.disc_name); kept != prefetched_.end()) {
+      fd = kept->second;
+      prefetched_.erase(kept);
+    } else {
+      fd = ::openat(data_fd_, file_name.c_str(), O_RDONLY | O_CLOEXEC);
+      if (fd >= 0) PrefetchRanges(fd, ranges);
+    }
+    if (fd < 0) return std::nullopt;
+    auto read = ReadLinesInRanges(fd, *stamp, entry->text_size, ranges, buffer);
+    ::close(fd);
     if (!read) return std::nullopt;
     pieces = std::move(*read);
   }
@@ -380,9 +411,10 @@ void NameIndex::SnapshotRemoved(std::string_view disc_name) { RemoveDisc(disc_na
 SearchEnd SearchDiscs(const std::string& data_folder, const std::vector<DiscListEntry>& discs,
                       NameMatcher& matcher, SearchResults& results, const SearchCallback& after_each,
                       NameIndex* index, std::vector<std::string>* stale) {
-  std::vector<std::uint32_t> keys = index ? QueryTrigrams(matcher.RequiredText()) : std::vector<std::uint32_t>{};
+  std::vector<std::uint32_t> keys = index ? QueryKeys(matcher.RequiredText()) : std::vector<std::uint32_t>{};
   if (keys.empty()) return SearchDiscs(data_folder, discs, matcher, results, after_each);
   index->BeginSearch(std::move(keys), discs);
+  SearchEnd end = SearchEnd::kCompleted;
   for (size_t i = 0; i < discs.size(); ++i) {
     std::optional<DiscReport> report = index->SearchDisc(discs[i], matcher, results);
     if (!report) {
@@ -390,10 +422,17 @@ SearchEnd SearchDiscs(const std::string& data_folder, const std::vector<DiscList
       if (stale && report->outcome != DiscOutcome::kMissing) stale->push_back(discs[i].disc_name);
     }
     const bool go_on = !after_each || after_each(SearchProgress{i, discs.size(), &discs[i], &*report});
-    if (report->outcome == DiscOutcome::kBadTime) return SearchEnd::kStoppedAtBadTime;
-    if (!go_on && i + 1 < discs.size()) return SearchEnd::kCancelled;
+    if (report->outcome == DiscOutcome::kBadTime) {
+      end = SearchEnd::kStoppedAtBadTime;
+      break;
+    }
+    if (!go_on && i + 1 < discs.size()) {
+      end = SearchEnd::kCancelled;
+      break;
+    }
   }
-  return SearchEnd::kCompleted;
+  index->EndSearch();
+  return end;
 }
 
 }  // namespace movra

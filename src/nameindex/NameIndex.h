@@ -99,8 +99,12 @@ class NameIndex : public SnapshotObserver {
   // The state of the index against the data folder.
   IndexStatus Status();
 
-  // Starts a search of these discs whose required text has these keys (QueryTrigrams).
+  // Starts a search of these discs whose required text has these keys
+  // (QueryKeys): the candidate lines of the merged segment's discs are
+  // asked for at once, so that on a cold disk their reads overlap.
   void BeginSearch(std::vector<std::uint32_t> keys, const std::vector<DiscListEntry>& discs);
+  // Ends the search, closing what it kept open.
+  void EndSearch();
   // Searches one disc with the index, as SearchDisc does with the file: the
   // same header, rows and outcome. Nothing (and nothing added) when no
   // segment vouches for the snapshot file.
@@ -145,6 +149,7 @@ class NameIndex : public SnapshotObserver {
   std::optional<std::optional<std::vector<std::uint32_t>>> merged_blocks_;  // its candidates in the merged segment
   std::unordered_map<std::string, std::string> file_names_;  // disc name -> native snapshot file name
   int data_fd_ = -1;                               // the data folder, open during a search
+  std::unordered_map<std::string, int> prefetched_;  // disc name -> its snapshot, open since BeginSearch
 };
 
 // Searches the discs as SearchDiscs does, with the same rows and reports.

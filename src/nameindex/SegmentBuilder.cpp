@@ -1,7 +1,6 @@
 #include "nameindex/SegmentBuilder.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cstring>
 #include <numeric>
@@ -34,65 +33,31 @@ size_t ReadVarint(const char* data, std::uint32_t& value) {
   }
 }
 
-// Sorts (key << 32 | id) values by their 24-bit keys: three byte-wise counting passes.
-void SortByKey(std::vector<std::uint64_t>& values, std::vector<std::uint64_t>& other) {
-  other.resize(values.size());
-  for (int shift = 32; shift < 56; shift += 8) {
-    std::array<std::uint32_t, 257> starts{};
-    for (std::uint64_t v : values) ++starts[((v >> shift) & 0xFF) + 1];
-    for (size_t i = 1; i < starts.size(); ++i) starts[i] += starts[i - 1];
-    for (std::uint64_t v : values) other[starts[(v >> shift) & 0xFF]++] = v;
-    values.swap(other);
-  }
-}
-
-// Keys are merged across discs a window of 2^16 keys at a time, so that a
-// counting sort puts each window's (disc, key) pairs in key order.
-constexpr unsigned kWindowShift = 16;
-
 }  // namespace
-
-void PostingsExtractor::Grow() {
-  const size_t capacity = slots_.empty() ? 16384 : slots_.size() * 2;
-  std::vector<std::uint64_t> old = std::move(slots_);
-  slots_.assign(capacity, 0);
-  mask_ = static_cast<std::uint32_t>(capacity - 1);
-  shift_ = 64 - static_cast<unsigned>(std::countr_zero(capacity));
-  for (std::uint64_t slot : old) {
-    if (slot == 0) continue;
-    std::uint32_t at = Slot(static_cast<std::uint32_t>(slot) - 1);
-    while (slots_[at] != 0) at = (at + 1) & mask_;
-    slots_[at] = slot;
-  }
-}
-
-std::uint32_t PostingsExtractor::IdOfSlow(std::uint32_t key, std::uint32_t at) {
-  for (;; at = (at + 1) & mask_) {
-    const std::uint64_t slot = slots_[at];
-    if (static_cast<std::uint32_t>(slot) == key + 1) return static_cast<std::uint32_t>(slot >> 32);
-    if (slot == 0) {
-      const auto id = static_cast<std::uint32_t>(key_of_id_.size());
-      key_of_id_.push_back(key);
-      last_block_of_id_.push_back(UINT32_MAX);
-      count_of_id_.push_back(0);
-      slots_[at] = std::uint64_t{id} << 32 | (key + 1);
-      if (key_of_id_.size() * 4 > slots_.size()) Grow();
-      return id;
-    }
-  }
-}
 
 DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_bytes, const SnapshotStamp& stamp,
                                         bool uncertain) {
+  constexpr size_t kKeys = size_t{1} << kKeyBits;
   const std::string_view text = SnapshotText(file_bytes);
-  if (slots_.empty()) Grow();
-  std::fill(slots_.begin(), slots_.end(), 0);
-  key_of_id_.clear();
-  last_block_of_id_.clear();
-  count_of_id_.clear();
+  seen_.assign(kKeys / 64, 0);
+  used_.assign(kKeys / 64, 0);
+  count_of_key_.assign(kKeys, 0);
 
-  // Every (key, block) once, in block order: a key's last block tells repeats.
+  // Every (key, block) once, in block order: a bit per key tells the ones
+  // the current block already has. When the block ends, its pairs are
+  // counted and their bits cleared.
   size_t pairs = 0;
+  size_t block_begin = 0;
+  auto end_block = [&] {
+    for (size_t j = block_begin; j < pairs; ++j) {
+      const std::uint32_t key = pair_keys_[j];
+      seen_[key >> 6] = 0;
+      used_[key >> 6] |= std::uint64_t{1} << (key & 63);
+      ++count_of_key_[key];
+    }
+    block_begin = pairs;
+  };
+  std::uint32_t current_block = 0;
   for (size_t start = 0; start < text.size();) {
     const void* lf = std::memchr(text.data() + start, '\n', text.size() - start);
     const size_t end = lf == nullptr ? text.size() : static_cast<size_t>(static_cast<const char*>(lf) - text.data());
@@ -101,58 +66,73 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
     const std::string_view entry = LineName(line, FindMarkers(line));
     if (entry.size() >= 3) {
       // A name of n bytes adds at most n - 2 pairs.
-      if (pairs + entry.size() > pair_ids_.size()) {
-        pair_ids_.resize(std::max(2 * pair_ids_.size(), pairs + entry.size()));
-        pair_blocks_.resize(pair_ids_.size());
+      if (pairs + entry.size() > pair_keys_.size()) {
+        pair_keys_.resize(std::max(2 * pair_keys_.size(), pairs + entry.size()));
+        pair_blocks_.resize(pair_keys_.size());
       }
       const auto block = static_cast<std::uint32_t>(start >> kBlockShift);
+      if (block != current_block) {
+        end_block();
+        current_block = block;
+      }
       const auto* p = reinterpret_cast<const unsigned char*>(entry.data());
-      std::uint32_t key = std::uint32_t{CoarseFold(p[0])} << 8 | CoarseFold(p[1]);
+      std::uint32_t trigram = std::uint32_t{CoarseFold(p[0])} << 8 | CoarseFold(p[1]);
       for (size_t i = 2; i < entry.size(); ++i) {
-        key = ((key << 8) | CoarseFold(p[i])) & 0xFFFFFF;
-        const std::uint32_t id = IdOf(key);
-        const bool fresh = last_block_of_id_[id] != block;
-        last_block_of_id_[id] = block;
-        pair_ids_[pairs] = id;
+        trigram = ((trigram << 8) | CoarseFold(p[i])) & 0xFFFFFF;
+        const std::uint32_t key = KeyOfTrigram(trigram);
+        std::uint64_t& word = seen_[key >> 6];
+        const std::uint64_t bit = std::uint64_t{1} << (key & 63);
+        const bool fresh = (word & bit) == 0;
+        word |= bit;
+        pair_keys_[pairs] = key;
         pair_blocks_[pairs] = block;
         pairs += fresh;
-        count_of_id_[id] += fresh;
       }
     }
     start = end + 1;
   }
-
-  // Grouped by key id (a counting sort keeps the block order), then the ids in key order.
-  const size_t ids = key_of_id_.size();
-  std::vector<std::uint32_t> begin(ids + 1, 0);
-  for (size_t id = 0; id < ids; ++id) begin[id + 1] = begin[id] + count_of_id_[id];
-  std::vector<std::uint32_t> next(begin.begin(), begin.end() - 1);
-  if (grouped_.size() < pairs) grouped_.resize(pairs);
-  for (size_t j = 0; j < pairs; ++j) grouped_[next[pair_ids_[j]]++] = pair_blocks_[j];
-  std::vector<std::uint64_t> order(ids);
-  for (size_t id = 0; id < ids; ++id) order[id] = std::uint64_t{key_of_id_[id]} << 32 | id;
-  SortByKey(order, sort_space_);
+  end_block();
 
   DiscPostings out;
   out.disc.name = std::move(name);
   out.disc.stamp = stamp;
   out.disc.uncertain = uncertain;
   out.disc.text_size = text.size();
-  out.keys.reserve(ids);
-  out.list_ends.reserve(ids);
-  out.last_blocks.reserve(ids);
-  out.lists.reserve(pairs + pairs / 4);
-  for (std::uint64_t entry : order) {
-    const auto id = static_cast<std::uint32_t>(entry);
-    out.keys.push_back(static_cast<std::uint32_t>(entry >> 32));
-    std::uint32_t previous = 0;
-    for (std::uint32_t j = begin[id]; j < begin[id + 1]; ++j) {
-      PutVarint(out.lists, grouped_[j] - previous);
-      previous = grouped_[j];
+  // The keys used, ascending, and where each one's blocks go: a counting
+  // sort, which keeps the block order within a key.
+  if (next_.size() < kKeys) next_.resize(kKeys);
+  std::uint32_t at = 0;
+  for (size_t w = 0; w < used_.size(); ++w)
+    for (std::uint64_t bits = used_[w]; bits != 0; bits &= bits - 1) {
+      const auto key = static_cast<std::uint32_t>(w * 64 + std::countr_zero(bits));
+      out.keys.push_back(key);
+      next_[key] = at;
+      at += count_of_key_[key];
     }
-    out.list_ends.push_back(static_cast<std::uint32_t>(out.lists.size()));
+  if (grouped_.size() < pairs) grouped_.resize(pairs);
+  for (size_t j = 0; j < pairs; ++j) grouped_[next_[pair_keys_[j]]++] = pair_blocks_[j];
+
+  // Each key's blocks as varints: the first whole, then the differences.
+  if (encoded_.size() < pairs * 5) encoded_.resize(pairs * 5);
+  char* write = encoded_.data();
+  out.list_ends.reserve(out.keys.size());
+  out.last_blocks.reserve(out.keys.size());
+  at = 0;
+  for (std::uint32_t key : out.keys) {
+    std::uint32_t previous = 0;
+    for (const std::uint32_t stop = at + count_of_key_[key]; at < stop; ++at) {
+      std::uint32_t value = grouped_[at] - previous;
+      while (value >= 0x80) {
+        *write++ = static_cast<char>(value | 0x80);
+        value >>= 7;
+      }
+      *write++ = static_cast<char>(value);
+      previous = grouped_[at];
+    }
+    out.list_ends.push_back(static_cast<std::uint32_t>(write - encoded_.data()));
     out.last_blocks.push_back(previous);
   }
+  out.lists.assign(encoded_.data(), static_cast<size_t>(write - encoded_.data()));
   return out;
 }
 
@@ -173,52 +153,41 @@ std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
   std::vector<std::uint64_t> list_offsets;
   std::string skips;  // (block, byte offset in its list) where a disc's part starts
   std::vector<std::uint64_t> skip_offsets;
-  std::vector<std::uint32_t> cursor(discs.size(), 0);
-  std::vector<std::uint32_t> stop(discs.size(), 0);
-  std::vector<std::uint32_t> count((1u << kWindowShift) + 1);
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> items;  // (disc, key index)
-  for (std::uint32_t window = 0; window < (1u << (24 - kWindowShift)); ++window) {
-    const std::uint32_t limit = (window + 1) << kWindowShift;
-    std::fill(count.begin(), count.end(), 0);
-    size_t total = 0;
-    for (size_t d = 0; d < discs.size(); ++d) {
-      const std::vector<std::uint32_t>& k = discs[d].keys;
-      std::uint32_t i = cursor[d];
-      for (; i < k.size() && k[i] < limit; ++i) ++count[(k[i] & 0xFFFF) + 1];
-      stop[d] = i;
-      total += i - cursor[d];
-    }
-    if (total == 0) continue;
-    std::partial_sum(count.begin(), count.end(), count.begin());
-    items.resize(total);
-    for (size_t d = 0; d < discs.size(); ++d)
-      for (std::uint32_t i = cursor[d]; i < stop[d]; ++i)
-        items[count[discs[d].keys[i] & 0xFFFF]++] = {static_cast<std::uint32_t>(d), i};
-    for (size_t at = 0; at < total;) {
-      const std::uint32_t key = discs[items[at].first].keys[items[at].second];
-      keys.push_back(key);
-      list_offsets.push_back(body.size());
-      skip_offsets.push_back(skips.size());
-      std::uint64_t last = 0;
-      size_t skipped_to = body.size();
-      for (bool first = true; at < total && discs[items[at].first].keys[items[at].second] == key; ++at, first = false) {
-        const DiscPostings& d = discs[items[at].first];
-        const std::uint32_t i = items[at].second;
-        const std::uint32_t list_begin = i == 0 ? 0 : d.list_ends[i - 1];
-        std::uint32_t local = 0;
-        const size_t head = ReadVarint(d.lists.data() + list_begin, local);
-        const std::uint64_t global = std::uint64_t{d.disc.first_block} + local;
-        if (body.size() - skipped_to >= skip_bytes) {
-          skipped_to = body.size();
-          Put<std::uint32_t>(skips, static_cast<std::uint32_t>(global));
-          Put<std::uint32_t>(skips, static_cast<std::uint32_t>(body.size() - list_offsets.back()));
-        }
-        PutVarint(body, static_cast<std::uint32_t>(first ? global : global - last));
-        body.append(d.lists, list_begin + head, d.list_ends[i] - list_begin - head);
-        last = std::uint64_t{d.disc.first_block} + d.last_blocks[i];
+  // Every (disc, key index) pair in key order, by a counting sort that keeps the disc order.
+  std::vector<std::uint32_t> count((size_t{1} << kKeyBits) + 1, 0);
+  size_t total = 0;
+  for (const DiscPostings& d : discs) {
+    for (std::uint32_t key : d.keys) ++count[key + 1];
+    total += d.keys.size();
+  }
+  std::partial_sum(count.begin(), count.end(), count.begin());
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> items(total);
+  for (size_t d = 0; d < discs.size(); ++d)
+    for (std::uint32_t i = 0; i < discs[d].keys.size(); ++i)
+      items[count[discs[d].keys[i]]++] = {static_cast<std::uint32_t>(d), i};
+  for (size_t at = 0; at < total;) {
+    const std::uint32_t key = discs[items[at].first].keys[items[at].second];
+    keys.push_back(key);
+    list_offsets.push_back(body.size());
+    skip_offsets.push_back(skips.size());
+    std::uint64_t last = 0;
+    size_t skipped_to = body.size();
+    for (bool first = true; at < total && discs[items[at].first].keys[items[at].second] == key; ++at, first = false) {
+      const DiscPostings& d = discs[items[at].first];
+      const std::uint32_t i = items[at].second;
+      const std::uint32_t list_begin = i == 0 ? 0 : d.list_ends[i - 1];
+      std::uint32_t local = 0;
+      const size_t head = ReadVarint(d.lists.data() + list_begin, local);
+      const std::uint64_t global = std::uint64_t{d.disc.first_block} + local;
+      if (body.size() - skipped_to >= skip_bytes) {
+        skipped_to = body.size();
+        Put<std::uint32_t>(skips, static_cast<std::uint32_t>(global));
+        Put<std::uint32_t>(skips, static_cast<std::uint32_t>(body.size() - list_offsets.back()));
       }
+      PutVarint(body, static_cast<std::uint32_t>(first ? global : global - last));
+      body.append(d.lists, list_begin + head, d.list_ends[i] - list_begin - head);
+      last = std::uint64_t{d.disc.first_block} + d.last_blocks[i];
     }
-    std::copy(stop.begin(), stop.end(), cursor.begin());
   }
   list_offsets.push_back(body.size());
   const std::uint64_t skips_offset = body.size();

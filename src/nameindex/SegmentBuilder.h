@@ -15,7 +15,7 @@ namespace movra {
 // The postings of one snapshot in compact form, ready to be written.
 struct DiscPostings {
   SegmentDisc disc;                        // first_block is set when written
-  std::vector<std::uint32_t> keys;         // distinct trigram keys, ascending
+  std::vector<std::uint32_t> keys;         // distinct keys (see KeyOfTrigram), ascending
   std::vector<std::uint32_t> list_ends;    // per key, the end of its list in lists
   std::vector<std::uint32_t> last_blocks;  // per key, the last block of its list
   std::string lists;                       // per key, its blocks: the first whole, then differences, as varints
@@ -29,32 +29,14 @@ class PostingsExtractor {
   DiscPostings Extract(std::string name, std::string_view file_bytes, const SnapshotStamp& stamp, bool uncertain);
 
  private:
-  void Grow();
-  // The id of a key in this file, a new one for a key not seen before.
-  std::uint32_t IdOf(std::uint32_t key) {
-    std::uint32_t at = Slot(key);
-    const std::uint64_t slot = slots_[at];
-    if (static_cast<std::uint32_t>(slot) == key + 1) [[likely]]
-      return static_cast<std::uint32_t>(slot >> 32);
-    return IdOfSlow(key, at);
-  }
-  std::uint32_t IdOfSlow(std::uint32_t key, std::uint32_t at);
-  std::uint32_t Slot(std::uint32_t key) const {
-    return static_cast<std::uint32_t>((std::uint64_t{key} * 0x9E3779B97F4A7C15ull) >> shift_);
-  }
-
-  // Open addressing from key + 1 (0 is empty) to the key's id in this file,
-  // kept at most a quarter full so that most keys are found at once.
-  std::vector<std::uint64_t> slots_;
-  std::uint32_t mask_ = 0;
-  unsigned shift_ = 64;
-  std::vector<std::uint32_t> key_of_id_;
-  std::vector<std::uint32_t> last_block_of_id_;
-  std::vector<std::uint32_t> count_of_id_;
-  std::vector<std::uint32_t> pair_ids_;
+  std::vector<std::uint64_t> seen_;           // the keys met in the current block, a bit each
+  std::vector<std::uint64_t> used_;           // the keys met in this file, a bit each
+  std::vector<std::uint32_t> count_of_key_;   // blocks per key in this file
+  std::vector<std::uint32_t> next_;           // where a key's next block goes in grouped_
+  std::vector<std::uint32_t> pair_keys_;      // (key, block) pairs in block order
   std::vector<std::uint32_t> pair_blocks_;
-  std::vector<std::uint32_t> grouped_;
-  std::vector<std::uint64_t> sort_space_;
+  std::vector<std::uint32_t> grouped_;        // their blocks grouped by key
+  std::string encoded_;                       // the lists being encoded
 };
 
 // The bytes of a segment holding these discs (sorted by name, no name twice).

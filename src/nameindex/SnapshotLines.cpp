@@ -29,17 +29,22 @@ constexpr size_t kLineStep = 1024;
 
 }  // namespace
 
-std::optional<std::vector<std::string_view>> ReadLinesInRanges(
-    int folder_fd, const std::string& native_path, const SnapshotStamp& stamp, std::uint64_t text_size,
-    const std::vector<std::pair<std::uint64_t, std::uint64_t>>& ranges, std::string& buffer) {
-  const int fd = ::openat(folder_fd, native_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+void PrefetchRanges(int fd, const TextRanges& ranges) {
+  // Only the pages asked for: read-ahead would read many times as much from a cold disk.
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+  for (const auto& [begin, end] : ranges) {
+    const std::uint64_t from = begin == 0 ? 0 : begin - 1;
+    ::posix_fadvise(fd, static_cast<off_t>(from), static_cast<off_t>(end - from + kLineStep), POSIX_FADV_WILLNEED);
+  }
+}
+
+std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const SnapshotStamp& stamp,
+                                                               std::uint64_t text_size, const TextRanges& ranges,
+                                                               std::string& buffer) {
   struct stat st;
   bool ok = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_ino) == stamp.inode &&
             static_cast<std::uint64_t>(st.st_dev) == stamp.device &&
             static_cast<std::uint64_t>(st.st_size) == stamp.size && text_size <= stamp.size;
-  // Only the pages asked for: read-ahead would read many times as much from a cold disk.
-  if (ok) ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
   buffer.clear();
   std::vector<std::pair<size_t, size_t>> spans;
   for (size_t r = 0; ok && r < ranges.size(); ++r) {
@@ -67,7 +72,6 @@ std::optional<std::vector<std::string_view>> ReadLinesInRanges(
     }
     spans.emplace_back(first, buffer.size());
   }
-  ::close(fd);
   if (!ok) return std::nullopt;
   std::vector<std::string_view> pieces;
   for (const auto& [first, last] : spans)

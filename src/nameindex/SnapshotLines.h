@@ -13,13 +13,19 @@
 
 namespace movra {
 
-// Reads, for each range [begin, end) of the text (the first text_size bytes)
-// of the file at a native path (relative to the open folder folder_fd), the
-// whole lines that start within it, into buffer; the pieces in order, or
-// nothing when the file is gone, is no longer the file with this stamp, or
-// is short.
-std::optional<std::vector<std::string_view>> ReadLinesInRanges(
-    int folder_fd, const std::string& native_path, const SnapshotStamp& stamp, std::uint64_t text_size,
-    const std::vector<std::pair<std::uint64_t, std::uint64_t>>& ranges, std::string& buffer);
+// Byte ranges [begin, end) of a snapshot's text.
+using TextRanges = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
+
+// Reads, for each range of the text (the first text_size bytes) of the open
+// snapshot file fd, the whole lines that start within it, into buffer; the
+// pieces in order, or nothing when fd is no longer the file with this stamp
+// or is short.
+std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const SnapshotStamp& stamp,
+                                                               std::uint64_t text_size, const TextRanges& ranges,
+                                                               std::string& buffer);
+
+// Asks for the bytes that ReadLinesInRanges will read to be read in the
+// background, so that the reads of many files overlap on a cold disk.
+void PrefetchRanges(int fd, const TextRanges& ranges);
 
 }  // namespace movra

@@ -5,6 +5,9 @@
 // folds it, and either way its coarse trigrams are among the name's. So one
 // set of keys serves case-sensitive and case-insensitive searches alike and
 // never loses a match; the matcher itself then decides each candidate.
+//
+// The index files a trigram under one of 2^16 keys, a hash of it: trigrams
+// that share a key share a posting list, which only adds candidates.
 #pragma once
 
 #include <cstdint>
@@ -13,18 +16,24 @@
 
 namespace movra {
 
+// Number of bits of a key.
+constexpr unsigned kKeyBits = 16;
+
 // The byte with A-Z taken as a-z.
 inline unsigned char CoarseFold(unsigned char b) { return b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b; }
 
-// The 24-bit key of the three bytes at p.
+// The 24-bit trigram of the three bytes at p.
 inline std::uint32_t TrigramAt(const char* p) {
   return (std::uint32_t{CoarseFold(static_cast<unsigned char>(p[0]))} << 16) |
          (std::uint32_t{CoarseFold(static_cast<unsigned char>(p[1]))} << 8) |
          CoarseFold(static_cast<unsigned char>(p[2]));
 }
 
+// The key a trigram is filed under.
+inline std::uint32_t KeyOfTrigram(std::uint32_t trigram) { return (trigram * 0x9E3779B1u) >> (32 - kKeyBits); }
+
 // The distinct keys of a search's required text, ascending; empty when it
 // is shorter than three bytes.
-std::vector<std::uint32_t> QueryTrigrams(std::string_view required);
+std::vector<std::uint32_t> QueryKeys(std::string_view required);
 
 }  // namespace movra

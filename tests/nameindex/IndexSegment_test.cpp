@@ -39,7 +39,7 @@ TEST(IndexSegmentTest, SkipEntriesGiveTheBlocksOfAFullDecode) {
   const std::uint32_t blocks = last.first_block + last.BlockCount();
 
   for (int q = 0; q < 300; ++q) {
-    const std::vector<std::uint32_t> keys = QueryTrigrams(Letters(random, 3, 5));
+    const std::vector<std::uint32_t> keys = QueryKeys(Letters(random, 3, 5));
     const std::uint32_t first = random() % blocks;
     const std::uint32_t stop = first + random() % (blocks - first + 1);
     const std::optional<std::vector<std::uint32_t>> all = without->CandidateBlocks(keys);
