@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
-#include <numeric>
+#include <thread>
 
 #include "nameindex/SegmentFormat.h"
 #include "nameindex/Trigrams.h"
+#include "platform/FileSystem.h"
 #include "snapshot/LineFields.h"
 
 namespace movra {
@@ -14,12 +15,12 @@ namespace {
 
 using segment_format::Put;
 
-void PutVarint(std::string& out, std::uint32_t value) {
-  while (value >= 0x80) {
-    out.push_back(static_cast<char>(value | 0x80));
-    value >>= 7;
-  }
-  out.push_back(static_cast<char>(value));
+// Writes value as a varint to out (room for five bytes); returns its length.
+size_t EncodeVarint(std::uint32_t value, char* out) {
+  size_t length = 0;
+  for (; value >= 0x80; value >>= 7) out[length++] = static_cast<char>(value | 0x80);
+  out[length++] = static_cast<char>(value);
+  return length;
 }
 
 // Reads the varint at data (which holds a whole one), returning its length.
@@ -121,12 +122,7 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
   for (std::uint32_t key : out.keys) {
     std::uint32_t previous = 0;
     for (const std::uint32_t stop = at + count_of_key_[key]; at < stop; ++at) {
-      std::uint32_t value = grouped_[at] - previous;
-      while (value >= 0x80) {
-        *write++ = static_cast<char>(value | 0x80);
-        value >>= 7;
-      }
-      *write++ = static_cast<char>(value);
+      write += EncodeVarint(grouped_[at] - previous, write);
       previous = grouped_[at];
     }
     out.list_ends.push_back(static_cast<std::uint32_t>(write - encoded_.data()));
@@ -142,57 +138,100 @@ std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
     d.disc.first_block = static_cast<std::uint32_t>(blocks);
     blocks += d.disc.BlockCount();
   }
-  size_t postings_bound = 0;
-  for (const DiscPostings& d : discs) postings_bound += d.lists.size() + d.keys.size();
-  std::string body;
-  body.reserve(postings_bound + postings_bound / 8);
+  // Each key's list is its discs' lists one after the other, each disc's
+  // first block made a difference to the list so far. Two passes over the
+  // discs in order, which keep a few numbers per key: the first measures
+  // every list, the second writes the lists where they go.
+  constexpr size_t kKeys = size_t{1} << kKeyBits;
+  struct KeyState {
+    std::uint64_t size = 0;        // bytes of the list so far
+    std::uint64_t skipped_at = 0;  // its size at its last skip entry
+    std::uint32_t last = 0;        // its last block so far
+    std::uint32_t skips = 0;       // its skip entries so far
+  };
+  std::vector<KeyState> state(kKeys);
+  // Visits every part of the lists of the keys in [low, high) in disc
+  // order: (key, the part's first block, its bytes after the first varint,
+  // its last block).
+  auto each_part = [&discs](std::uint32_t low, std::uint32_t high, auto&& visit) {
+    for (const DiscPostings& d : discs) {
+      size_t i = static_cast<size_t>(std::lower_bound(d.keys.begin(), d.keys.end(), low) - d.keys.begin());
+      std::uint32_t begin = i == 0 ? 0 : d.list_ends[i - 1];
+      for (; i < d.keys.size() && d.keys[i] < high; ++i) {
+        std::uint32_t local = 0;
+        const size_t head = ReadVarint(d.lists.data() + begin, local);
+        const std::string_view rest = std::string_view(d.lists).substr(begin + head, d.list_ends[i] - begin - head);
+        visit(d.keys[i], d.disc.first_block + local, rest, d.disc.first_block + d.last_blocks[i]);
+        begin = d.list_ends[i];
+      }
+    }
+  };
+  // Runs work(low, high) over key ranges, on more cores when the lists are large.
+  auto in_parallel = [&discs](auto&& work) {
+    size_t items = 0;
+    for (const DiscPostings& d : discs) items += d.keys.size();
+    const unsigned parts = items < 2048 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::vector<std::thread> threads;
+    for (unsigned t = 1; t < parts; ++t)
+      threads.emplace_back([&work, t, parts] { work(kKeys * t / parts, kKeys * (t + 1) / parts); });
+    work(0, kKeys / parts);
+    for (std::thread& thread : threads) thread.join();
+  };
+  in_parallel([&](std::uint32_t low, std::uint32_t high) {
+    each_part(low, high, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
+      KeyState& k = state[key];
+      if (k.size - k.skipped_at >= skip_bytes) {
+        k.skipped_at = k.size;
+        ++k.skips;
+      }
+      char varint[5];
+      k.size += EncodeVarint(k.size == 0 ? first : first - k.last, varint) + rest.size();
+      k.last = last;
+    });
+  });
 
-  // The postings, key by key; each key's list is its discs' lists one after
-  // the other, each disc's first block made a difference to the list so far.
   std::vector<std::uint32_t> keys;
   std::vector<std::uint64_t> list_offsets;
-  std::string skips;  // (block, byte offset in its list) where a disc's part starts
   std::vector<std::uint64_t> skip_offsets;
-  // Every (disc, key index) pair in key order, by a counting sort that keeps the disc order.
-  std::vector<std::uint32_t> count((size_t{1} << kKeyBits) + 1, 0);
-  size_t total = 0;
-  for (const DiscPostings& d : discs) {
-    for (std::uint32_t key : d.keys) ++count[key + 1];
-    total += d.keys.size();
-  }
-  std::partial_sum(count.begin(), count.end(), count.begin());
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> items(total);
-  for (size_t d = 0; d < discs.size(); ++d)
-    for (std::uint32_t i = 0; i < discs[d].keys.size(); ++i)
-      items[count[discs[d].keys[i]]++] = {static_cast<std::uint32_t>(d), i};
-  for (size_t at = 0; at < total;) {
-    const std::uint32_t key = discs[items[at].first].keys[items[at].second];
+  std::vector<std::uint64_t> list_at(kKeys);
+  std::vector<std::uint64_t> skip_at(kKeys);
+  std::uint64_t postings_size = 0;
+  std::uint64_t skips_size = 0;
+  for (std::uint32_t key = 0; key < kKeys; ++key) {
+    if (state[key].size == 0) continue;
     keys.push_back(key);
-    list_offsets.push_back(body.size());
-    skip_offsets.push_back(skips.size());
-    std::uint64_t last = 0;
-    size_t skipped_to = body.size();
-    for (bool first = true; at < total && discs[items[at].first].keys[items[at].second] == key; ++at, first = false) {
-      const DiscPostings& d = discs[items[at].first];
-      const std::uint32_t i = items[at].second;
-      const std::uint32_t list_begin = i == 0 ? 0 : d.list_ends[i - 1];
-      std::uint32_t local = 0;
-      const size_t head = ReadVarint(d.lists.data() + list_begin, local);
-      const std::uint64_t global = std::uint64_t{d.disc.first_block} + local;
-      if (body.size() - skipped_to >= skip_bytes) {
-        skipped_to = body.size();
-        Put<std::uint32_t>(skips, static_cast<std::uint32_t>(global));
-        Put<std::uint32_t>(skips, static_cast<std::uint32_t>(body.size() - list_offsets.back()));
-      }
-      PutVarint(body, static_cast<std::uint32_t>(first ? global : global - last));
-      body.append(d.lists, list_begin + head, d.list_ends[i] - list_begin - head);
-      last = std::uint64_t{d.disc.first_block} + d.last_blocks[i];
-    }
+    list_offsets.push_back(list_at[key] = postings_size);
+    skip_offsets.push_back(skip_at[key] = skips_size);
+    postings_size += state[key].size;
+    skips_size += std::uint64_t{state[key].skips} * 8;
   }
-  list_offsets.push_back(body.size());
-  const std::uint64_t skips_offset = body.size();
-  body += skips;
-  skip_offsets.push_back(skips.size());
+  std::string body;
+  const std::uint64_t tables = keys.size() * 4 + (keys.size() + 1) * 16;
+  body.reserve(postings_size + skips_size + tables + discs.size() * 128 + (postings_size >> 13) + 4096);
+  AdviseHugePages(body);
+  body.resize(postings_size + skips_size);
+  state.assign(kKeys, KeyState{});
+  in_parallel([&](std::uint32_t low, std::uint32_t high) {
+    each_part(low, high, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
+      KeyState& k = state[key];
+      char* list = body.data() + list_at[key];
+      if (k.size - k.skipped_at >= skip_bytes) {
+        k.skipped_at = k.size;
+        char* entry = body.data() + postings_size + skip_at[key] + std::uint64_t{k.skips++} * 8;
+        const std::uint32_t fields[2] = {first, static_cast<std::uint32_t>(k.size)};
+        std::memcpy(entry, fields, sizeof fields);
+      }
+      char varint[5];
+      const size_t length = EncodeVarint(k.size == 0 ? first : first - k.last, varint);
+      std::memcpy(list + k.size, varint, length);
+      std::memcpy(list + k.size + length, rest.data(), rest.size());
+      k.size += length + rest.size();
+      k.last = last;
+    });
+  });
+  list_offsets.push_back(postings_size);
+  const std::uint64_t skips_offset = postings_size;
+  skip_offsets.push_back(skips_size);
   const std::uint64_t keys_offset = body.size();
   for (std::uint32_t key : keys) Put<std::uint32_t>(body, key);
   const std::uint64_t offsets_offset = body.size();
