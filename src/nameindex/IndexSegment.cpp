@@ -141,6 +141,7 @@ std::optional<SegmentView> SegmentView::Open(std::string_view bytes) {
       return std::nullopt;
     disc.uncertain = (flags & f::kUncertainFlag) != 0;
     next_block += disc.BlockCount();
+    view.disc_of_name_.emplace(disc.name, i);
     view.discs_.push_back(std::move(disc));
   }
   const size_t pages = (body_size + (size_t{1} << f::kPageShift) - 1) >> f::kPageShift;
@@ -151,9 +152,8 @@ std::optional<SegmentView> SegmentView::Open(std::string_view bytes) {
 }
 
 const SegmentDisc* SegmentView::FindDisc(std::string_view name) const {
-  const auto found = std::lower_bound(discs_.begin(), discs_.end(), name,
-                                      [](const SegmentDisc& disc, std::string_view n) { return disc.name < n; });
-  return found != discs_.end() && found->name == name ? &*found : nullptr;
+  const auto found = disc_of_name_.find(name);
+  return found == disc_of_name_.end() ? nullptr : &discs_[found->second];
 }
 
 const char* SegmentView::Body(std::uint64_t offset, std::uint64_t length) const {
@@ -219,6 +219,8 @@ bool SegmentView::Postings(const Span& span, std::uint32_t first, std::uint32_t 
     }
   }
   if (pos >= length) return false;
+  // A varint per block, a byte at least, and no more blocks than the range holds.
+  blocks.reserve(std::min<std::uint64_t>(length - pos, stop > first ? stop - first : 0));
   std::uint64_t block = 0;
   for (bool at_start = true; pos < length; at_start = false) {
     std::uint32_t delta = 0;

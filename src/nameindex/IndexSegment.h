@@ -23,6 +23,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -75,6 +76,7 @@ struct SegmentDisc {
 // Reading it is not thread-safe: pages are checked and remembered as used.
 class SegmentView {
  public:
+
   // The view, or nothing when the head is incomplete or damaged.
   static std::optional<SegmentView> Open(std::string_view bytes);
 
@@ -110,6 +112,12 @@ class SegmentView {
 
   std::string_view body_;
   std::vector<SegmentDisc> discs_;
+  // Hashes names for lookups by string_view.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> disc_of_name_;
   std::uint32_t key_count_ = 0;
   std::uint32_t block_count_ = 0;
   std::uint64_t keys_offset_ = 0;     // of the key array in the body

@@ -381,7 +381,6 @@ std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameM
   const auto ranges = BlockRanges(*entry, **blocks);
   DiscReport report;
   report.snapshot_path = data_folder_ + file_name;
-  std::string buffer;
   std::vector<std::string_view> pieces;
   if (!ranges.empty()) {
     int fd = -1;
@@ -393,7 +392,7 @@ std::optional<DiscReport> NameIndex::SearchDisc(const DiscListEntry& disc, NameM
       if (fd >= 0) PrefetchRanges(fd, ranges);
     }
     if (fd < 0) return std::nullopt;
-    auto read = ReadLinesInRanges(fd, *stamp, entry->text_size, ranges, buffer);
+    auto read = ReadLinesInRanges(fd, *stamp, entry->text_size, ranges, read_buffer_);
     ::close(fd);
     if (!read) return std::nullopt;
     pieces = std::move(*read);

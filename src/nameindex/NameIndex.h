@@ -150,6 +150,7 @@ class NameIndex : public SnapshotObserver {
   std::unordered_map<std::string, std::string> file_names_;  // disc name -> native snapshot file name
   int data_fd_ = -1;                               // the data folder, open during a search
   std::unordered_map<std::string, int> prefetched_;  // disc name -> its snapshot, open since BeginSearch
+  std::string read_buffer_;                          // the lines read of one disc
 };
 
 // Searches the discs as SearchDiscs does, with the same rows and reports.
