@@ -64,7 +64,7 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
     const size_t end = lf == nullptr ? text.size() : static_cast<size_t>(static_cast<const char*>(lf) - text.data());
     std::string_view line = text.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::string_view entry = LineName(line, FindMarkers(line));
+    const std::string_view entry = LineName(line);
     if (entry.size() >= 3) {
       // A name of n bytes adds at most n - 2 pairs.
       if (pairs + entry.size() > pair_keys_.size()) {

@@ -89,7 +89,14 @@ std::string_view LineFolder(std::string_view line, const LineMarkers& m) {
   return m.last_backslash == npos ? std::string_view() : line.substr(0, m.last_backslash + 1);
 }
 
-std::string_view LineName(std::string_view line) { return LineName(line, FindMarkers(line)); }
+std::string_view LineName(std::string_view line) {
+  // Only the markers the name needs: the backslash only without a bar.
+  LineMarkers m;
+  m.last_bar = LastMarker(line, line.size(), '|');
+  if (m.last_bar == npos) m.last_backslash = LastMarker(line, line.size(), '\\');
+  m.last_open = LastMarker(line, line.size(), '[');
+  return LineName(line, m);
+}
 
 std::string_view LineName(std::string_view line, const LineMarkers& m) {
   const size_t start = NameStart(m);
