@@ -146,6 +146,17 @@ TEST_F(NameIndexTest, AFullPassGivesFewChangedDiscsSegmentsOfTheirOwnAndMergesMa
   ExpectSameAsLinear("live", {});
 }
 
+TEST_F(NameIndexTest, AStoppedBuildLeavesNoIndexThatSearchesWouldUse) {
+  for (int d = 0; d < 3; ++d) Write("D" + std::to_string(d), "E:\\v\\live.mp3[1]2006/3/3\r\n");
+  discs_ = {{"", "D0"}, {"", "D1"}, {"", "D2"}};
+  EXPECT_FALSE(index_.UpdateAll([](size_t done, size_t) { return done == 0; }));
+  EXPECT_FALSE(index_.Complete());
+  EXPECT_FALSE(test::PathExists(index_.MergedPath()));
+  std::vector<std::string> stale;
+  EXPECT_EQ(Run("live", {}, &index_, &stale), Run("live", {}, nullptr));
+  EXPECT_EQ(stale.size(), 3u);
+}
+
 TEST_F(NameIndexTest, SearchesWithoutThreeRequiredBytesReadTheSnapshots) {
   Write("A", "E:\\x\\ab.txt[1]2006/3/3\r\n");
   discs_ = {{"", "A"}};
