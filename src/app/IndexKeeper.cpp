@@ -38,14 +38,7 @@ void IndexKeeper::Post(Job job) {
 }
 
 void IndexKeeper::UpdateLater(const std::vector<std::string>& discs) {
-  // Many discs read whole (the merged segment went, say) are a full pass's
-  // work: it writes one merged segment instead of a segment per disc.
-  constexpr size_t kManyDiscs = 16;
-  if (discs.size() > kManyDiscs) {
-    Post(Job{true, {}});
-    return;
-  }
-  for (const std::string& disc : discs) Post(Job{false, disc});
+  if (!discs.empty()) Post(Job{false, discs});
 }
 
 void IndexKeeper::Run() {
@@ -63,7 +56,7 @@ void IndexKeeper::Run() {
       jobs_.pop_front();
     }
     if (!job.all) {
-      worker_.UpdateDisc(job.disc);
+      worker_.CatchUp(job.discs);
       continue;
     }
     // Progress goes to the window only when its percentage changes.

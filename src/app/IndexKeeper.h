@@ -43,10 +43,10 @@ class IndexKeeper {
   void Stop();
 
  private:
-  // One piece of work: every disc (a full build) or one disc.
+  // One piece of work: every disc (a full pass) or the discs a search read whole.
   struct Job {
     bool all = false;
-    std::string disc;
+    std::vector<std::string> discs;
   };
 
   void Run();

@@ -160,8 +160,7 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
   // A complete index is brought in step for the discs that had to be read
   // whole (changed outside Movra); an index never built is left to
   // "index rebuild" or the window.
-  if (index != nullptr && index->Complete())
-    for (const std::string& disc : stale) index->UpdateDisc(disc);
+  if (index != nullptr && index->Complete()) index->CatchUp(stale);
   if (end == SearchEnd::kStoppedAtBadTime) return context.Fail(time_error);
   if (end == SearchEnd::kCancelled) return context.Fail(Utf8ToGbk("搜索已中断。"));
   return found > 0 ? kExitDone : kExitNothing;

@@ -22,9 +22,6 @@ namespace {
 const char kSegmentSuffix[] = ".idx";
 const char kSnapshotSuffix[] = ".cdg";
 const char kCompleteMark[] = "complete";
-// Changed discs beyond this many (and beyond a sixteenth of all) make a full
-// pass write the merged segment anew instead of one segment per disc.
-constexpr size_t kMostOwnSegments = 16;
 
 // The GBK stems of the files in a folder whose native names end with
 // suffix; names that do not come back unchanged from GBK are left out.
@@ -251,7 +248,7 @@ bool NameIndex::UpdateAll(const UpdateProgress& progress) {
     const std::optional<SnapshotStamp> stamp = StampOfFile(SnapshotPath(disc));
     if (stamp && !MergedVouches(disc, *stamp)) changed.push_back(disc);
   }
-  if (!merged_ || changed.size() > std::max(kMostOwnSegments, discs.size() / 16)) {
+  if (!merged_ || changed.size() > std::max(kFewDiscs, discs.size() / 16)) {
     if (!BuildMerged(discs, progress)) return false;
   } else {
     for (size_t i = 0; i < changed.size(); ++i) {
@@ -272,6 +269,14 @@ bool NameIndex::Rebuild(const UpdateProgress& progress) {
   Files().DeleteFile(MergedPath());
   for (const std::string& stem : StemsIn(index_folder_, kSegmentSuffix)) RemoveDisc(stem);
   return UpdateAll(progress);
+}
+
+void NameIndex::CatchUp(const std::vector<std::string>& discs) {
+  if (discs.size() > kFewDiscs) {
+    UpdateAll(nullptr);
+    return;
+  }
+  for (const std::string& disc : discs) UpdateDisc(disc);
 }
 
 IndexStatus NameIndex::Status() {

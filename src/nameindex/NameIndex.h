@@ -52,6 +52,11 @@ struct IndexStatus {
 
 class NameIndex : public SnapshotObserver {
  public:
+  // Up to this many changed discs get segments of their own; more make a
+  // full pass, which writes one merged segment (when they are also more than
+  // a sixteenth of all discs).
+  static constexpr size_t kFewDiscs = 16;
+
   // The index of a data folder (native path with its trailing separator).
   // Its snapshot reads go through files, or through Fs() when none is given;
   // an object used on another thread gets a file system of its own, and a
@@ -89,12 +94,15 @@ class NameIndex : public SnapshotObserver {
   // Called before each disc of a full update with (done, total); false stops.
   using UpdateProgress = std::function<bool(size_t done, size_t total)>;
   // Brings every snapshot in step and marks the index complete; false when
-  // stopped. Few changed discs get segments of their own; when there is no
-  // merged segment or many discs changed, the merged one is written anew
-  // and the discs' own segments go.
+  // stopped. Few changed discs (kFewDiscs) get segments of their own; when
+  // there is no merged segment or many discs changed, the merged one is
+  // written anew and the discs' own segments go.
   bool UpdateAll(const UpdateProgress& progress);
   // Deletes the index and builds it all again; false when stopped.
   bool Rebuild(const UpdateProgress& progress);
+  // Brings the discs that a search read whole in step: each on its own
+  // when they are few, else with a full pass.
+  void CatchUp(const std::vector<std::string>& discs);
 
   // The state of the index against the data folder.
   IndexStatus Status();

@@ -122,7 +122,7 @@ TEST_F(NameIndexTest, RandomSearchesGiveTheLinearSearchsRowsAndReports) {
       ExpectSameAsLinear(text, options);
 }
 
-TEST_F(NameIndexTest, AFullPassGivesFewChangedDiscsSegmentsOfTheirOwnAndMergesMany) {
+TEST_F(NameIndexTest, FewChangedDiscsGetSegmentsOfTheirOwnAndManyAreMergedAgain) {
   for (int d = 0; d < 40; ++d) {
     Write("D" + std::to_string(d), "E:\\v\\live " + std::to_string(d) + ".mp3[1]2006/3/3\r\n");
     discs_.push_back({"", "D" + std::to_string(d)});
@@ -139,8 +139,13 @@ TEST_F(NameIndexTest, AFullPassGivesFewChangedDiscsSegmentsOfTheirOwnAndMergesMa
   ASSERT_TRUE(index_.UpdateAll(nullptr));
   EXPECT_EQ(own_segments(), 2u);
   ExpectSameAsLinear("live", {});
-  for (int d = 0; d < 20; ++d) Write("D" + std::to_string(d), "E:\\v\\live newer.avi[2]2006/3/3\r\n");
-  ASSERT_TRUE(index_.UpdateAll(nullptr));
+  // Many discs read whole by a search: caught up with one full pass.
+  std::vector<std::string> changed;
+  for (int d = 0; d < 20; ++d) {
+    Write("D" + std::to_string(d), "E:\\v\\live newer.avi[2]2006/3/3\r\n");
+    changed.push_back("D" + std::to_string(d));
+  }
+  index_.CatchUp(changed);
   EXPECT_EQ(own_segments(), 0u);
   EXPECT_EQ(index_.Status().current, 40u);
   ExpectSameAsLinear("live", {});
