@@ -29,7 +29,9 @@ int RunRebuild(CliContext& context) {
     return !CliContext::Interrupted();
   });
   context.EndProgress();
-  if (!finished) return context.Fail(Utf8ToGbk("建立索引已中断；搜索在索引完成前读取快照文件。"));
+  if (!finished && CliContext::Interrupted())
+    return context.Fail(Utf8ToGbk("建立索引已中断；搜索在索引完成前读取快照文件。"));
+  if (!finished) return context.Fail(Utf8ToGbk("写入搜索索引时产生错误，搜索将读取快照文件！"));
   const IndexStatus status = context.Index().Status();
   context.PrintLine("indexed\t" + std::to_string(status.snapshots - status.missing) + "/" +
                     std::to_string(status.snapshots));

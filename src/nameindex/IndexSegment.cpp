@@ -72,9 +72,7 @@ class HeadReader {
 
 }  // namespace
 
-std::optional<SnapshotStamp> StampOfFile(const std::string& native_path, int folder_fd) {
-  struct stat st;
-  if (::fstatat(folder_fd, native_path.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+SnapshotStamp StampOf(const struct stat& st) {
   SnapshotStamp stamp;
   stamp.size = static_cast<std::uint64_t>(st.st_size);
   stamp.device = static_cast<std::uint64_t>(st.st_dev);
@@ -82,6 +80,12 @@ std::optional<SnapshotStamp> StampOfFile(const std::string& native_path, int fol
   stamp.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   stamp.ctime_ns = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
   return stamp;
+}
+
+std::optional<SnapshotStamp> StampOfFile(const std::string& native_path, int folder_fd) {
+  struct stat st;
+  if (::fstatat(folder_fd, native_path.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return StampOf(st);
 }
 
 bool IsRecent(const SnapshotStamp& stamp, std::int64_t window_ns) {

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <optional>
@@ -45,6 +46,9 @@ struct SnapshotStamp {
   // Equal when every field is.
   bool operator==(const SnapshotStamp&) const = default;
 };
+
+// The stamp of a file from its status.
+SnapshotStamp StampOf(const struct stat& status);
 
 // The stamp of the file at a native path (relative to the open folder
 // folder_fd when given), or nothing when it is no regular file.

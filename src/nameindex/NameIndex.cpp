@@ -65,10 +65,7 @@ struct NameIndex::Mapping {
     struct stat st;
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
       mapping->length = static_cast<size_t>(st.st_size);
-      mapping->file = {static_cast<std::uint64_t>(st.st_size), static_cast<std::uint64_t>(st.st_dev),
-                       static_cast<std::uint64_t>(st.st_ino),
-                       static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                       static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec};
+      mapping->file = StampOf(st);
       void* address = ::mmap(nullptr, mapping->length, PROT_READ, MAP_PRIVATE, fd, 0);
       if (address != MAP_FAILED) {
         mapping->address = address;
@@ -100,7 +97,8 @@ std::string NameIndex::SnapshotPath(std::string_view disc_name) const {
 
 const std::string& NameIndex::SnapshotFileName(const std::string& disc_name) {
   auto found = file_names_.find(disc_name);
-  if (found == file_names_.end()) found = file_names_.emplace(disc_name, NativeJoin("", disc_name + kSnapshotSuffix)).first;
+  if (found == file_names_.end())
+    found = file_names_.emplace(disc_name, NativeJoin("", disc_name + kSnapshotSuffix)).first;
   return found->second;
 }
 
@@ -220,16 +218,19 @@ bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateP
   for (std::thread& thread : threads) thread.join();
   if (stopped) return false;
 
-  std::vector<DiscPostings> present;
-  for (std::optional<DiscPostings>& p : postings)
-    if (p) present.push_back(std::move(*p));
-  postings.clear();
-  const std::string segment = WriteSegment(present);
+  std::string segment;
+  {
+    std::vector<DiscPostings> present;
+    for (std::optional<DiscPostings>& p : postings)
+      if (p) present.push_back(std::move(*p));
+    postings.clear();
+    segment = WriteSegment(present);
+  }
   ::mkdir(index_folder_.c_str(), 0755);
   merged_.reset();
-  Files().WriteFileAtomic(MergedPath(), segment, false);
+  const bool written = Files().WriteFileAtomic(MergedPath(), segment, false);
   RefreshMerged();
-  return true;
+  return written;
 }
 
 void NameIndex::DropCoveredSegments(const std::vector<std::string>& discs) {

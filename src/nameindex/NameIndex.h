@@ -94,11 +94,12 @@ class NameIndex : public SnapshotObserver {
   // Called before each disc of a full update with (done, total); false stops.
   using UpdateProgress = std::function<bool(size_t done, size_t total)>;
   // Brings every snapshot in step and marks the index complete; false when
-  // stopped. Few changed discs (kFewDiscs) get segments of their own; when
-  // there is no merged segment or many discs changed, the merged one is
-  // written anew and the discs' own segments go.
+  // stopped or the merged segment could not be written. Few changed discs
+  // (kFewDiscs) get segments of their own; when there is no merged segment
+  // or many discs changed, the merged one is written anew and the discs'
+  // own segments go.
   bool UpdateAll(const UpdateProgress& progress);
-  // Deletes the index and builds it all again; false when stopped.
+  // Deletes the index and builds it all again; false as UpdateAll.
   bool Rebuild(const UpdateProgress& progress);
   // Brings the discs that a search read whole in step: each on its own
   // when they are few, else with a full pass.
@@ -141,7 +142,7 @@ class NameIndex : public SnapshotObserver {
                                                                        const SnapshotStamp& stamp);
   // Whether the merged segment vouches for the disc's snapshot with this stamp.
   bool MergedVouches(const std::string& disc_name, const SnapshotStamp& stamp) const;
-  // Writes the merged segment of these discs; false when stopped.
+  // Writes the merged segment of these discs; false when stopped or not written.
   bool BuildMerged(const std::vector<std::string>& discs, const UpdateProgress& progress);
   // Drops the disc segments without a snapshot or that the merged one covers.
   void DropCoveredSegments(const std::vector<std::string>& discs);

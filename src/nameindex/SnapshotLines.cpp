@@ -42,9 +42,7 @@ std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const Sna
                                                                std::uint64_t text_size, const TextRanges& ranges,
                                                                std::string& buffer) {
   struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && static_cast<std::uint64_t>(st.st_ino) == stamp.inode &&
-            static_cast<std::uint64_t>(st.st_dev) == stamp.device &&
-            static_cast<std::uint64_t>(st.st_size) == stamp.size && text_size <= stamp.size;
+  bool ok = ::fstat(fd, &st) == 0 && StampOf(st) == stamp && text_size <= stamp.size;
   buffer.clear();
   std::vector<std::pair<size_t, size_t>> spans;
   for (size_t r = 0; ok && r < ranges.size(); ++r) {

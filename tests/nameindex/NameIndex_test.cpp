@@ -117,7 +117,8 @@ TEST_F(NameIndexTest, RandomSearchesGiveTheLinearSearchsRowsAndReports) {
     ExpectSameAsLinear(text, options, false);
   }
   discs_ = all;
-  for (const char* text : {"live", "LIVE", "mp3", "x.m?3", "*.mp3", "\xB5\xE7\xD3\xB0", "\x81" "a", "a\xB5\xE7", "xxx live"})
+  for (const char* text :
+       {"live", "LIVE", "mp3", "x.m?3", "*.mp3", "\xB5\xE7\xD3\xB0", "\x81" "a", "a\xB5\xE7", "xxx live"})
     for (MatchOptions options : {MatchOptions{false, false}, MatchOptions{true, false}, MatchOptions{false, true}})
       ExpectSameAsLinear(text, options);
 }
@@ -151,9 +152,13 @@ TEST_F(NameIndexTest, FewChangedDiscsGetSegmentsOfTheirOwnAndManyAreMergedAgain)
   ExpectSameAsLinear("live", {});
 }
 
-TEST_F(NameIndexTest, AStoppedBuildLeavesNoIndexThatSearchesWouldUse) {
+TEST_F(NameIndexTest, AStoppedOrUnwrittenBuildLeavesNoIndexThatSearchesWouldUse) {
   for (int d = 0; d < 3; ++d) Write("D" + std::to_string(d), "E:\\v\\live.mp3[1]2006/3/3\r\n");
   discs_ = {{"", "D0"}, {"", "D1"}, {"", "D2"}};
+  test::FailingFileSystem failing;
+  failing.fail_write = true;
+  NameIndex unwritable(data_, &failing);
+  EXPECT_FALSE(unwritable.UpdateAll(nullptr));
   EXPECT_FALSE(index_.UpdateAll([](size_t done, size_t) { return done == 0; }));
   EXPECT_FALSE(index_.Complete());
   EXPECT_FALSE(test::PathExists(index_.MergedPath()));
