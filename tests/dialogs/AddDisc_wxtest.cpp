@@ -45,12 +45,7 @@ class AddDiscTest : public test::MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     WriteCatalogue(test::kEditingCatalogue);
-    // The medium: folder A holding F.TXT, and R.TXT in its root.
-    test::WriteBytes(medium_ / "A/F.TXT", "abc");
-    test::WriteBytes(medium_ / "R.TXT", "xy");
-    test::SetModified(medium_ / "A/F.TXT", 2006, 3, 3, 9, 7, 4);
-    test::SetModified(medium_ / "A", 2006, 3, 3, 9, 7, 2);
-    test::SetModified(medium_ / "R.TXT", 2007, 1, 2, 0, 0, 0);
+    test::WriteSmallMedium(medium_);
   }
   // Adds a disc with one scripted dialog that accepts entry.
   void AddDisc(const Entry& entry) {

@@ -27,11 +27,7 @@ class DiscImageTest : public test::MainWindowFixture {
   void SetUp() override {
     MainWindowFixture::SetUp();
     WriteCatalogue(test::kEditingCatalogue);
-    test::WriteBytes(medium_ / "A/F.TXT", "abc");
-    test::WriteBytes(medium_ / "R.TXT", "xy");
-    test::SetModified(medium_ / "A/F.TXT", 2006, 3, 3, 9, 7, 4);
-    test::SetModified(medium_ / "A", 2006, 3, 3, 9, 7, 2);
-    test::SetModified(medium_ / "R.TXT", 2007, 1, 2, 0, 0, 0);
+    test::WriteSmallMedium(medium_);
   }
   // Adds the disc name into Music\Rock\ from what the dialog's script puts in the path field.
   void AddDisc(const std::string& name, std::function<void(TAppend&)> choose) {

@@ -164,6 +164,16 @@ inline void SetModified(const std::string& path, int year, int month, int day, i
   ASSERT_EQ(::utimes(path.c_str(), times), 0) << path;
 }
 
+// Fills a folder as the small medium the add-disc tests scan: folder A
+// holding F.TXT, and R.TXT in its root, each with a known time.
+inline void WriteSmallMedium(const TempDir& medium) {
+  WriteBytes(medium / "A/F.TXT", "abc");
+  WriteBytes(medium / "R.TXT", "xy");
+  SetModified(medium / "A/F.TXT", 2006, 3, 3, 9, 7, 4);
+  SetModified(medium / "A", 2006, 3, 3, 9, 7, 2);
+  SetModified(medium / "R.TXT", 2007, 1, 2, 0, 0, 0);
+}
+
 // The drive path of a native folder on Z: ("/tmp/x" gives "Z:\tmp\x\").
 inline std::string ZPathOf(const std::string& native) {
   std::string path = "Z:" + native + "/";
