@@ -22,18 +22,7 @@ std::uint64_t segment_format::Hash(const char* data, size_t size) { return XXH3_
 namespace {
 
 using segment_format::Get;
-
-// Reads a varint at pos (advanced) before end; false when it runs past end.
-bool GetVarint(const char* data, size_t end, size_t& pos, std::uint32_t& value) {
-  value = 0;
-  for (int shift = 0; shift < 35; shift += 7) {
-    if (pos >= end) return false;
-    const auto b = static_cast<unsigned char>(data[pos++]);
-    value |= std::uint32_t{b & 0x7Fu} << shift;
-    if (b < 0x80) return true;
-  }
-  return false;
-}
+using segment_format::GetVarint;
 
 // Asks for the pages of a mapped range to be read in one go: a segment is
 // mapped for random access, so that a cold search reads only the pages it

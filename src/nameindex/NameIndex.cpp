@@ -41,11 +41,6 @@ std::vector<std::string> StemsIn(const std::string& folder, std::string_view suf
   return stems;
 }
 
-std::uint64_t FileSize(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
-}
-
 }  // namespace
 
 // A segment file mapped into memory, with its checked view and the stamp of the file.
@@ -301,7 +296,7 @@ IndexStatus NameIndex::Status() {
   const std::vector<std::string> own = StemsIn(index_folder_, kSegmentSuffix);
   for (const std::string& stem : own) {
     if (!std::binary_search(discs.begin(), discs.end(), stem)) ++status.orphans;
-    status.index_bytes += FileSize(SegmentPath(stem));
+    if (const auto segment = StampOfFile(SegmentPath(stem))) status.index_bytes += segment->size;
   }
   if (merged_) {
     for (const SegmentDisc& entry : merged_->view->Discs())

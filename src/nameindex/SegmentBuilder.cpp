@@ -13,26 +13,9 @@
 namespace movra {
 namespace {
 
+using segment_format::EncodeVarint;
+using segment_format::GetVarint;
 using segment_format::Put;
-
-// Writes value as a varint to out (room for five bytes); returns its length.
-size_t EncodeVarint(std::uint32_t value, char* out) {
-  size_t length = 0;
-  for (; value >= 0x80; value >>= 7) out[length++] = static_cast<char>(value | 0x80);
-  out[length++] = static_cast<char>(value);
-  return length;
-}
-
-// Reads the varint at data (which holds a whole one), returning its length.
-size_t ReadVarint(const char* data, std::uint32_t& value) {
-  value = 0;
-  size_t length = 0;
-  for (int shift = 0;; shift += 7) {
-    const auto b = static_cast<unsigned char>(data[length++]);
-    value |= std::uint32_t{b & 0x7Fu} << shift;
-    if (b < 0x80) return length;
-  }
-}
 
 }  // namespace
 
@@ -159,8 +142,9 @@ std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
       std::uint32_t begin = i == 0 ? 0 : d.list_ends[i - 1];
       for (; i < d.keys.size() && d.keys[i] < high; ++i) {
         std::uint32_t local = 0;
-        const size_t head = ReadVarint(d.lists.data() + begin, local);
-        const std::string_view rest = std::string_view(d.lists).substr(begin + head, d.list_ends[i] - begin - head);
+        size_t head = begin;
+        GetVarint(d.lists.data(), d.list_ends[i], head, local);  // every list holds a block at least
+        const std::string_view rest = std::string_view(d.lists).substr(head, d.list_ends[i] - head);
         visit(d.keys[i], d.disc.first_block + local, rest, d.disc.first_block + d.last_blocks[i]);
         begin = d.list_ends[i];
       }

@@ -1,5 +1,5 @@
 // What the writer and the reader of segments share: the magic, the fixed
-// sizes and the little-endian field access.
+// sizes, the little-endian field access and the varints of the lists.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +30,26 @@ T Get(const char* at) {
   T value;
   std::memcpy(&value, at, sizeof(T));
   return value;
+}
+
+// Writes value as a varint to out (room for five bytes); returns its length.
+inline size_t EncodeVarint(std::uint32_t value, char* out) {
+  size_t length = 0;
+  for (; value >= 0x80; value >>= 7) out[length++] = static_cast<char>(value | 0x80);
+  out[length++] = static_cast<char>(value);
+  return length;
+}
+
+// Reads a varint at pos (advanced) before end; false when it runs past end.
+inline bool GetVarint(const char* data, size_t end, size_t& pos, std::uint32_t& value) {
+  value = 0;
+  for (int shift = 0; shift < 35; shift += 7) {
+    if (pos >= end) return false;
+    const auto b = static_cast<unsigned char>(data[pos++]);
+    value |= std::uint32_t{b & 0x7Fu} << shift;
+    if (b < 0x80) return true;
+  }
+  return false;
 }
 
 // The 64-bit hash of a page or of the head.
