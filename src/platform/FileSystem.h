@@ -25,6 +25,15 @@ class FileSystem {
   virtual bool DeleteFile(const std::string& path) = 0;
   // The whole content of a file, or nullopt when it cannot be read.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // The whole content of a file, read into storage (reused from one call
+  // to the next) where the system copies fastest; nullopt when it cannot
+  // be read.
+  virtual std::optional<std::string_view> ReadFileInto(const std::string& path, std::string& storage) {
+    std::optional<std::string> content = ReadFile(path);
+    if (!content) return std::nullopt;
+    storage = std::move(*content);
+    return std::string_view(storage);
+  }
   // Writes bytes to a temporary file in the target's folder and renames it
   // over path, so the target is either the old file or the complete new one.
   // A link is written through to its target; the file keeps its mode (and
@@ -42,6 +51,7 @@ class RealFileSystem : public FileSystem {
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool DeleteFile(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<std::string_view> ReadFileInto(const std::string& path, std::string& storage) override;
   bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) override;
 };
 
@@ -58,6 +68,8 @@ std::string NativeJoin(std::string_view native_folder, std::string_view gbk_name
 // Hints that a large buffer about to be filled (file content) be backed by
 // huge pages; a no-op for small buffers or where the system has none.
 void AdviseHugePages(const std::string& buffer);
+// The same for the capacity bytes of any buffer at data.
+void AdviseHugePages(const void* data, size_t capacity);
 
 // The folder of the running executable (native, no trailing separator).
 std::string ProgramFolder();

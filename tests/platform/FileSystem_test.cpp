@@ -56,5 +56,25 @@ TEST(WriteFileAtomicTest, RefusesAFileTheUserMayNotWriteAndLeavesItAlone) {
   EXPECT_EQ(ModeOf(dir / "Movra.xml") & 07777, 0444u);
 }
 
+// One storage serves files that grow and shrink from one read to the next;
+// the content starts at a 64-byte boundary, and ReadFile gives the same bytes.
+TEST(ReadFileIntoTest, ReusesItsStorageForFilesOfAnySize) {
+  TempDir dir;
+  std::string storage;
+  for (const size_t size : {size_t{0}, size_t{70000}, size_t{1}, size_t{200000}, size_t{10}}) {
+    std::string content(size, '\0');
+    for (size_t i = 0; i < size; ++i) content[i] = static_cast<char>(i * 7 + size);
+    const std::string path = dir / ("f" + std::to_string(size));
+    WriteBytes(path, content);
+    const std::optional<std::string_view> read = Fs().ReadFileInto(path, storage);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, content);
+    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(read->data()) % 64, 0u);
+    EXPECT_EQ(Fs().ReadFile(path), content);
+  }
+  EXPECT_FALSE(Fs().ReadFileInto(dir / "missing", storage));
+  EXPECT_FALSE(Fs().ReadFileInto(dir.path(), storage));
+}
+
 }  // namespace
 }  // namespace movra

@@ -49,6 +49,11 @@ std::optional<std::string> FailingFileSystem::ReadFile(const std::string& path) 
   return RealFileSystem::ReadFile(path);
 }
 
+std::optional<std::string_view> FailingFileSystem::ReadFileInto(const std::string& path, std::string& storage) {
+  if (fail_read) return std::nullopt;
+  return RealFileSystem::ReadFileInto(path, storage);
+}
+
 bool FailingFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
   return !fail_write && RealFileSystem::WriteFileAtomic(path, bytes, sync);
 }

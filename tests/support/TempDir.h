@@ -43,6 +43,7 @@ class FailingFileSystem : public RealFileSystem {
   bool CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) override;
   bool DeleteFile(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  std::optional<std::string_view> ReadFileInto(const std::string& path, std::string& storage) override;
   bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) override;
 };
 
