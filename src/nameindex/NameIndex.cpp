@@ -161,12 +161,13 @@ SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
   const bool uncertain = *after != *before || IsRecent(*after, recent_window_ns_);
   std::vector<DiscPostings> one;
   one.push_back(PostingsExtractor().Extract(name, *bytes, *after, uncertain));
-  const std::string segment = WriteSegment(one);
+  const SegmentBytes segment = WriteSegment(one);
   ::mkdir(index_folder_.c_str(), 0755);
   own_.erase(name);
   // The index can always be rebuilt, so its files need no flush to the disk:
   // a segment cut short by a crash fails its checks and is built again.
-  if (!Files().WriteFileAtomic(SegmentPath(name), segment, false)) return SegmentUpdate::kFailed;
+  if (!Files().WriteFileAtomic(SegmentPath(name), std::string_view(segment.data(), segment.size()), false))
+    return SegmentUpdate::kFailed;
   if (!StampOfFile(native)) {  // the disc was deleted meanwhile
     RemoveDisc(name);
     return SegmentUpdate::kRemoved;
@@ -187,6 +188,7 @@ bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateP
   // Each thread takes the next disc; only the calling one reports progress.
   auto work = [&](bool reports) {
     PostingsExtractor extractor;
+    std::string storage;
     for (;;) {
       if (stopped) return;
       if (reports && progress && !progress(done, discs.size())) {
@@ -197,7 +199,7 @@ bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateP
       if (i >= discs.size()) return;
       const std::string native = SnapshotPath(discs[i]);
       const std::optional<SnapshotStamp> before = StampOfFile(native);
-      const std::optional<std::string> bytes = Files().ReadFile(native);
+      const std::optional<std::string_view> bytes = Files().ReadFileInto(native, storage);
       const std::optional<SnapshotStamp> after = StampOfFile(native);
       if (bytes && after) {  // a disc deleted meanwhile is left out
         const bool uncertain = !before || *after != *before || IsRecent(*after, recent_window_ns_);
@@ -213,7 +215,7 @@ bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateP
   for (std::thread& thread : threads) thread.join();
   if (stopped) return false;
 
-  std::string segment;
+  SegmentBytes segment;
   {
     std::vector<DiscPostings> present;
     for (std::optional<DiscPostings>& p : postings)
@@ -223,7 +225,7 @@ bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateP
   }
   ::mkdir(index_folder_.c_str(), 0755);
   merged_.reset();
-  const bool written = Files().WriteFileAtomic(MergedPath(), segment, false);
+  const bool written = Files().WriteFileAtomic(MergedPath(), std::string_view(segment.data(), segment.size()), false);
   RefreshMerged();
   return written;
 }

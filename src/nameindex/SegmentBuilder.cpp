@@ -1,6 +1,7 @@
 #include "nameindex/SegmentBuilder.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <thread>
@@ -8,7 +9,6 @@
 #include "nameindex/SegmentFormat.h"
 #include "nameindex/Trigrams.h"
 #include "platform/FileSystem.h"
-#include "snapshot/LineFields.h"
 
 namespace movra {
 namespace {
@@ -17,115 +17,119 @@ using segment_format::EncodeVarint;
 using segment_format::GetVarint;
 using segment_format::Put;
 
+constexpr size_t kKeys = size_t{1} << kKeyBits;
+constexpr size_t kRanges = kKeys / kKeysPerRange;
+constexpr std::uint32_t kPartBlocks = 128;  // the blocks of a part: one bit each in two words
+
 }  // namespace
 
 DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_bytes, const SnapshotStamp& stamp,
                                         bool uncertain) {
-  constexpr size_t kKeys = size_t{1} << kKeyBits;
+  static_assert(kKeyBits <= 16 && kKeys % kKeysPerRange == 0, "keys are kept in 16 bits, ranges split them evenly");
   const std::string_view text = SnapshotText(file_bytes);
-  seen_.assign(kKeys / 64, 0);
-  used_.assign(kKeys / 64, 0);
-  count_of_key_.assign(kKeys, 0);
-
-  // Every (key, block) once, in block order: a bit per key tells the ones
-  // the current block already has. When the block ends, its pairs are
-  // counted and their bits cleared.
-  size_t pairs = 0;
-  size_t block_begin = 0;
-  auto end_block = [&] {
-    for (size_t j = block_begin; j < pairs; ++j) {
-      const std::uint32_t key = pair_keys_[j];
-      seen_[key >> 6] = 0;
-      used_[key >> 6] |= std::uint64_t{1} << (key & 63);
-      ++count_of_key_[key];
-    }
-    block_begin = pairs;
-  };
-  std::uint32_t current_block = 0;
-  for (size_t start = 0; start < text.size();) {
-    const void* lf = std::memchr(text.data() + start, '\n', text.size() - start);
-    const size_t end = lf == nullptr ? text.size() : static_cast<size_t>(static_cast<const char*>(lf) - text.data());
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::string_view entry = LineName(line);
-    if (entry.size() >= 3) {
-      // A name of n bytes adds at most n - 2 pairs.
-      if (pairs + entry.size() > pair_keys_.size()) {
-        pair_keys_.resize(std::max(2 * pair_keys_.size(), pairs + entry.size()));
-        pair_blocks_.resize(pair_keys_.size());
-      }
-      const auto block = static_cast<std::uint32_t>(start >> kBlockShift);
-      if (block != current_block) {
-        end_block();
-        current_block = block;
-      }
-      const auto* p = reinterpret_cast<const unsigned char*>(entry.data());
-      std::uint32_t trigram = std::uint32_t{CoarseFold(p[0])} << 8 | CoarseFold(p[1]);
-      for (size_t i = 2; i < entry.size(); ++i) {
-        trigram = ((trigram << 8) | CoarseFold(p[i])) & 0xFFFFFF;
-        const std::uint32_t key = KeyOfTrigram(trigram);
-        std::uint64_t& word = seen_[key >> 6];
-        const std::uint64_t bit = std::uint64_t{1} << (key & 63);
-        const bool fresh = (word & bit) == 0;
-        word |= bit;
-        pair_keys_[pairs] = key;
-        pair_blocks_[pairs] = block;
-        pairs += fresh;
-      }
-    }
-    start = end + 1;
+  if (used_.empty()) {
+    used_.assign(kKeys / 64, 0);
+    blocks_.assign(2 * kKeys, 0);
+    ranges_.resize(kRanges);
   }
-  end_block();
-
+  for (RangeRecords& range : ranges_) range.size = 0;
   DiscPostings out;
   out.disc.name = std::move(name);
   out.disc.stamp = stamp;
   out.disc.uncertain = uncertain;
   out.disc.text_size = text.size();
-  // The keys used, ascending, and where each one's blocks go: a counting
-  // sort, which keeps the block order within a key.
-  if (next_.size() < kKeys) next_.resize(kKeys);
-  std::uint32_t at = 0;
-  for (size_t w = 0; w < used_.size(); ++w)
-    for (std::uint64_t bits = used_[w]; bits != 0; bits &= bits - 1) {
-      const auto key = static_cast<std::uint32_t>(w * 64 + std::countr_zero(bits));
-      out.keys.push_back(key);
-      next_[key] = at;
-      at += count_of_key_[key];
-    }
-  if (grouped_.size() < pairs) grouped_.resize(pairs);
-  for (size_t j = 0; j < pairs; ++j) grouped_[next_[pair_keys_[j]]++] = pair_blocks_[j];
+  std::uint32_t part_first = 0;
 
-  // Each key's blocks as varints: the first whole, then the differences.
-  if (encoded_.size() < pairs * 5) encoded_.resize(pairs * 5);
-  char* write = encoded_.data();
-  out.list_ends.reserve(out.keys.size());
-  out.last_blocks.reserve(out.keys.size());
-  at = 0;
-  for (std::uint32_t key : out.keys) {
-    std::uint32_t previous = 0;
-    for (const std::uint32_t stop = at + count_of_key_[key]; at < stop; ++at) {
-      write += EncodeVarint(grouped_[at] - previous, write);
-      previous = grouped_[at];
+  // Each trigram of a name sets its block's bit in its key's set; the sets
+  // of a part's keys are its posting lists.
+  for (const NameSpan& span : scanner_.Scan(text)) {
+    const size_t size = span.name_size;
+    if (size < 3) continue;
+    const std::uint32_t block = span.line_start >> kBlockShift;
+    if (block - part_first >= kPartBlocks) {
+      EndPart(part_first);
+      part_first = block;
     }
-    out.list_ends.push_back(static_cast<std::uint32_t>(write - encoded_.data()));
-    out.last_blocks.push_back(previous);
+    if (name_keys_.size() < size + 8) name_keys_.resize(2 * size + 8);
+    const size_t count =
+        NameKeys(text.data() + span.name_start, size, text.size() - span.name_start, name_keys_.data());
+    const std::uint32_t local = block - part_first;
+    const std::uint64_t bit = std::uint64_t{1} << (local % 64);
+    std::uint64_t* const blocks = blocks_.data() + local / 64;
+    for (size_t i = 0; i < count; ++i) {
+      const std::uint32_t key = name_keys_[i];
+      used_[key / 64] |= std::uint64_t{1} << (key % 64);
+      blocks[2 * size_t{key}] |= bit;
+    }
   }
-  out.lists.assign(encoded_.data(), static_cast<size_t>(write - encoded_.data()));
+  EndPart(part_first);
+
+  size_t size = 0;
+  for (const RangeRecords& range : ranges_) size += range.size;
+  out.records.reserve(size + 32);
+  out.range_ends.reserve(kRanges);
+  for (const RangeRecords& range : ranges_) {
+    out.records.append(range.bytes.data(), range.size);
+    out.range_ends.push_back(static_cast<std::uint32_t>(out.records.size()));
+  }
+  out.records.append(32, '\0');  // so that a record's rest may be copied 32 bytes at once
   return out;
 }
 
-std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
+void PostingsExtractor::EndPart(std::uint32_t first_block) {
+  for (size_t w = 0; w < used_.size(); ++w) {
+    if (used_[w] == 0) continue;
+    RangeRecords& range = ranges_[w * 64 / kKeysPerRange];
+    // Room for every key of the word: a record holds at most 9 bytes and 127 differences.
+    size_t at = range.size;
+    const size_t room = at + 64 * (9 + kPartBlocks);
+    if (range.bytes.size() < room) range.bytes.resize(2 * room);
+    char* const records = range.bytes.data();
+    for (std::uint64_t keys = used_[w]; keys != 0; keys &= keys - 1) {
+      const auto key = static_cast<std::uint32_t>(w * 64 + std::countr_zero(keys));
+      std::uint64_t* const set = blocks_.data() + 2 * size_t{key};
+      // The blocks as one 128-bit set: the low word, then the high one.
+      const std::uint64_t low = set[0];
+      const std::uint64_t high = set[1];
+      set[0] = set[1] = 0;
+      const int first = low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(high);
+      const size_t start = at;
+      records[start] = static_cast<char>(key & 0xFF);
+      records[start + 1] = static_cast<char>(key >> 8);
+      at += 4 + EncodeVarint(first_block + static_cast<std::uint32_t>(first), records + at + 4);
+      const size_t rest = at;
+      int previous = first;
+      for (std::uint64_t bits = first < 64 ? low & (low - 1) : 0; bits != 0; bits &= bits - 1) {
+        const int block = std::countr_zero(bits);
+        records[at++] = static_cast<char>(block - previous);
+        previous = block;
+      }
+      for (std::uint64_t bits = first < 64 ? high : high & (high - 1); bits != 0; bits &= bits - 1) {
+        const int block = 64 + std::countr_zero(bits);
+        records[at++] = static_cast<char>(block - previous);
+        previous = block;
+      }
+      records[start + 2] = static_cast<char>(previous - first);
+      records[start + 3] = static_cast<char>(at - rest);
+    }
+    range.size = at;
+    used_[w] = 0;
+  }
+}
+
+SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
   std::uint64_t blocks = 0;
   for (DiscPostings& d : discs) {
     d.disc.first_block = static_cast<std::uint32_t>(blocks);
     blocks += d.disc.BlockCount();
   }
-  // Each key's list is its discs' lists one after the other, each disc's
+  // Each key's list is its discs' lists one after the other, each part's
   // first block made a difference to the list so far. Two passes over the
   // discs in order, which keep a few numbers per key: the first measures
-  // every list, the second writes the lists where they go.
-  constexpr size_t kKeys = size_t{1} << kKeyBits;
+  // every list, the second writes the lists where they go. Both go through
+  // the keys a range at a time, so that the lists being written stay in
+  // the cache and each disc's records are read in order; the cores take
+  // ranges in turn.
   struct KeyState {
     std::uint64_t size = 0;        // bytes of the list so far
     std::uint64_t skipped_at = 0;  // its size at its last skip entry
@@ -133,36 +137,52 @@ std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
     std::uint32_t skips = 0;       // its skip entries so far
   };
   std::vector<KeyState> state(kKeys);
-  // Visits every part of the lists of the keys in [low, high) in disc
-  // order: (key, the part's first block, its bytes after the first varint,
-  // its last block).
-  auto each_part = [&discs](std::uint32_t low, std::uint32_t high, auto&& visit) {
-    for (const DiscPostings& d : discs) {
-      size_t i = static_cast<size_t>(std::lower_bound(d.keys.begin(), d.keys.end(), low) - d.keys.begin());
-      std::uint32_t begin = i == 0 ? 0 : d.list_ends[i - 1];
-      for (; i < d.keys.size() && d.keys[i] < high; ++i) {
-        std::uint32_t local = 0;
-        size_t head = begin;
-        GetVarint(d.lists.data(), d.list_ends[i], head, local);  // every list holds a block at least
-        const std::string_view rest = std::string_view(d.lists).substr(head, d.list_ends[i] - head);
-        visit(d.keys[i], d.disc.first_block + local, rest, d.disc.first_block + d.last_blocks[i]);
-        begin = d.list_ends[i];
+  // Visits every list part of the keys of a range in disc order: (key, the
+  // part's first block, its rest, its last block).
+  auto each_part = [&discs](size_t range, auto&& visit) {
+    auto records_of = [range](const DiscPostings& d) {
+      return d.records.data() + (range == 0 ? 0 : d.range_ends[range - 1]);
+    };
+    for (size_t i = 0; i < discs.size(); ++i) {
+      // The records of the disc after next are asked for now, so that they are there when needed.
+      if (i + 2 < discs.size()) {
+        const DiscPostings& later = discs[i + 2];
+        const char* const from = records_of(later);
+        const char* const to = later.records.data() + later.range_ends[range];
+        for (const char* line = from; line < to; line += 64) __builtin_prefetch(line);
+      }
+      const DiscPostings& d = discs[i];
+      const char* at = records_of(d);
+      const char* const end = d.records.data() + d.range_ends[range];
+      while (at < end) {
+        const std::uint32_t key = static_cast<unsigned char>(at[0]) | static_cast<unsigned char>(at[1]) << 8;
+        const std::uint32_t span = static_cast<unsigned char>(at[2]);
+        const size_t rest = static_cast<unsigned char>(at[3]);
+        size_t pos = 4;
+        std::uint32_t first = 0;
+        GetVarint(at, static_cast<size_t>(end - at), pos, first);
+        first += d.disc.first_block;
+        visit(key, first, std::string_view(at + pos, rest), first + span);
+        at += pos + rest;
       }
     }
   };
-  // Runs work(low, high) over key ranges, on more cores when the lists are large.
+  // Runs work(range) over every key range, on more cores when the lists are large.
   auto in_parallel = [&discs](auto&& work) {
-    size_t items = 0;
-    for (const DiscPostings& d : discs) items += d.keys.size();
-    const unsigned parts = items < 2048 ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    size_t bytes = 0;
+    for (const DiscPostings& d : discs) bytes += d.records.size();
+    const unsigned threads_wanted = bytes < (size_t{1} << 20) ? 1 : std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    std::atomic<size_t> next_range{0};
+    auto run = [&] {
+      for (size_t r; (r = next_range++) < kRanges;) work(r);
+    };
     std::vector<std::thread> threads;
-    for (unsigned t = 1; t < parts; ++t)
-      threads.emplace_back([&work, t, parts] { work(kKeys * t / parts, kKeys * (t + 1) / parts); });
-    work(0, kKeys / parts);
+    for (unsigned t = 1; t < threads_wanted; ++t) threads.emplace_back(run);
+    run();
     for (std::thread& thread : threads) thread.join();
   };
-  in_parallel([&](std::uint32_t low, std::uint32_t high) {
-    each_part(low, high, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
+  in_parallel([&](size_t range) {
+    each_part(range, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
       KeyState& k = state[key];
       if (k.size - k.skipped_at >= skip_bytes) {
         k.skipped_at = k.size;
@@ -189,14 +209,18 @@ std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
     postings_size += state[key].size;
     skips_size += std::uint64_t{state[key].skips} * 8;
   }
-  std::string body;
+  // The lists and skip entries first, written in place by the cores; then
+  // the tables and the head. Nothing is zeroed first.
   const std::uint64_t tables = keys.size() * 4 + (keys.size() + 1) * 16;
+  SegmentBytes body;
   body.reserve(postings_size + skips_size + tables + discs.size() * 128 + (postings_size >> 13) + 4096);
-  AdviseHugePages(body);
+  AdviseHugePages(body.data(), body.capacity());
   body.resize(postings_size + skips_size);
+  std::vector<std::uint64_t> list_size(kKeys);
+  for (std::uint32_t key : keys) list_size[key] = state[key].size;
   state.assign(kKeys, KeyState{});
-  in_parallel([&](std::uint32_t low, std::uint32_t high) {
-    each_part(low, high, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
+  in_parallel([&](size_t range) {
+    each_part(range, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
       KeyState& k = state[key];
       char* list = body.data() + list_at[key];
       if (k.size - k.skipped_at >= skip_bytes) {
@@ -205,23 +229,31 @@ std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
         const std::uint32_t fields[2] = {first, static_cast<std::uint32_t>(k.size)};
         std::memcpy(entry, fields, sizeof fields);
       }
-      char varint[5];
-      const size_t length = EncodeVarint(k.size == 0 ? first : first - k.last, varint);
-      std::memcpy(list + k.size, varint, length);
-      std::memcpy(list + k.size + length, rest.data(), rest.size());
-      k.size += length + rest.size();
+      k.size += EncodeVarint(k.size == 0 ? first : first - k.last, list + k.size);
+      // Short rests are copied 32 bytes at once where the list has room
+      // (the records have 32 bytes to spare at their end).
+      if (rest.size() <= 32 && k.size + 32 <= list_size[key])
+        std::memcpy(list + k.size, rest.data(), 32);
+      else
+        std::memcpy(list + k.size, rest.data(), rest.size());
+      k.size += rest.size();
       k.last = last;
     });
   });
   list_offsets.push_back(postings_size);
   const std::uint64_t skips_offset = postings_size;
   skip_offsets.push_back(skips_size);
+  auto put = [&body](auto value) {
+    char bytes[sizeof value];
+    std::memcpy(bytes, &value, sizeof value);
+    body.insert(body.end(), bytes, bytes + sizeof value);
+  };
   const std::uint64_t keys_offset = body.size();
-  for (std::uint32_t key : keys) Put<std::uint32_t>(body, key);
+  for (std::uint32_t key : keys) put(key);
   const std::uint64_t offsets_offset = body.size();
-  for (std::uint64_t offset : list_offsets) Put<std::uint64_t>(body, offset);
+  for (std::uint64_t offset : list_offsets) put(offset);
   const std::uint64_t skip_offsets_offset = body.size();
-  for (std::uint64_t offset : skip_offsets) Put<std::uint64_t>(body, skips_offset + offset);
+  for (std::uint64_t offset : skip_offsets) put(skips_offset + offset);
   const std::uint64_t body_size = body.size();
 
   std::string head;
@@ -252,9 +284,9 @@ std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
     Put<std::uint64_t>(head, segment_format::Hash(body.data() + at, std::min(kPage, body_size - at)));
   Put<std::uint64_t>(head, segment_format::Hash(head.data(), head.size()));
 
-  body += head;
-  Put<std::uint64_t>(body, head.size());
-  body.append(segment_format::kMagic, sizeof segment_format::kMagic);
+  body.insert(body.end(), head.begin(), head.end());
+  put(std::uint64_t{head.size()});
+  body.insert(body.end(), segment_format::kMagic, segment_format::kMagic + sizeof segment_format::kMagic);
   return body;
 }
 

@@ -4,21 +4,30 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "nameindex/IndexSegment.h"
+#include "nameindex/NameScanner.h"
 
 namespace movra {
 
-// The postings of one snapshot in compact form, ready to be written.
+// Keys are written a range of this many at a time.
+constexpr std::uint32_t kKeysPerRange = 1024;
+
+// The postings of one snapshot in compact form, ready to be written: per
+// range of keys, a record for each list part of its keys, in key order
+// within each part of up to 128 blocks, part after part. A record is the
+// key (two bytes), the part's last block minus its first (one byte), the
+// size of the rest (one byte), the first block (varint) and the rest: the
+// differences from each block to the next, one byte each.
 struct DiscPostings {
-  SegmentDisc disc;                        // first_block is set when written
-  std::vector<std::uint32_t> keys;         // distinct keys (see KeyOfTrigram), ascending
-  std::vector<std::uint32_t> list_ends;    // per key, the end of its list in lists
-  std::vector<std::uint32_t> last_blocks;  // per key, the last block of its list
-  std::string lists;                       // per key, its blocks: the first whole, then differences, as varints
+  SegmentDisc disc;                       // first_block is set when written
+  std::vector<std::uint32_t> range_ends;  // per key range, the end of its records
+  std::string records;
 };
 
 // Takes the postings out of snapshot files, reusing its tables from one file to the next.
@@ -29,20 +38,47 @@ class PostingsExtractor {
   DiscPostings Extract(std::string name, std::string_view file_bytes, const SnapshotStamp& stamp, bool uncertain);
 
  private:
-  std::vector<std::uint64_t> seen_;           // the keys met in the current block, a bit each
-  std::vector<std::uint64_t> used_;           // the keys met in this file, a bit each
-  std::vector<std::uint32_t> count_of_key_;   // blocks per key in this file
-  std::vector<std::uint32_t> next_;           // where a key's next block goes in grouped_
-  std::vector<std::uint32_t> pair_keys_;      // (key, block) pairs in block order
-  std::vector<std::uint32_t> pair_blocks_;
-  std::vector<std::uint32_t> grouped_;        // their blocks grouped by key
-  std::string encoded_;                       // the lists being encoded
+  // Adds the records of the part gathered so far, whose first block is first_block.
+  void EndPart(std::uint32_t first_block);
+
+  NameScanner scanner_;
+  std::vector<std::uint32_t> name_keys_;  // the keys of the name being taken apart
+  // Between parts every bit below is zero.
+  std::vector<std::uint64_t> used_;       // the keys met in the part, a bit each
+  std::vector<std::uint64_t> blocks_;     // per key, a bit for each block of the part that has it (two words)
+  struct RangeRecords {
+    std::vector<char> bytes;
+    size_t size = 0;
+  };
+  std::vector<RangeRecords> ranges_;      // per key range, the records so far
 };
+
+// Storage for a segment's bytes that is not zeroed as it grows, since
+// every byte is written anyway.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  UninitializedAllocator() = default;
+  template <typename U>
+  UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* at) noexcept {
+    ::new (static_cast<void*>(at)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* at, Args&&... args) {
+    ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+  }
+};
+using SegmentBytes = std::vector<char, UninitializedAllocator<char>>;
 
 // The bytes of a segment holding these discs (sorted by name, no name twice).
 // A list gets a skip entry where a disc's part starts once skip_bytes went
 // by since the last one, so a search of a few discs decodes little more than
 // their parts.
-std::string WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes = 256);
+SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes = 256);
 
 }  // namespace movra

@@ -22,15 +22,18 @@ constexpr unsigned kKeyBits = 16;
 // The byte with A-Z taken as a-z.
 inline unsigned char CoarseFold(unsigned char b) { return b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b; }
 
-// The 24-bit trigram of the three bytes at p.
+// The 24-bit trigram of the three bytes at p: the first byte lowest.
 inline std::uint32_t TrigramAt(const char* p) {
-  return (std::uint32_t{CoarseFold(static_cast<unsigned char>(p[0]))} << 16) |
+  return std::uint32_t{CoarseFold(static_cast<unsigned char>(p[0]))} |
          (std::uint32_t{CoarseFold(static_cast<unsigned char>(p[1]))} << 8) |
-         CoarseFold(static_cast<unsigned char>(p[2]));
+         (std::uint32_t{CoarseFold(static_cast<unsigned char>(p[2]))} << 16);
 }
 
+// The multiplier that spreads trigrams over the keys.
+constexpr std::uint32_t kTrigramMultiplier = 0x9E3779B1u;
+
 // The key a trigram is filed under.
-inline std::uint32_t KeyOfTrigram(std::uint32_t trigram) { return (trigram * 0x9E3779B1u) >> (32 - kKeyBits); }
+inline std::uint32_t KeyOfTrigram(std::uint32_t trigram) { return (trigram * kTrigramMultiplier) >> (32 - kKeyBits); }
 
 // The distinct keys of a search's required text, ascending; empty when it
 // is shorter than three bytes.

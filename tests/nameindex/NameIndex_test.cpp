@@ -88,8 +88,9 @@ TEST_F(NameIndexTest, RandomSearchesGiveTheLinearSearchsRowsAndReports) {
   std::mt19937 random(16);
   for (int d = 0; d < 8; ++d) {
     const std::string name = "DISC" + std::to_string(d);
-    // Small and large snapshots, so that lists get skip entries and lines cross blocks.
-    std::string text = RandomSnapshot(random, d % 3 == 0 ? 3000 : 150, d == 2);
+    // Small and large snapshots, so that lists get skip entries, lines cross
+    // blocks and one disc has more blocks than a list part holds.
+    std::string text = RandomSnapshot(random, d == 6 ? 15000 : d % 3 == 0 ? 3000 : 150, d == 2);
     if (d == 3) text += "E:\\a\\after end mark Live[1]2006/3/3\r\n\x1A" "E:\\live hidden[1]2006/3/3\r\n";
     if (d == 4) text += "\r\nE:\\last line Live[5]2006/3/3";  // an empty line, then one without CR LF
     if (d == 5) text.insert(4090, "E:\\" + std::string(9000, 'x') + " Live.avi[3]2006/3/3\r\n");  // longer than a block
@@ -231,8 +232,8 @@ TEST_F(NameIndexTest, ADamagedSegmentIsNeverTrustedAndIsRebuilt) {
 // when a disc is deleted while the index is being built.
 class VanishingFileSystem : public RealFileSystem {
  public:
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    std::optional<std::string> bytes = RealFileSystem::ReadFile(path);
+  std::optional<std::string_view> ReadFileInto(const std::string& path, std::string& storage) override {
+    std::optional<std::string_view> bytes = RealFileSystem::ReadFileInto(path, storage);
     if (path.ends_with("B.cdg")) std::filesystem::remove(path);
     return bytes;
   }
