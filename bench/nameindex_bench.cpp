@@ -290,7 +290,7 @@ int main(int argc, char** argv) {
     switch (random() % 5) {
       case 0: text = generator.Word(); break;                                               // plain
       case 1: text = generator.Word() + "_" + generator.Word().substr(0, 2); break;         // plain, two words
-      case 2: text = "*" + std::string(extensions[random() % 5]); break;                    // wildcard
+      case 2: text = std::string("*").append(extensions[random() % 5]); break;               // wildcard
       case 3: text = generator.Word().substr(0, 3) + "*_" + generator.Word() + "?" ; break;  // wildcard
       default: text = std::to_string(random() % 1000) + ".m"; break;                        // digits
     }
