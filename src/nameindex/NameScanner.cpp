@@ -19,8 +19,6 @@ namespace {
 
 constexpr size_t npos = static_cast<size_t>(-1);
 
-bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
-
 // A bit per byte of one window of text, for each byte the names depend on.
 struct WindowMarks {
   static constexpr size_t kWords = 64;  // a window of 4 KiB
@@ -112,14 +110,6 @@ void MarkWindow(std::string_view text, size_t begin, WindowMarks& marks) {
   }
 }
 
-// True when the byte at pos is the second byte of a double-byte character
-// of the line starting at start: the run of lead bytes before it is odd.
-bool IsTrailByte(const char* text, size_t start, size_t pos) {
-  size_t run = 0;
-  while (pos - run > start && IsLead(static_cast<unsigned char>(text[pos - 1 - run]))) ++run;
-  return run % 2 == 1;
-}
-
 // The last marker of a kind (its bits, window offsets) in [low, high) of the
 // line starting at line_start (window offset), that is not the second byte
 // of a character; npos when there is none. The bytes are the window's.
@@ -134,9 +124,7 @@ inline size_t LastMarker(const std::uint64_t* bits, const char* window, size_t l
       continue;
     }
     const size_t pos = w * 64 + 63 - static_cast<size_t>(std::countl_zero(word));
-    if (pos == line_start || !IsLead(static_cast<unsigned char>(window[pos - 1])) ||
-        !IsTrailByte(window, line_start, pos))
-      return pos;
+    if (!IsTrailByte(std::string_view(window + line_start, pos - line_start + 1), pos - line_start)) return pos;
     high = pos;
   }
   return npos;

@@ -243,17 +243,12 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
   list_offsets.push_back(postings_size);
   const std::uint64_t skips_offset = postings_size;
   skip_offsets.push_back(skips_size);
-  auto put = [&body](auto value) {
-    char bytes[sizeof value];
-    std::memcpy(bytes, &value, sizeof value);
-    body.insert(body.end(), bytes, bytes + sizeof value);
-  };
   const std::uint64_t keys_offset = body.size();
-  for (std::uint32_t key : keys) put(key);
+  for (std::uint32_t key : keys) Put<std::uint32_t>(body, key);
   const std::uint64_t offsets_offset = body.size();
-  for (std::uint64_t offset : list_offsets) put(offset);
+  for (std::uint64_t offset : list_offsets) Put<std::uint64_t>(body, offset);
   const std::uint64_t skip_offsets_offset = body.size();
-  for (std::uint64_t offset : skip_offsets) put(skips_offset + offset);
+  for (std::uint64_t offset : skip_offsets) Put<std::uint64_t>(body, skips_offset + offset);
   const std::uint64_t body_size = body.size();
 
   std::string head;
@@ -285,7 +280,7 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
   Put<std::uint64_t>(head, segment_format::Hash(head.data(), head.size()));
 
   body.insert(body.end(), head.begin(), head.end());
-  put(std::uint64_t{head.size()});
+  Put<std::uint64_t>(body, head.size());
   body.insert(body.end(), segment_format::kMagic, segment_format::kMagic + sizeof segment_format::kMagic);
   return body;
 }

@@ -18,11 +18,12 @@ constexpr size_t kTrailerSize = 16;  // head size, magic
 // offsets offset (u64 each).
 constexpr size_t kHeaderSize = 6 * 4 + 4 * 8;
 
-template <typename T>
-void Put(std::string& out, T value) {
+// Appends value's bytes to out, a string or a vector of char.
+template <typename T, typename Bytes>
+void Put(Bytes& out, T value) {
   char bytes[sizeof(T)];
   std::memcpy(bytes, &value, sizeof(T));
-  out.append(bytes, sizeof(T));
+  out.insert(out.end(), bytes, bytes + sizeof(T));
 }
 
 template <typename T>

@@ -8,23 +8,6 @@ namespace {
 
 constexpr size_t npos = std::string_view::npos;
 
-bool IsLeadByte(char c) {
-  const auto b = static_cast<unsigned char>(c);
-  return b >= 0x81 && b <= 0xFE;
-}
-
-// True when the byte at pos is the second byte of a double-byte character.
-// Lead bytes and trail bytes share the range 0x81-0xFE, so walk back over the
-// run of such bytes before pos: the byte before that run ends a character,
-// the run itself pairs up as lead, trail, lead, trail..., and pos is a trail
-// byte exactly when the run has odd length. This gives the same answer as a
-// scan from the start of the line without reading the whole line.
-bool IsTrailByte(std::string_view line, size_t pos) {
-  size_t run = 0;
-  while (run < pos && IsLeadByte(line[pos - 1 - run])) ++run;
-  return run % 2 == 1;
-}
-
 // The last position before end that holds the marker byte c as a character
 // of its own (not as the second byte of a double-byte character), or npos.
 size_t LastMarker(std::string_view line, size_t end, char c) {

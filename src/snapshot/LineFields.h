@@ -11,6 +11,22 @@
 
 namespace movra {
 
+// True when the byte at pos of the line is the second byte of a
+// double-byte character, counted from the start of the line. Lead and
+// trail bytes share the range 0x81-0xFE, so this walks back over the run of
+// such bytes before pos: the byte before that run ends a character, the run
+// pairs up as lead, trail, lead, trail..., and pos is a trail byte exactly
+// when the run is odd. The same answer as a scan from the line's start,
+// without reading the whole line. Inline: the index build asks it for
+// every marker byte.
+inline bool IsTrailByte(std::string_view line, size_t pos) {
+  size_t run = 0;
+  while (run < pos && static_cast<unsigned char>(line[pos - 1 - run]) >= 0x81 &&
+         static_cast<unsigned char>(line[pos - 1 - run]) <= 0xFE)
+    ++run;
+  return run % 2 == 1;
+}
+
 // True when the line describes a file (it has no vertical bar).
 bool LineIsFile(std::string_view line);
 // The key: the line up to and including its last backslash; empty without one.
