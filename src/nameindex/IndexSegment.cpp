@@ -137,6 +137,14 @@ std::optional<SegmentView> SegmentView::Open(std::string_view bytes) {
     view.disc_of_name_.emplace(disc.name, i);
     view.discs_.push_back(std::move(disc));
   }
+  std::uint32_t common_count = 0;
+  if (!in.Read(common_count) || common_count > in.Left() / 4) return std::nullopt;
+  for (std::uint32_t i = 0; i < common_count; ++i) {
+    std::uint32_t key = 0;
+    in.Read(key);
+    if (!view.common_.empty() && !(view.common_.back() < key)) return std::nullopt;
+    view.common_.push_back(key);
+  }
   const size_t pages = (body_size + (size_t{1} << f::kPageShift) - 1) >> f::kPageShift;
   if (next_block != view.block_count_ || in.Left() != pages * 8) return std::nullopt;
   view.page_hashes_ = in.Here();
@@ -232,6 +240,7 @@ std::optional<std::vector<std::uint32_t>> SegmentView::CandidateBlocks(const std
   // Every key must be present; the shortest lists are intersected first.
   std::vector<Span> spans;
   for (std::uint32_t key : keys) {
+    if (std::binary_search(common_.begin(), common_.end(), key)) continue;
     const auto span = PostingSpan(key);
     if (!span) return std::nullopt;
     if (span->begin == span->end) return std::vector<std::uint32_t>{};
@@ -240,6 +249,10 @@ std::optional<std::vector<std::uint32_t>> SegmentView::CandidateBlocks(const std
   std::sort(spans.begin(), spans.end(),
             [](const Span& a, const Span& b) { return a.end - a.begin < b.end - b.begin; });
   std::vector<std::uint32_t> blocks;
+  if (spans.empty()) {  // every key is common
+    for (std::uint32_t block = first; block < std::min(stop, block_count_); ++block) blocks.push_back(block);
+    return blocks;
+  }
   std::vector<std::uint32_t> list;
   std::vector<std::uint32_t> both;
   for (size_t k = 0; k < spans.size(); ++k) {

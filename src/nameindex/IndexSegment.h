@@ -1,5 +1,5 @@
 // A segment of the name index: trigram posting lists over the entry names of
-// one or more snapshot files, pointing at 4 KiB blocks of their text, with
+// one or more snapshot files, pointing at 8 KiB blocks of their text, with
 // the stamp of each snapshot it was made from. The merged segment holds every
 // disc; a disc changed since it was written gets a segment of its own.
 //
@@ -10,8 +10,10 @@
 //   ascending); the offset of each key's list and of its skip entries, each
 //   array with one more for the end (u64). Blocks are numbered across the
 //   discs in disc order.
-// - head: a fixed header, the disc table, a 64-bit hash of every 64 KiB page
-//   of the body, and last a hash of the head before it.
+// - head: a fixed header, the disc table, the common keys (their number
+//   u32, then the keys u32 ascending: keys without a list, taken to be in
+//   every block), a 64-bit hash of every 64 KiB page of the body, and last
+//   a hash of the head before it.
 // - trailer: the head's size (u64) and the magic.
 // A search reads the head whole and only the body pages it needs, each
 // checked against its hash before it is trusted.
@@ -31,7 +33,7 @@
 namespace movra {
 
 // Bytes of snapshot text per block: a block is the lines that start in it.
-constexpr unsigned kBlockShift = 12;
+constexpr unsigned kBlockShift = 13;
 
 // What identifies one version of a snapshot file on disk. A file rewritten
 // or replaced by any means gets a new change time, so comparing stamps
@@ -90,12 +92,14 @@ class SegmentView {
   const SegmentDisc* FindDisc(std::string_view name) const;
   // Number of keys with postings.
   std::uint32_t KeyCount() const { return key_count_; }
+  // The common keys, ascending: they have no list and are in every block.
+  const std::vector<std::uint32_t>& CommonKeys() const { return common_; }
   // Checks every page of the body; false when one is damaged.
   bool CheckAll() const { return body_.empty() || Body(0, body_.size()) != nullptr; }
 
   // The blocks in [first, stop) (ascending, numbered across all discs)
-  // whose lines' names may hold every key, or nothing when a page the answer
-  // needs is damaged.
+  // whose lines' names may hold every key (all of them when every key is
+  // common), or nothing when a page the answer needs is damaged.
   std::optional<std::vector<std::uint32_t>> CandidateBlocks(const std::vector<std::uint32_t>& keys,
                                                             std::uint32_t first = 0,
                                                             std::uint32_t stop = UINT32_MAX) const;
@@ -122,6 +126,7 @@ class SegmentView {
     size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
   };
   std::unordered_map<std::string, std::uint32_t, NameHash, std::equal_to<>> disc_of_name_;
+  std::vector<std::uint32_t> common_;
   std::uint32_t key_count_ = 0;
   std::uint32_t block_count_ = 0;
   std::uint64_t keys_offset_ = 0;     // of the key array in the body

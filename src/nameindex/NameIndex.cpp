@@ -182,37 +182,56 @@ void NameIndex::RemoveDisc(std::string_view disc_name) {
 
 bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateProgress& progress) {
   std::vector<std::optional<DiscPostings>> postings(discs.size());
-  std::atomic<size_t> next{0};
   std::atomic<size_t> done{0};
   std::atomic<bool> stopped{false};
-  // Each thread takes the next disc; only the calling one reports progress.
-  auto work = [&](bool reports) {
-    PostingsExtractor extractor;
-    std::string storage;
-    for (;;) {
-      if (stopped) return;
-      if (reports && progress && !progress(done, discs.size())) {
-        stopped = true;
-        return;
+  // Takes the postings of the discs at these positions, leaving out the
+  // common keys if given. Each thread takes the next disc; only the calling
+  // one reports progress.
+  auto extract = [&](const std::vector<size_t>& positions, const KeySet* common) {
+    std::atomic<size_t> next{0};
+    auto work = [&](bool reports) {
+      PostingsExtractor extractor(common);
+      std::string storage;
+      for (;;) {
+        if (stopped) return;
+        if (reports && progress && !progress(done, discs.size())) {
+          stopped = true;
+          return;
+        }
+        const size_t n = next++;
+        if (n >= positions.size()) return;
+        const size_t i = positions[n];
+        const std::string native = SnapshotPath(discs[i]);
+        const std::optional<SnapshotStamp> before = StampOfFile(native);
+        const std::optional<std::string_view> bytes = Files().ReadFileInto(native, storage);
+        const std::optional<SnapshotStamp> after = StampOfFile(native);
+        if (bytes && after) {  // a disc deleted meanwhile is left out
+          const bool uncertain = !before || *after != *before || IsRecent(*after, recent_window_ns_);
+          postings[i] = extractor.Extract(discs[i], *bytes, *after, uncertain);
+        }
+        ++done;
       }
-      const size_t i = next++;
-      if (i >= discs.size()) return;
-      const std::string native = SnapshotPath(discs[i]);
-      const std::optional<SnapshotStamp> before = StampOfFile(native);
-      const std::optional<std::string_view> bytes = Files().ReadFileInto(native, storage);
-      const std::optional<SnapshotStamp> after = StampOfFile(native);
-      if (bytes && after) {  // a disc deleted meanwhile is left out
-        const bool uncertain = !before || *after != *before || IsRecent(*after, recent_window_ns_);
-        postings[i] = extractor.Extract(discs[i], *bytes, *after, uncertain);
-      }
-      ++done;
-    }
+    };
+    const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1;
+    std::vector<std::thread> threads;
+    for (unsigned t = 0; t < helpers && t + 1 < positions.size(); ++t) threads.emplace_back(work, false);
+    work(true);
+    for (std::thread& thread : threads) thread.join();
   };
-  const unsigned helpers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u) - 1;
-  std::vector<std::thread> threads;
-  for (unsigned t = 0; t < helpers && t + 1 < discs.size(); ++t) threads.emplace_back(work, false);
-  work(true);
-  for (std::thread& thread : threads) thread.join();
+  // A sample spread over the discs tells the common keys first, so that the
+  // other discs are taken apart without making their records.
+  constexpr size_t kSampleDiscs = 32;
+  const size_t stride = std::max<size_t>(1, discs.size() / kSampleDiscs);
+  std::vector<size_t> sample;
+  std::vector<size_t> others;
+  for (size_t i = 0; i < discs.size(); ++i) (i % stride == 0 ? sample : others).push_back(i);
+  extract(sample, nullptr);
+  if (stopped) return false;
+  std::vector<const DiscPostings*> sampled;
+  for (size_t i : sample)
+    if (postings[i]) sampled.push_back(&*postings[i]);
+  const KeySet common = CommonKeys(sampled);
+  extract(others, &common);
   if (stopped) return false;
 
   SegmentBytes segment;
@@ -221,7 +240,9 @@ bool NameIndex::BuildMerged(const std::vector<std::string>& discs, const UpdateP
     for (std::optional<DiscPostings>& p : postings)
       if (p) present.push_back(std::move(*p));
     postings.clear();
-    segment = WriteSegment(present);
+    SegmentOptions options;
+    options.common = &common;
+    segment = WriteSegment(present, options);
   }
   ::mkdir(index_folder_.c_str(), 0755);
   merged_.reset();

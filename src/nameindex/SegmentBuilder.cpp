@@ -19,7 +19,58 @@ using segment_format::Put;
 
 constexpr size_t kKeys = size_t{1} << kKeyBits;
 constexpr size_t kRanges = kKeys / kKeysPerRange;
-constexpr std::uint32_t kPartBlocks = 128;  // the blocks of a part: one bit each in two words
+constexpr std::uint32_t kPartBlocks = 64;  // the blocks of a part: one bit each in a word
+
+// Visits the list parts of a disc's records in [at, end): (key, the
+// part's first block, its rest, its last block).
+template <typename Visit>
+void EachRecord(const DiscPostings& d, const char* at, const char* end, Visit&& visit) {
+  while (at < end) {
+    const std::uint32_t key = static_cast<unsigned char>(at[0]) | static_cast<unsigned char>(at[1]) << 8;
+    const std::uint32_t span = static_cast<unsigned char>(at[2]);
+    const size_t rest = static_cast<unsigned char>(at[3]);
+    size_t pos = 4;
+    std::uint32_t first = 0;
+    GetVarint(at, static_cast<size_t>(end - at), pos, first);
+    first += d.disc.first_block;
+    visit(key, first, std::string_view(at + pos, rest), first + span);
+    at += pos + rest;
+  }
+}
+
+// Visits every list part of the keys of a range in disc order.
+template <typename Visit>
+void EachPart(const std::vector<DiscPostings>& discs, size_t range, Visit&& visit) {
+  auto records_of = [range](const DiscPostings& d) {
+    return d.records.data() + (range == 0 ? 0 : d.range_ends[range - 1]);
+  };
+  for (size_t i = 0; i < discs.size(); ++i) {
+    // The records of the disc after next are asked for now, so that they are there when needed.
+    if (i + 2 < discs.size()) {
+      const DiscPostings& later = discs[i + 2];
+      const char* const from = records_of(later);
+      const char* const to = later.records.data() + later.range_ends[range];
+      for (const char* line = from; line < to; line += 64) __builtin_prefetch(line);
+    }
+    const DiscPostings& d = discs[i];
+    EachRecord(d, records_of(d), d.records.data() + d.range_ends[range], visit);
+  }
+}
+
+// The number of blocks of the discs, each disc's first block set on the way.
+std::uint64_t NumberBlocks(std::vector<DiscPostings>& discs) {
+  std::uint64_t blocks = 0;
+  for (DiscPostings& d : discs) {
+    d.disc.first_block = static_cast<std::uint32_t>(blocks);
+    blocks += d.disc.BlockCount();
+  }
+  return blocks;
+}
+
+// True when a key found in key_blocks of a segment's blocks is common.
+bool IsCommon(std::uint64_t key_blocks, std::uint64_t blocks, double share) {
+  return blocks >= kCommonMinBlocks && static_cast<double>(key_blocks) > share * static_cast<double>(blocks);
+}
 
 }  // namespace
 
@@ -29,7 +80,7 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
   const std::string_view text = SnapshotText(file_bytes);
   if (used_.empty()) {
     used_.assign(kKeys / 64, 0);
-    blocks_.assign(2 * kKeys, 0);
+    blocks_.assign(kKeys, 0);
     ranges_.resize(kRanges);
   }
   for (RangeRecords& range : ranges_) range.size = 0;
@@ -53,13 +104,11 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
     if (name_keys_.size() < size + 8) name_keys_.resize(2 * size + 8);
     const size_t count =
         NameKeys(text.data() + span.name_start, size, text.size() - span.name_start, name_keys_.data());
-    const std::uint32_t local = block - part_first;
-    const std::uint64_t bit = std::uint64_t{1} << (local % 64);
-    std::uint64_t* const blocks = blocks_.data() + local / 64;
+    const std::uint64_t bit = std::uint64_t{1} << (block - part_first);
     for (size_t i = 0; i < count; ++i) {
       const std::uint32_t key = name_keys_[i];
       used_[key / 64] |= std::uint64_t{1} << (key % 64);
-      blocks[2 * size_t{key}] |= bit;
+      blocks_[key] |= bit;
     }
   }
   EndPart(part_first);
@@ -78,34 +127,28 @@ DiscPostings PostingsExtractor::Extract(std::string name, std::string_view file_
 
 void PostingsExtractor::EndPart(std::uint32_t first_block) {
   for (size_t w = 0; w < used_.size(); ++w) {
+    // Common keys get no records; their block sets are never read, so they need no clearing.
+    if (common_ != nullptr) used_[w] &= ~common_->Word(w);
     if (used_[w] == 0) continue;
     RangeRecords& range = ranges_[w * 64 / kKeysPerRange];
-    // Room for every key of the word: a record holds at most 9 bytes and 127 differences.
+    // Room for every key of the word: a record holds at most 9 bytes and 63 differences.
     size_t at = range.size;
     const size_t room = at + 64 * (9 + kPartBlocks);
     if (range.bytes.size() < room) range.bytes.resize(2 * room);
     char* const records = range.bytes.data();
     for (std::uint64_t keys = used_[w]; keys != 0; keys &= keys - 1) {
       const auto key = static_cast<std::uint32_t>(w * 64 + std::countr_zero(keys));
-      std::uint64_t* const set = blocks_.data() + 2 * size_t{key};
-      // The blocks as one 128-bit set: the low word, then the high one.
-      const std::uint64_t low = set[0];
-      const std::uint64_t high = set[1];
-      set[0] = set[1] = 0;
-      const int first = low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(high);
+      const std::uint64_t set = blocks_[key];
+      blocks_[key] = 0;
+      const int first = std::countr_zero(set);
       const size_t start = at;
       records[start] = static_cast<char>(key & 0xFF);
       records[start + 1] = static_cast<char>(key >> 8);
       at += 4 + EncodeVarint(first_block + static_cast<std::uint32_t>(first), records + at + 4);
       const size_t rest = at;
       int previous = first;
-      for (std::uint64_t bits = first < 64 ? low & (low - 1) : 0; bits != 0; bits &= bits - 1) {
+      for (std::uint64_t bits = set & (set - 1); bits != 0; bits &= bits - 1) {
         const int block = std::countr_zero(bits);
-        records[at++] = static_cast<char>(block - previous);
-        previous = block;
-      }
-      for (std::uint64_t bits = first < 64 ? high : high & (high - 1); bits != 0; bits &= bits - 1) {
-        const int block = 64 + std::countr_zero(bits);
         records[at++] = static_cast<char>(block - previous);
         previous = block;
       }
@@ -117,12 +160,26 @@ void PostingsExtractor::EndPart(std::uint32_t first_block) {
   }
 }
 
-SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
+KeySet CommonKeys(const std::vector<const DiscPostings*>& discs, double share) {
   std::uint64_t blocks = 0;
-  for (DiscPostings& d : discs) {
-    d.disc.first_block = static_cast<std::uint32_t>(blocks);
-    blocks += d.disc.BlockCount();
+  std::vector<std::uint32_t> key_blocks(kKeys);
+  for (const DiscPostings* d : discs) {
+    blocks += d->disc.BlockCount();
+    const char* const records = d->records.data();
+    EachRecord(*d, records, records + d->range_ends.back(),
+               [&](std::uint32_t key, std::uint32_t, std::string_view rest, std::uint32_t) {
+                 key_blocks[key] += 1 + static_cast<std::uint32_t>(rest.size());
+               });
   }
+  KeySet common;
+  for (std::uint32_t key = 0; key < kKeys; ++key)
+    if (IsCommon(key_blocks[key], blocks, share)) common.Add(key);
+  return common;
+}
+
+SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, const SegmentOptions& options) {
+  const size_t skip_bytes = options.skip_bytes;
+  const std::uint64_t blocks = NumberBlocks(discs);
   // Each key's list is its discs' lists one after the other, each part's
   // first block made a difference to the list so far. Two passes over the
   // discs in order, which keep a few numbers per key: the first measures
@@ -135,38 +192,9 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
     std::uint64_t skipped_at = 0;  // its size at its last skip entry
     std::uint32_t last = 0;        // its last block so far
     std::uint32_t skips = 0;       // its skip entries so far
+    std::uint32_t blocks = 0;      // its blocks so far
   };
   std::vector<KeyState> state(kKeys);
-  // Visits every list part of the keys of a range in disc order: (key, the
-  // part's first block, its rest, its last block).
-  auto each_part = [&discs](size_t range, auto&& visit) {
-    auto records_of = [range](const DiscPostings& d) {
-      return d.records.data() + (range == 0 ? 0 : d.range_ends[range - 1]);
-    };
-    for (size_t i = 0; i < discs.size(); ++i) {
-      // The records of the disc after next are asked for now, so that they are there when needed.
-      if (i + 2 < discs.size()) {
-        const DiscPostings& later = discs[i + 2];
-        const char* const from = records_of(later);
-        const char* const to = later.records.data() + later.range_ends[range];
-        for (const char* line = from; line < to; line += 64) __builtin_prefetch(line);
-      }
-      const DiscPostings& d = discs[i];
-      const char* at = records_of(d);
-      const char* const end = d.records.data() + d.range_ends[range];
-      while (at < end) {
-        const std::uint32_t key = static_cast<unsigned char>(at[0]) | static_cast<unsigned char>(at[1]) << 8;
-        const std::uint32_t span = static_cast<unsigned char>(at[2]);
-        const size_t rest = static_cast<unsigned char>(at[3]);
-        size_t pos = 4;
-        std::uint32_t first = 0;
-        GetVarint(at, static_cast<size_t>(end - at), pos, first);
-        first += d.disc.first_block;
-        visit(key, first, std::string_view(at + pos, rest), first + span);
-        at += pos + rest;
-      }
-    }
-  };
   // Runs work(range) over every key range, on more cores when the lists are large.
   auto in_parallel = [&discs](auto&& work) {
     size_t bytes = 0;
@@ -182,7 +210,7 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
     for (std::thread& thread : threads) thread.join();
   };
   in_parallel([&](size_t range) {
-    each_part(range, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
+    EachPart(discs, range, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
       KeyState& k = state[key];
       if (k.size - k.skipped_at >= skip_bytes) {
         k.skipped_at = k.size;
@@ -191,9 +219,12 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
       char varint[5];
       k.size += EncodeVarint(k.size == 0 ? first : first - k.last, varint) + rest.size();
       k.last = last;
+      k.blocks += 1 + static_cast<std::uint32_t>(rest.size());
     });
   });
 
+  // Common keys get no list; the others are written in key order.
+  std::vector<std::uint32_t> common;
   std::vector<std::uint32_t> keys;
   std::vector<std::uint64_t> list_offsets;
   std::vector<std::uint64_t> skip_offsets;
@@ -202,6 +233,11 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
   std::uint64_t postings_size = 0;
   std::uint64_t skips_size = 0;
   for (std::uint32_t key = 0; key < kKeys; ++key) {
+    if ((options.common != nullptr && options.common->Has(key)) ||
+        (state[key].size != 0 && IsCommon(state[key].blocks, blocks, options.common_share))) {
+      common.push_back(key);
+      continue;
+    }
     if (state[key].size == 0) continue;
     keys.push_back(key);
     list_offsets.push_back(list_at[key] = postings_size);
@@ -220,7 +256,8 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
   for (std::uint32_t key : keys) list_size[key] = state[key].size;
   state.assign(kKeys, KeyState{});
   in_parallel([&](size_t range) {
-    each_part(range, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
+    EachPart(discs, range, [&](std::uint32_t key, std::uint32_t first, std::string_view rest, std::uint32_t last) {
+      if (list_size[key] == 0) return;  // a common key
       KeyState& k = state[key];
       char* list = body.data() + list_at[key];
       if (k.size - k.skipped_at >= skip_bytes) {
@@ -274,6 +311,8 @@ SegmentBytes WriteSegment(std::vector<DiscPostings>& discs, size_t skip_bytes) {
     Put<std::uint64_t>(head, d.disc.text_size);
     Put<std::uint32_t>(head, d.disc.first_block);
   }
+  Put<std::uint32_t>(head, static_cast<std::uint32_t>(common.size()));
+  for (std::uint32_t key : common) Put<std::uint32_t>(head, key);
   constexpr size_t kPage = size_t{1} << segment_format::kPageShift;
   for (size_t at = 0; at < body_size; at += kPage)
     Put<std::uint64_t>(head, segment_format::Hash(body.data() + at, std::min(kPage, body_size - at)));

@@ -8,8 +8,8 @@
 
 namespace movra::segment_format {
 
-constexpr char kMagic[8] = {'M', 'V', 'R', 'N', 'I', 'D', 'X', '3'};
-constexpr std::uint32_t kVersion = 3;
+constexpr char kMagic[8] = {'M', 'V', 'R', 'N', 'I', 'D', 'X', '4'};
+constexpr std::uint32_t kVersion = 4;
 constexpr unsigned kPageShift = 16;  // body pages of 64 KiB, each with its hash
 constexpr std::uint32_t kUncertainFlag = 1;
 constexpr size_t kTrailerSize = 16;  // head size, magic

@@ -10,6 +10,7 @@
 // that share a key share a posting list, which only adds candidates.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,21 @@ constexpr std::uint32_t kTrigramMultiplier = 0x9E3779B1u;
 
 // The key a trigram is filed under.
 inline std::uint32_t KeyOfTrigram(std::uint32_t trigram) { return (trigram * kTrigramMultiplier) >> (32 - kKeyBits); }
+
+// A set of keys, a bit each.
+class KeySet {
+ public:
+  KeySet() : words_((std::size_t{1} << kKeyBits) / 64) {}
+  // True when key is in the set.
+  bool Has(std::uint32_t key) const { return (words_[key / 64] >> (key % 64) & 1) != 0; }
+  // Puts key in the set.
+  void Add(std::uint32_t key) { words_[key / 64] |= std::uint64_t{1} << (key % 64); }
+  // The bits of keys 64 * w to 64 * w + 63.
+  std::uint64_t Word(std::size_t w) const { return words_[w]; }
+
+ private:
+  std::vector<std::uint64_t> words_;
+};
 
 // The distinct keys of a search's required text, ascending; empty when it
 // is shorter than three bytes.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "nameindex/SegmentBuilder.h"
@@ -29,8 +30,8 @@ TEST(IndexSegmentTest, SkipEntriesGiveTheBlocksOfAFullDecode) {
     dense.push_back(extractor.Extract("D" + std::to_string(10 + d), text, {}, false));
   }
   std::vector<DiscPostings> plain = dense;
-  const SegmentBytes dense_bytes = WriteSegment(dense, 1);
-  const SegmentBytes plain_bytes = WriteSegment(plain, SIZE_MAX);
+  const SegmentBytes dense_bytes = WriteSegment(dense, {.common_share = 1, .skip_bytes = 1});
+  const SegmentBytes plain_bytes = WriteSegment(plain, {.common_share = 1, .skip_bytes = SIZE_MAX});
   EXPECT_GT(dense_bytes.size(), plain_bytes.size());
   const auto with_skips = SegmentView::Open({dense_bytes.data(), dense_bytes.size()});
   const auto without = SegmentView::Open({plain_bytes.data(), plain_bytes.size()});
@@ -49,6 +50,54 @@ TEST(IndexSegmentTest, SkipEntriesGiveTheBlocksOfAFullDecode) {
       if (block >= first && block < stop) expected.push_back(block);
     EXPECT_EQ(with_skips->CandidateBlocks(keys, first, stop), expected);
     EXPECT_EQ(without->CandidateBlocks(keys, first, stop), expected);
+  }
+}
+
+// Keys in most blocks get no list and stand for every block: a search may
+// only gain candidates by it, never lose one; a search of common keys alone
+// gets every block. Leaving their records out while taking discs apart
+// changes nothing in the segment written with the same common keys.
+TEST(IndexSegmentTest, CommonKeysStandForEveryBlock) {
+  std::mt19937 random(11);
+  std::vector<std::string> texts;
+  for (int d = 0; d < 3; ++d) {
+    std::string text;
+    for (int lines = d == 1 ? 25000 : 8000; lines > 0; --lines)  // the middle one of two list parts
+      text += "E:\\d\\" + Letters(random, 3, 9) + ".mp3[1]2006/3/3\r\n";
+    texts.push_back(text);
+  }
+  auto extract = [&](const KeySet* common) {
+    PostingsExtractor extractor(common);
+    std::vector<DiscPostings> discs;
+    for (size_t d = 0; d < texts.size(); ++d) discs.push_back(extractor.Extract("D" + std::to_string(d), texts[d], {}, false));
+    return discs;
+  };
+  std::vector<DiscPostings> discs = extract(nullptr);
+  std::vector<DiscPostings> all_lists = discs;
+  const KeySet common = CommonKeys({&discs[0], &discs[1], &discs[2]});
+  ASSERT_TRUE(common.Has(QueryKeys(".mp3").front()));
+  std::vector<DiscPostings> left_out = extract(&common);
+  const SegmentBytes full = WriteSegment(all_lists, {.common_share = 1});
+  const SegmentBytes written = WriteSegment(discs, {.common = &common});
+  EXPECT_EQ(written, WriteSegment(left_out, {.common = &common}));
+  const auto with_all = SegmentView::Open({full.data(), full.size()});
+  const auto view = SegmentView::Open({written.data(), written.size()});
+  ASSERT_TRUE(with_all && view && with_all->CommonKeys().empty() && !view->CommonKeys().empty());
+  const SegmentDisc& last = view->Discs().back();
+  const auto every = view->CandidateBlocks(QueryKeys(".mp3"));
+  ASSERT_TRUE(every);
+  EXPECT_EQ(every->size(), last.first_block + last.BlockCount());
+
+  for (int q = 0; q < 200; ++q) {
+    const std::vector<std::uint32_t> keys = QueryKeys(Letters(random, 3, 6) + (q % 2 ? ".mp3" : ""));
+    const auto exact = with_all->CandidateBlocks(keys);
+    const auto coarse = view->CandidateBlocks(keys);
+    ASSERT_TRUE(exact && coarse);
+    EXPECT_TRUE(std::includes(coarse->begin(), coarse->end(), exact->begin(), exact->end()));
+    const bool any_common = std::any_of(keys.begin(), keys.end(), [&](std::uint32_t key) { return common.Has(key); });
+    if (!any_common) {
+      EXPECT_EQ(*coarse, *exact);
+    }
   }
 }
 
