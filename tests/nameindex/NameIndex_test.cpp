@@ -124,6 +124,26 @@ TEST_F(NameIndexTest, RandomSearchesGiveTheLinearSearchsRowsAndReports) {
       ExpectSameAsLinear(text, options);
 }
 
+// A catalogue of many discs is built from a sample first: the common keys
+// it finds are left out of every other disc, and searches still give the
+// linear search's rows.
+TEST_F(NameIndexTest, ABuildFromASampleOfDiscsLeavesOutTheirCommonKeys) {
+  std::mt19937 random(5);
+  for (int d = 0; d < 70; ++d) {
+    const std::string name = "S" + std::to_string(d);
+    Write(name, RandomSnapshot(random, 400, false));
+    discs_.push_back({"", name});
+  }
+  ASSERT_TRUE(index_.UpdateAll(nullptr));
+  const std::string merged = test::ReadBytes(index_.IndexFolder() + "discs.merged");
+  const auto view = SegmentView::Open(merged);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->Discs().size(), 70u);
+  EXPECT_FALSE(view->CommonKeys().empty());
+  for (int q = 0; q < 40; ++q) ExpectSameAsLinear(RandomName(random), {q % 2 == 0, false}, false);
+  ExpectSameAsLinear("x.mp3", {});
+}
+
 TEST_F(NameIndexTest, FewChangedDiscsGetSegmentsOfTheirOwnAndManyAreMergedAgain) {
   for (int d = 0; d < 40; ++d) {
     Write("D" + std::to_string(d), "E:\\v\\live " + std::to_string(d) + ".mp3[1]2006/3/3\r\n");
