@@ -225,6 +225,13 @@ int main(int argc, char** argv) {
   std::printf("selective search, warm:       %.2f ms (cpu %.2f ms), %zu rows, %zu discs read whole, x%.4f linear (goal < 10 ms)\n",
               warm.wall * 1e3, warm.cpu * 1e3, indexed.rows, indexed.stale.size(), warm.wall / linear_time.wall);
   if (!SameRows(linear_rows, index_rows)) std::printf("  ROWS DIFFER from the linear search\n");
+  // A search whose keys are all common reads every disc whole: it should
+  // cost what the linear search costs.
+  SearchResults common_index_rows;
+  const Timing common = BestTiming([&] { Search(data, discs, "*.mp3", {}, &index, common_index_rows); }, 3);
+  std::printf("search \"*.mp3\", warm:         %.1f ms (cpu %.1f ms), x%.2f the linear one\n", common.wall * 1e3,
+              common.cpu * 1e3, common.wall / linear_common.wall);
+  if (!SameRows(common_rows, common_index_rows)) std::printf("  ROWS DIFFER from the linear search\n");
 
   // Cold: every snapshot and segment evicted (no mapping may hold them), and
   // a fresh index object, which maps and checks every segment anew.

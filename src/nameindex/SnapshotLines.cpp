@@ -44,12 +44,23 @@ std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const Sna
   struct stat st;
   bool ok = ::fstat(fd, &st) == 0 && StampOf(st) == stamp && text_size <= stamp.size;
   buffer.clear();
+  // Room for every range, its filler and its last line, so that the
+  // alignment worked out below is not lost to a move of the buffer.
+  size_t room = 0;
+  for (const auto& [begin, end] : ranges)
+    if (begin < end && end <= text_size) room += static_cast<size_t>(end - begin) + 64 + kLineStep;
+  buffer.reserve(room);
   std::vector<std::pair<size_t, size_t>> spans;
   for (size_t r = 0; ok && r < ranges.size(); ++r) {
     const auto [begin, end] = ranges[r];
     ok = begin < end && end <= text_size;
     // From the byte before the range, which tells whether a line starts at its first byte.
     const std::uint64_t from = begin == 0 ? 0 : begin - 1;
+    // Filler bytes first, so that the range lies as it lies in the file
+    // relative to 64-byte lines: the kernel copies several times faster
+    // between equally aligned addresses.
+    const auto address = reinterpret_cast<std::uintptr_t>(buffer.data() + buffer.size());
+    buffer.resize(buffer.size() + ((from - address) & 63));
     const size_t at = buffer.size();
     ok = ok && ReadAt(fd, from, end - from, buffer);
     // On to the end of the line that the range's last byte belongs to.
