@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/FileSystem.h"
+
 namespace movra {
 namespace {
 
@@ -56,11 +58,8 @@ std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const Sna
     ok = begin < end && end <= text_size;
     // From the byte before the range, which tells whether a line starts at its first byte.
     const std::uint64_t from = begin == 0 ? 0 : begin - 1;
-    // Filler bytes first, so that the range lies as it lies in the file
-    // relative to 64-byte lines: the kernel copies several times faster
-    // between equally aligned addresses.
-    const auto address = reinterpret_cast<std::uintptr_t>(buffer.data() + buffer.size());
-    buffer.resize(buffer.size() + ((from - address) & 63));
+    // Filler bytes first, so that the range lies as it lies in the file.
+    buffer.resize(buffer.size() + CopyAlignmentGap(buffer.data() + buffer.size(), from));
     const size_t at = buffer.size();
     ok = ok && ReadAt(fd, from, end - from, buffer);
     // On to the end of the line that the range's last byte belongs to.

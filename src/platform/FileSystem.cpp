@@ -106,18 +106,16 @@ std::optional<std::string_view> RealFileSystem::ReadFileInto(const std::string& 
     ::close(fd);
     return std::nullopt;
   }
-  // Straight into the storage, from a 64-byte boundary on: the system
-  // copies several times slower to some other offsets. The storage grows
-  // to the size the file has now (only growing writes anything first), and
-  // further if the file grows meanwhile.
+  // Straight into the storage, aligned as in the file (CopyAlignmentGap).
+  // The storage grows to the size the file has now (only growing writes
+  // anything first), and further if the file grows meanwhile.
   const size_t expected = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 0;
-  constexpr size_t kAlign = 64;
-  if (storage.capacity() < expected + kAlign) {
+  if (storage.capacity() < expected + 64) {
     storage.clear();
-    storage.reserve(expected + kAlign);
+    storage.reserve(expected + 64);
     AdviseHugePages(storage);
   }
-  const size_t start = (kAlign - reinterpret_cast<std::uintptr_t>(storage.data()) % kAlign) % kAlign;
+  const size_t start = CopyAlignmentGap(storage.data(), 0);
   if (storage.size() < start + expected + 1) storage.resize(start + expected + 1);
   size_t end = start;
   for (;;) {
