@@ -11,6 +11,7 @@ PACKAGES=(
   libxxhash-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libarchive-dev libudf-dev libcdio-dev udftools genisoimage libarchive-tools python3
+  dosfstools exfatprogs ntfs-3g
   libcli11-dev nlohmann-json3-dev
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
   clang libclang-rt-14-dev libfuzzer-14-dev
