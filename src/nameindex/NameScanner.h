@@ -1,7 +1,5 @@
-// The byte-level work of building the index, done a vector of bytes at a
-// time where the processor allows: finding every line's entry name in a
-// snapshot's text (exactly what LineName gives line by line, GBK-aware
-// markers included), and making the trigram keys of names.
+// Finding every line's entry name in a snapshot's text, 64 bytes at a time:
+// exactly what LineName gives line by line, GBK-aware markers included.
 #pragma once
 
 #include <cstddef>
@@ -28,15 +26,5 @@ class NameScanner {
  private:
   std::vector<NameSpan> names_;
 };
-
-// Whether Scan and NameKeys may use the processor's vector instructions
-// where it has them (the default); tests turn them off to check the plain code.
-void AllowVectorScan(bool allow);
-
-// The keys of the trigrams of a name of size bytes (size - 2 of them, none
-// below three bytes), in order, stored at keys; returns their number.
-// `readable` bytes (at least size) may be read from name; keys has room
-// for size + 8.
-size_t NameKeys(const char* name, size_t size, size_t readable, std::uint32_t* keys);
 
 }  // namespace movra

@@ -50,14 +50,15 @@ class PostingsExtractor {
   DiscPostings Extract(std::string name, std::string_view file_bytes, const SnapshotStamp& stamp, bool uncertain);
 
  private:
-  // Adds the records of the part gathered so far, whose first block is first_block.
-  void EndPart(std::uint32_t first_block);
+  // Adds the records of the part gathered so far, whose first block is
+  // first_block; find_keys when its keys are not marked in used_ yet.
+  void EndPart(std::uint32_t first_block, bool find_keys);
 
   const KeySet* common_;
   NameScanner scanner_;
-  std::vector<std::uint32_t> name_keys_;  // the keys of the name being taken apart
+  std::vector<std::uint32_t> name_keys_;  // the keys of the batch of names being taken apart
   // Between parts every bit below is zero.
-  std::vector<std::uint64_t> used_;       // the keys met in the part, a bit each
+  std::vector<std::uint64_t> used_;       // the keys met in the part, a bit each (see Extract)
   std::vector<std::uint64_t> blocks_;     // per key, a bit for each block of the part that has it
   struct RangeRecords {
     std::vector<char> bytes;

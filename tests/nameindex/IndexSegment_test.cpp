@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <random>
+#include <set>
 
 #include "nameindex/SegmentBuilder.h"
 #include "nameindex/Trigrams.h"
@@ -50,6 +51,44 @@ TEST(IndexSegmentTest, SkipEntriesGiveTheBlocksOfAFullDecode) {
       if (block >= first && block < stop) expected.push_back(block);
     EXPECT_EQ(with_skips->CandidateBlocks(keys, first, stop), expected);
     EXPECT_EQ(without->CandidateBlocks(keys, first, stop), expected);
+  }
+}
+
+// A query's candidate blocks are exactly those where lines start whose names
+// hold every key of the query: for small and large snapshots (whose keys
+// are gathered in different ways) and across list parts.
+TEST(IndexSegmentTest, CandidatesAreTheBlocksWhoseNamesHoldEveryKey) {
+  std::mt19937 random(13);
+  auto word = [&](size_t min, size_t max) {
+    std::string text(min + random() % (max - min + 1), ' ');
+    for (char& c : text) c = "abcdefghijKLMNOP"[random() % 16];
+    return text;
+  };
+  std::vector<DiscPostings> discs;
+  std::vector<std::set<std::uint32_t>> block_keys;  // of every block of the segment
+  PostingsExtractor extractor;
+  for (const int lines : {600, 5000, 25000}) {
+    std::string text;
+    const size_t first_block = block_keys.size();
+    for (int line = 0; line < lines; ++line) {
+      const std::string name = word(2, 9);
+      block_keys.resize(first_block + (text.size() >> kBlockShift) + 1);
+      for (size_t i = 0; i + 3 <= name.size(); ++i) block_keys.back().insert(KeyOfTrigram(TrigramAt(&name[i])));
+      text += "E:\\d\\" + name + "[1]2006/3/3\r\n";
+    }
+    block_keys.resize(first_block + ((text.size() + (1u << kBlockShift) - 1) >> kBlockShift));
+    discs.push_back(extractor.Extract("D" + std::to_string(discs.size()), text, {}, false));
+  }
+  const SegmentBytes bytes = WriteSegment(discs, {.common_share = 1});
+  const auto view = SegmentView::Open({bytes.data(), bytes.size()});
+  ASSERT_TRUE(view);
+  for (int q = 0; q < 300; ++q) {
+    const std::vector<std::uint32_t> keys = QueryKeys(word(3, 5));
+    std::vector<std::uint32_t> expected;
+    for (std::uint32_t block = 0; block < block_keys.size(); ++block)
+      if (std::all_of(keys.begin(), keys.end(), [&](std::uint32_t key) { return block_keys[block].count(key) != 0; }))
+        expected.push_back(block);
+    EXPECT_EQ(view->CandidateBlocks(keys), expected);
   }
 }
 

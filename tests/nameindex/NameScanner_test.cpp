@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "nameindex/Trigrams.h"
+#include "nameindex/VectorLevels.h"
 #include "snapshot/LineFields.h"
 
 namespace movra {
@@ -13,15 +13,18 @@ namespace {
 
 // Snapshot-like text whose names hold upper and lower case, double-byte
 // characters whose second byte is a marker ('\', '|', '['), runs of lead
-// bytes, stray markers, and lines of every length, some crossing 4 KiB.
+// bytes (some longer than 64), stray markers, and lines of every length,
+// some crossing 4 KiB.
 std::string RandomText(std::mt19937& random) {
   static const char* const kPieces[] = {"E:\\", "Dir\\", "|", "[", "]", "[123]", "2006/3/3", "Name", "mp3",
                                         "\x81\x5C", "\xB1\x7C", "\xC4\x5B", "\xD6\xD0\xCE\xC4", "\xFE", "\xA1",
                                         " ", "\r", "ABCdef", "\\\\", "||"};
+  static const std::string kLongRun(71, '\xB0');
   std::string text;
   for (int lines = 200 + random() % 200; lines > 0; --lines) {
     const int pieces = random() % 20 == 0 ? 400 + random() % 800 : random() % 14;
-    for (int p = 0; p < pieces; ++p) text += kPieces[random() % std::size(kPieces)];
+    for (int p = 0; p < pieces; ++p)
+      text += random() % 50 == 0 ? kLongRun.c_str() : kPieces[random() % std::size(kPieces)];
     text += random() % 3 == 0 ? "\r\n" : "\n";
   }
   if (random() % 2 == 0) text += "E:\\last\\line[1]";
@@ -32,8 +35,7 @@ std::string RandomText(std::mt19937& random) {
 TEST(NameScannerTest, FindsTheNamesLineNameFinds) {
   std::mt19937 random(5);
   NameScanner scanner;
-  for (const bool vector : {true, false}) {
-    AllowVectorScan(vector);
+  AtEachVectorLevel([&] {
     for (int round = 0; round < 30; ++round) {
       const std::string text = RandomText(random);
       const std::vector<NameSpan>& names = scanner.Scan(text);
@@ -52,26 +54,7 @@ TEST(NameScannerTest, FindsTheNamesLineNameFinds) {
       }
       EXPECT_EQ(names.size(), line);
     }
-  }
-  AllowVectorScan(true);
-}
-
-// The keys of a name are the keys of its trigrams one by one, however few
-// bytes can be read beyond it.
-TEST(NameScannerTest, NameKeysAreTheKeysOfEachTrigram) {
-  std::mt19937 random(9);
-  for (const bool vector : {true, false}) {
-    AllowVectorScan(vector);
-    for (int round = 0; round < 500; ++round) {
-      std::string bytes(random() % 60, '\0');
-      for (char& b : bytes) b = static_cast<char>("AZaz09_.\x81\x5C\xFE\x40[|"[random() % 15]);
-      const size_t size = bytes.empty() ? 0 : random() % (bytes.size() + 1);
-      std::vector<std::uint32_t> keys(size + 8);
-      ASSERT_EQ(NameKeys(bytes.data(), size, bytes.size(), keys.data()), size < 3 ? 0 : size - 2);
-      for (size_t i = 0; i + 3 <= size; ++i) EXPECT_EQ(keys[i], KeyOfTrigram(TrigramAt(bytes.data() + i)));
-    }
-  }
-  AllowVectorScan(true);
+  });
 }
 
 }  // namespace

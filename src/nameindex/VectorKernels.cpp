@@ -1,0 +1,334 @@
+#include "nameindex/VectorKernels.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstring>
+
+#include "nameindex/Trigrams.h"
+
+#if defined(__x86_64__) && defined(__GNUC__)
+#define MOVRA_HAVE_X86_VECTORS 1
+#include <immintrin.h>
+#endif
+
+namespace movra {
+namespace {
+
+VectorLevel DetectLevel() {
+#if defined(MOVRA_HAVE_X86_VECTORS)
+  __builtin_cpu_init();
+  if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+      __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2"))
+    return VectorLevel::kAvx512;
+  if (__builtin_cpu_supports("avx2")) return VectorLevel::kAvx2;
+#endif
+  return VectorLevel::kPlain;
+}
+
+const VectorLevel machine_level = DetectLevel();
+std::atomic<VectorLevel> level{machine_level};
+
+// ---- Plain code ----
+
+// Eight bytes at a time in a 64-bit word ("SIMD within a register").
+constexpr std::uint64_t kEachByte = 0x0101010101010101ull;
+constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+
+// The high bit of each byte of x that is zero.
+inline std::uint64_t ZeroBytes(std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); }
+
+// A bit per byte, lowest byte lowest, from the high bits of the bytes of x.
+inline unsigned PackHighBits(std::uint64_t x) {
+  return static_cast<unsigned>(((x >> 7) * 0x0102040810204080ull) >> 56);
+}
+
+void MarkWindowPlain(std::string_view text, size_t begin, WindowMarks& marks) {
+  const size_t size = std::min(text.size() - begin, 64 * WindowMarks::kWords);
+  const unsigned char* const bytes = reinterpret_cast<const unsigned char*>(text.data() + begin);
+  for (size_t w = 0; w < WindowMarks::kWords; ++w) {
+    std::uint64_t ends = 0, backslashes = 0, bars = 0, opens = 0, doubles = 0;
+    for (unsigned at = 0; at < 64 && w * 64 + at < size; at += 8) {
+      // Eight bytes, the first lowest whatever the machine; zeros beyond the text.
+      std::uint64_t x = 0;
+      if (w * 64 + at + 8 <= size) {
+        std::memcpy(&x, bytes + w * 64 + at, 8);
+        if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
+      } else {
+        for (unsigned i = 0; w * 64 + at + i < size; ++i) x |= std::uint64_t{bytes[w * 64 + at + i]} << (8 * i);
+      }
+      ends |= std::uint64_t{PackHighBits(ZeroBytes(x ^ ('\n' * kEachByte)))} << at;
+      backslashes |= std::uint64_t{PackHighBits(ZeroBytes(x ^ ('\\' * kEachByte)))} << at;
+      bars |= std::uint64_t{PackHighBits(ZeroBytes(x ^ ('|' * kEachByte)))} << at;
+      opens |= std::uint64_t{PackHighBits(ZeroBytes(x ^ ('[' * kEachByte)))} << at;
+      // 0x80-0xFF, less 0x80 and 0xFF.
+      const std::uint64_t high = x & ~kLow7 & ~ZeroBytes(x ^ (0x80 * kEachByte)) & ~ZeroBytes(~x);
+      doubles |= std::uint64_t{PackHighBits(high)} << at;
+    }
+    marks.line_ends[w] = ends;
+    marks.backslashes[w] = backslashes;
+    marks.bars[w] = bars;
+    marks.opens[w] = opens;
+    marks.doubles[w] = doubles;
+  }
+}
+
+// The plain keys of one name of size bytes (three or more).
+size_t KeysPlain(const char* name, size_t size, std::uint32_t* keys) {
+  for (size_t i = 0; i + 3 <= size; ++i) keys[i] = KeyOfTrigram(TrigramAt(name + i));
+  return size - 2;
+}
+
+size_t GapsPlain(std::uint64_t bits, char* out) {
+  size_t count = 0;
+  int previous = std::countr_zero(bits);
+  for (bits &= bits - 1; bits != 0; bits &= bits - 1) {
+    const int bit = std::countr_zero(bits);
+    out[count++] = static_cast<char>(bit - previous);
+    previous = bit;
+  }
+  return count;
+}
+
+#if defined(MOVRA_HAVE_X86_VECTORS)
+
+// ---- AVX2 ----
+
+// A bit for each of 64 bytes (two halves) that equals c.
+__attribute__((target("avx2"))) inline std::uint64_t EqualBits(__m256i low, __m256i high, __m256i c) {
+  return std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(low, c)))} |
+         std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(high, c)))} << 32;
+}
+
+// A bit for each of 32 bytes in 0x81-0xFE, that is -127 to -2 signed.
+__attribute__((target("avx2"))) inline std::uint32_t DoubleBits(__m256i v) {
+  const __m256i low = _mm256_cmpgt_epi8(v, _mm256_set1_epi8(-128));
+  const __m256i high = _mm256_cmpgt_epi8(_mm256_set1_epi8(-1), v);
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(low, high)));
+}
+
+// The full 64-byte words with AVX2, the rest in plain code.
+__attribute__((target("avx2"))) void MarkWindowAvx2(std::string_view text, size_t begin, WindowMarks& marks) {
+  const size_t size = std::min(text.size() - begin, 64 * WindowMarks::kWords);
+  const __m256i lf = _mm256_set1_epi8('\n');
+  const __m256i backslash = _mm256_set1_epi8('\\');
+  const __m256i bar = _mm256_set1_epi8('|');
+  const __m256i open = _mm256_set1_epi8('[');
+  const char* const bytes = text.data() + begin;
+  size_t w = 0;
+  for (; (w + 1) * 64 <= size; ++w) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + w * 64));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + w * 64 + 32));
+    marks.line_ends[w] = EqualBits(low, high, lf);
+    marks.backslashes[w] = EqualBits(low, high, backslash);
+    marks.bars[w] = EqualBits(low, high, bar);
+    marks.opens[w] = EqualBits(low, high, open);
+    marks.doubles[w] = std::uint64_t{DoubleBits(low)} | std::uint64_t{DoubleBits(high)} << 32;
+  }
+  if (w < WindowMarks::kWords) {
+    // The last words, plain: a window of their own whose first word is this one.
+    WindowMarks rest;
+    MarkWindowPlain(text, begin + w * 64, rest);
+    for (size_t r = 0; w < WindowMarks::kWords; ++w, ++r) {
+      marks.line_ends[w] = rest.line_ends[r];
+      marks.backslashes[w] = rest.backslashes[r];
+      marks.bars[w] = rest.bars[r];
+      marks.opens[w] = rest.opens[r];
+      marks.doubles[w] = rest.doubles[r];
+    }
+  }
+}
+
+// Eight keys at a time while 16 bytes can be read, the rest plain.
+__attribute__((target("avx2"))) size_t NameKeysAvx2(std::string_view text, const NameSpan* spans, size_t count,
+                                                    std::uint32_t* keys) {
+  const __m128i a = _mm_set1_epi8('A');
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  const __m128i below = _mm_set1_epi8(static_cast<char>(0x80 + 26));
+  const __m128i lower = _mm_set1_epi8('a' - 'A');
+  // Lane one takes the trigrams at bytes 0-3, lane two those at 4-7; the
+  // fourth byte of each 32-bit trigram is zero.
+  const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 1, 2, 3, -1, 2, 3, 4, -1, 3, 4, 5, -1,  //
+                                          4, 5, 6, -1, 5, 6, 7, -1, 6, 7, 8, -1, 7, 8, 9, -1);
+  const __m256i multiplier = _mm256_set1_epi32(static_cast<int>(kTrigramMultiplier));
+  std::uint32_t* out = keys;
+  for (const NameSpan* span = spans; span < spans + count; ++span) {
+    if (span->name_size < 3) continue;
+    const char* const name = text.data() + span->name_start;
+    const size_t name_keys = span->name_size - 2;
+    const size_t readable = text.size() - span->name_start;
+    size_t i = 0;
+    for (; i < name_keys && i + 16 <= readable; i += 8) {
+      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name + i));
+      v = _mm_add_epi8(v, _mm_and_si128(_mm_cmplt_epi8(_mm_xor_si128(_mm_sub_epi8(v, a), flip), below), lower));
+      const __m256i trigrams = _mm256_shuffle_epi8(_mm256_broadcastsi128_si256(v), spread);
+      const __m256i hashed = _mm256_srli_epi32(_mm256_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), hashed);
+    }
+    if (i < name_keys) KeysPlain(name + i, span->name_size - i, out + i);
+    out += name_keys;
+  }
+  return static_cast<size_t>(out - keys);
+}
+
+__attribute__((target("avx2"))) void MarkNonZeroAvx2(const std::uint64_t* values, size_t count,
+                                                     std::uint64_t* bits) {
+  const __m256i zero = _mm256_setzero_si256();
+  for (size_t w = 0; w < count / 64; ++w) {
+    std::uint64_t word = 0;
+    for (unsigned i = 0; i < 64; i += 4) {
+      const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(values + w * 64 + i));
+      const auto zeros = static_cast<unsigned>(_mm256_movemask_pd(_mm256_castsi256_pd(_mm256_cmpeq_epi64(v, zero))));
+      word |= std::uint64_t{~zeros & 0xFu} << i;
+    }
+    bits[w] = word;
+  }
+}
+
+// ---- AVX-512 ----
+
+#define MOVRA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2")))
+
+// Masked loads read no byte beyond the text, so every word is done here.
+MOVRA_AVX512 void MarkWindowAvx512(std::string_view text, size_t begin, WindowMarks& marks) {
+  const size_t size = std::min(text.size() - begin, 64 * WindowMarks::kWords);
+  const __m512i lf = _mm512_set1_epi8('\n');
+  const __m512i backslash = _mm512_set1_epi8('\\');
+  const __m512i bar = _mm512_set1_epi8('|');
+  const __m512i open = _mm512_set1_epi8('[');
+  const __m512i lowest_double = _mm512_set1_epi8(static_cast<char>(0x81));
+  const __m512i doubles = _mm512_set1_epi8(0xFE - 0x81 + 1);
+  for (size_t w = 0; w < WindowMarks::kWords; ++w) {
+    const size_t at = w * 64;
+    const __mmask64 in_text = at >= size ? 0 : size - at >= 64 ? ~__mmask64{0} : (__mmask64{1} << (size - at)) - 1;
+    const __m512i v = _mm512_maskz_loadu_epi8(in_text, text.data() + begin + at);
+    marks.line_ends[w] = _mm512_cmpeq_epi8_mask(v, lf);
+    marks.backslashes[w] = _mm512_cmpeq_epi8_mask(v, backslash);
+    marks.bars[w] = _mm512_cmpeq_epi8_mask(v, bar);
+    marks.opens[w] = _mm512_cmpeq_epi8_mask(v, open);
+    marks.doubles[w] = _mm512_cmplt_epu8_mask(_mm512_sub_epi8(v, lowest_double), doubles);
+  }
+}
+
+// Thirty-two keys at a time, from one masked load that reads nothing
+// beyond the name: most names take one round, without a branch.
+MOVRA_AVX512 size_t NameKeysAvx512(std::string_view text, const NameSpan* spans, size_t count,
+                                   std::uint32_t* keys) {
+  const __m512i a = _mm512_set1_epi8('A');
+  const __m512i letters = _mm512_set1_epi8(26);
+  const __m512i lower = _mm512_set1_epi8('a' - 'A');
+  // Each 32-bit trigram takes three bytes in a row; its fourth byte is zero.
+  const __m512i spread = _mm512_set_epi8(0, 17, 16, 15, 0, 16, 15, 14, 0, 15, 14, 13, 0, 14, 13, 12,  //
+                                         0, 13, 12, 11, 0, 12, 11, 10, 0, 11, 10, 9, 0, 10, 9, 8,     //
+                                         0, 9, 8, 7, 0, 8, 7, 6, 0, 7, 6, 5, 0, 6, 5, 4,              //
+                                         0, 5, 4, 3, 0, 4, 3, 2, 0, 3, 2, 1, 0, 2, 1, 0);
+  const __m512i sixteen = _mm512_set1_epi8(16);
+  const __mmask64 three_of_four = 0x7777777777777777ull;
+  const __m512i multiplier = _mm512_set1_epi32(static_cast<int>(kTrigramMultiplier));
+  // (The zero-masked shift: the plain one draws a false warning from GCC 12.)
+  auto hash = [&](__m512i trigrams) MOVRA_AVX512 {
+    return _mm512_maskz_srli_epi32(0xFFFF, _mm512_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
+  };
+  std::uint32_t* out = keys;
+  for (const NameSpan* span = spans; span < spans + count; ++span) {
+    if (span->name_size < 3) continue;
+    const char* const name = text.data() + span->name_start;
+    const size_t name_keys = span->name_size - 2;
+    for (size_t i = 0; i < name_keys; i += 32) {
+      const size_t bytes = std::min<size_t>(34, span->name_size - i);
+      __m512i v = _mm512_maskz_loadu_epi8((__mmask64{1} << bytes) - 1, name + i);
+      v = _mm512_mask_add_epi8(v, _mm512_cmplt_epu8_mask(_mm512_sub_epi8(v, a), letters), v, lower);
+      const __m512i low = _mm512_maskz_permutexvar_epi8(three_of_four, spread, v);
+      const __m512i high = _mm512_maskz_permutexvar_epi8(three_of_four, _mm512_add_epi8(spread, sixteen), v);
+      _mm512_storeu_si512(out + i, hash(low));
+      _mm512_storeu_si512(out + i + 16, hash(high));
+    }
+    out += name_keys;
+  }
+  return static_cast<size_t>(out - keys);
+}
+
+MOVRA_AVX512 void MarkNonZeroAvx512(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
+  for (size_t w = 0; w < count / 64; ++w) {
+    std::uint64_t word = 0;
+    for (unsigned i = 0; i < 64; i += 8) {
+      const __m512i v = _mm512_loadu_si512(values + w * 64 + i);
+      word |= std::uint64_t{_mm512_test_epi64_mask(v, v)} << i;
+    }
+    bits[w] = word;
+  }
+}
+
+// The positions of the bits, and of all but the lowest, packed in order:
+// their differences are the gaps.
+MOVRA_AVX512 size_t GapsAvx512(std::uint64_t bits, char* out) {
+  const __m512i places = _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48,  //
+                                         47, 46, 45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32,  //
+                                         31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16,  //
+                                         15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  const __m512i from = _mm512_maskz_compress_epi8(bits, places);
+  const __m512i to = _mm512_maskz_compress_epi8(bits & (bits - 1), places);
+  _mm512_storeu_si512(out, _mm512_sub_epi8(to, from));
+  return static_cast<size_t>(std::popcount(bits)) - 1;
+}
+
+#endif
+
+VectorLevel Level() { return level.load(std::memory_order_relaxed); }
+
+}  // namespace
+
+VectorLevel MachineVectorLevel() { return machine_level; }
+
+void LimitVectorLevel(VectorLevel limit) { level = std::min(limit, machine_level); }
+
+VectorLevel UsedVectorLevel() { return Level(); }
+
+void MarkWindow(std::string_view text, size_t begin, WindowMarks& marks) {
+#if defined(MOVRA_HAVE_X86_VECTORS)
+  switch (Level()) {
+    case VectorLevel::kAvx512: return MarkWindowAvx512(text, begin, marks);
+    case VectorLevel::kAvx2: return MarkWindowAvx2(text, begin, marks);
+    case VectorLevel::kPlain: break;
+  }
+#endif
+  MarkWindowPlain(text, begin, marks);
+}
+
+size_t NameKeys(std::string_view text, const NameSpan* spans, size_t count, std::uint32_t* keys) {
+#if defined(MOVRA_HAVE_X86_VECTORS)
+  switch (Level()) {
+    case VectorLevel::kAvx512: return NameKeysAvx512(text, spans, count, keys);
+    case VectorLevel::kAvx2: return NameKeysAvx2(text, spans, count, keys);
+    case VectorLevel::kPlain: break;
+  }
+#endif
+  std::uint32_t* out = keys;
+  for (const NameSpan* span = spans; span < spans + count; ++span)
+    if (span->name_size >= 3) out += KeysPlain(text.data() + span->name_start, span->name_size, out);
+  return static_cast<size_t>(out - keys);
+}
+
+void MarkNonZero(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
+#if defined(MOVRA_HAVE_X86_VECTORS)
+  switch (Level()) {
+    case VectorLevel::kAvx512: return MarkNonZeroAvx512(values, count, bits);
+    case VectorLevel::kAvx2: return MarkNonZeroAvx2(values, count, bits);
+    case VectorLevel::kPlain: break;
+  }
+#endif
+  for (size_t w = 0; w < count / 64; ++w) {
+    std::uint64_t word = 0;
+    for (unsigned i = 0; i < 64; ++i) word |= std::uint64_t{values[w * 64 + i] != 0} << i;
+    bits[w] = word;
+  }
+}
+
+GapWriter Gaps() {
+#if defined(MOVRA_HAVE_X86_VECTORS)
+  if (Level() == VectorLevel::kAvx512) return GapsAvx512;
+#endif
+  return GapsPlain;
+}
+
+}  // namespace movra
