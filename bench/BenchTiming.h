@@ -6,6 +6,7 @@
 #include <chrono>
 #include <ctime>
 #include <functional>
+#include <utility>
 
 namespace movra::bench {
 
@@ -32,6 +33,21 @@ inline Timing BestTiming(const std::function<void()>& work, int rounds) {
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     best.wall = std::min(best.wall, took.count());
     best.cpu = std::min(best.cpu, CpuSeconds() - cpu_start);
+  }
+  return best;
+}
+
+// Runs two pieces of work in turns, rounds times each, and keeps the best
+// times of each: a change in the machine's load between them then favours
+// neither, as it could when one is timed wholly before the other.
+inline std::pair<Timing, Timing> BestTimingsInTurns(const std::function<void()>& first,
+                                                    const std::function<void()>& second, int rounds) {
+  std::pair<Timing, Timing> best;
+  for (int i = 0; i < rounds; ++i) {
+    const Timing a = BestTiming(first, 1);
+    const Timing b = BestTiming(second, 1);
+    best.first = {std::min(best.first.wall, a.wall), std::min(best.first.cpu, a.cpu)};
+    best.second = {std::min(best.second.wall, b.wall), std::min(best.second.cpu, b.cpu)};
   }
   return best;
 }
