@@ -1,6 +1,7 @@
 #include "nameindex/VectorKernels.h"
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <bit>
 #include <cstring>
@@ -35,6 +36,20 @@ std::atomic<VectorLevel> level{machine_level};
 constexpr std::uint64_t kEachByte = 0x0101010101010101ull;
 constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
 
+// The eight bytes at p, the first lowest whatever the machine.
+inline std::uint64_t LoadEight(const void* p) {
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
+  return x;
+}
+
+// Stores x at p, its lowest byte first.
+inline void StoreEight(void* p, std::uint64_t x) {
+  if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
+  std::memcpy(p, &x, 8);
+}
+
 // The high bit of each byte of x that is zero.
 inline std::uint64_t ZeroBytes(std::uint64_t x) { return ~(((x & kLow7) + kLow7) | x | kLow7); }
 
@@ -52,8 +67,7 @@ void MarkWindowPlain(std::string_view text, size_t begin, WindowMarks& marks) {
       // Eight bytes, the first lowest whatever the machine; zeros beyond the text.
       std::uint64_t x = 0;
       if (w * 64 + at + 8 <= size) {
-        std::memcpy(&x, bytes + w * 64 + at, 8);
-        if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
+        x = LoadEight(bytes + w * 64 + at);
       } else {
         for (unsigned i = 0; w * 64 + at + i < size; ++i) x |= std::uint64_t{bytes[w * 64 + at + i]} << (8 * i);
       }
@@ -79,15 +93,35 @@ size_t KeysPlain(const char* name, size_t size, std::uint32_t* keys) {
   return size - 2;
 }
 
-size_t GapsPlain(std::uint64_t bits, char* out) {
-  size_t count = 0;
-  int previous = std::countr_zero(bits);
-  for (bits &= bits - 1; bits != 0; bits &= bits - 1) {
-    const int bit = std::countr_zero(bits);
-    out[count++] = static_cast<char>(bit - previous);
-    previous = bit;
+// For each byte value, the places of its set bits, lowest first, and
+// their number (a table: without a popcount instruction, std::popcount is a call).
+struct BitPlaces {
+  std::array<std::array<unsigned char, 8>, 256> places{};
+  std::array<unsigned char, 256> counts{};
+  constexpr BitPlaces() {
+    for (unsigned value = 0; value < 256; ++value)
+      for (unsigned bit = 0; bit < 8; ++bit)
+        if (value >> bit & 1) places[value][counts[value]++] = static_cast<unsigned char>(bit);
   }
-  return count;
+};
+constexpr BitPlaces kBitPlaces;
+
+// The places of the bits are gathered a byte of bits at a time, then
+// subtracted from the next eight at a time: a fixed number of steps,
+// without a branch on how many bits there are.
+size_t GapsPlain(std::uint64_t bits, char* out) {
+  unsigned char places[64 + 16] = {};
+  size_t count = 0;
+  for (unsigned byte = 0; byte < 8; ++byte) {
+    const unsigned value = (bits >> (8 * byte)) & 0xFF;
+    // Adding to every byte at once: no byte carries, places stay below 64.
+    StoreEight(places + count, LoadEight(kBitPlaces.places[value].data()) + 8 * byte * kEachByte);
+    count += kBitPlaces.counts[value];
+  }
+  // Places ascend, so no difference up to the last place borrows; the bytes
+  // after it hold anything, and a borrow only ever moves on to later bytes.
+  for (unsigned at = 0; at < 64; at += 8) StoreEight(out + at, LoadEight(places + at + 1) - LoadEight(places + at));
+  return count - 1;
 }
 
 #if defined(MOVRA_HAVE_X86_VECTORS)
@@ -139,18 +173,24 @@ __attribute__((target("avx2"))) void MarkWindowAvx2(std::string_view text, size_
   }
 }
 
-// Eight keys at a time while 16 bytes can be read, the rest plain.
+// Sixteen keys a round, from two 16-byte loads, while 24 bytes can be
+// read; the rest plain. Most names take one round.
 __attribute__((target("avx2"))) size_t NameKeysAvx2(std::string_view text, const NameSpan* spans, size_t count,
                                                     std::uint32_t* keys) {
-  const __m128i a = _mm_set1_epi8('A');
-  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
-  const __m128i below = _mm_set1_epi8(static_cast<char>(0x80 + 26));
-  const __m128i lower = _mm_set1_epi8('a' - 'A');
-  // Lane one takes the trigrams at bytes 0-3, lane two those at 4-7; the
-  // fourth byte of each 32-bit trigram is zero.
-  const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 1, 2, 3, -1, 2, 3, 4, -1, 3, 4, 5, -1,  //
-                                          4, 5, 6, -1, 5, 6, 7, -1, 6, 7, 8, -1, 7, 8, 9, -1);
+  const __m256i a = _mm256_set1_epi8('A');
+  const __m256i flip = _mm256_set1_epi8(static_cast<char>(0x80));
+  const __m256i below = _mm256_set1_epi8(static_cast<char>(0x80 + 26));
+  const __m256i lower = _mm256_set1_epi8('a' - 'A');
+  // Per 128-bit lane: the trigrams at bytes 0-3 of the lane's 16 bytes, then
+  // those at bytes 4-7; the fourth byte of each 32-bit trigram is zero.
+  const __m256i first_four = _mm256_setr_epi8(0, 1, 2, -1, 1, 2, 3, -1, 2, 3, 4, -1, 3, 4, 5, -1,  //
+                                              0, 1, 2, -1, 1, 2, 3, -1, 2, 3, 4, -1, 3, 4, 5, -1);
+  const __m256i next_four = _mm256_setr_epi8(4, 5, 6, -1, 5, 6, 7, -1, 6, 7, 8, -1, 7, 8, 9, -1,  //
+                                             4, 5, 6, -1, 5, 6, 7, -1, 6, 7, 8, -1, 7, 8, 9, -1);
   const __m256i multiplier = _mm256_set1_epi32(static_cast<int>(kTrigramMultiplier));
+  auto hash = [&](__m256i trigrams) __attribute__((target("avx2"))) {
+    return _mm256_srli_epi32(_mm256_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
+  };
   std::uint32_t* out = keys;
   for (const NameSpan* span = spans; span < spans + count; ++span) {
     if (span->name_size < 3) continue;
@@ -158,12 +198,17 @@ __attribute__((target("avx2"))) size_t NameKeysAvx2(std::string_view text, const
     const size_t name_keys = span->name_size - 2;
     const size_t readable = text.size() - span->name_start;
     size_t i = 0;
-    for (; i < name_keys && i + 16 <= readable; i += 8) {
-      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name + i));
-      v = _mm_add_epi8(v, _mm_and_si128(_mm_cmplt_epi8(_mm_xor_si128(_mm_sub_epi8(v, a), flip), below), lower));
-      const __m256i trigrams = _mm256_shuffle_epi8(_mm256_broadcastsi128_si256(v), spread);
-      const __m256i hashed = _mm256_srli_epi32(_mm256_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), hashed);
+    for (; i < name_keys && i + 24 <= readable; i += 16) {
+      // Lane one holds bytes 0-15, lane two bytes 8-23, folded to lower case.
+      __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(name + i + 8),
+                                      reinterpret_cast<const __m128i*>(name + i));
+      v = _mm256_add_epi8(v, _mm256_and_si256(_mm256_cmpgt_epi8(below, _mm256_xor_si256(_mm256_sub_epi8(v, a), flip)),
+                                              lower));
+      // Keys 0-3 and 8-11, then 4-7 and 12-15.
+      const __m256i low = hash(_mm256_shuffle_epi8(v, first_four));
+      const __m256i high = hash(_mm256_shuffle_epi8(v, next_four));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permute2x128_si256(low, high, 0x20));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 8), _mm256_permute2x128_si256(low, high, 0x31));
     }
     if (i < name_keys) KeysPlain(name + i, span->name_size - i, out + i);
     out += name_keys;
