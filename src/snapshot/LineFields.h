@@ -17,8 +17,7 @@ namespace movra {
 // such bytes before pos: the byte before that run ends a character, the run
 // pairs up as lead, trail, lead, trail..., and pos is a trail byte exactly
 // when the run is odd. The same answer as a scan from the line's start,
-// without reading the whole line. Inline: the index build asks it for
-// every marker byte.
+// without reading the whole line.
 inline bool IsTrailByte(std::string_view line, size_t pos) {
   size_t run = 0;
   while (run < pos && static_cast<unsigned char>(line[pos - 1 - run]) >= 0x81 &&
