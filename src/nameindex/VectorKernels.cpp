@@ -87,9 +87,15 @@ void MarkWindowPlain(std::string_view text, size_t begin, WindowMarks& marks) {
   }
 }
 
-// The plain keys of one name of size bytes (three or more).
+// The plain keys of one name of size bytes (three or more); each byte is
+// folded once and slides through the trigram.
 size_t KeysPlain(const char* name, size_t size, std::uint32_t* keys) {
-  for (size_t i = 0; i + 3 <= size; ++i) keys[i] = KeyOfTrigram(TrigramAt(name + i));
+  auto folded = [name](size_t i) { return std::uint32_t{CoarseFold(static_cast<unsigned char>(name[i]))}; };
+  std::uint32_t trigram = folded(0) << 8 | folded(1) << 16;
+  for (size_t i = 2; i < size; ++i) {
+    trigram = trigram >> 8 | folded(i) << 16;
+    keys[i - 2] = KeyOfTrigram(trigram);
+  }
   return size - 2;
 }
 
