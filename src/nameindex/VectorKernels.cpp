@@ -252,7 +252,7 @@ MOVRA_AVX512 void MarkWindowAvx512(std::string_view text, size_t begin, WindowMa
   for (size_t w = 0; w < WindowMarks::kWords; ++w) {
     const size_t at = w * 64;
     const __mmask64 in_text = at >= size ? 0 : size - at >= 64 ? ~__mmask64{0} : (__mmask64{1} << (size - at)) - 1;
-    const __m512i v = _mm512_maskz_loadu_epi8(in_text, text.data() + begin + at);
+    const __m512i v = _mm512_maskz_loadu_epi8(in_text, text.data() + begin + std::min(at, size));
     marks.line_ends[w] = _mm512_cmpeq_epi8_mask(v, lf);
     marks.backslashes[w] = _mm512_cmpeq_epi8_mask(v, backslash);
     marks.bars[w] = _mm512_cmpeq_epi8_mask(v, bar);
