@@ -5,7 +5,7 @@
 // 1,000 random searches (plain, wildcard, case-sensitive, literal) that must
 // give the linear search's rows. Default: 200 snapshots of 5,000 entries;
 // --full (or MOVRA_BENCH_FULL=1 in the environment): 2,000 snapshots
-// (10,000,000 entries); --avx2 or --plain: narrower index kernels. Files
+// (10,000,000 entries); --avx2, --sse4 or --plain: narrower index kernels. Files
 // are generated once under /tmp and kept.
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -178,14 +178,15 @@ bool SameRows(const SearchResults& a, const SearchResults& b) {
 int main(int argc, char** argv) {
   const char* full_variable = std::getenv("MOVRA_BENCH_FULL");
   bool full = full_variable != nullptr && std::strcmp(full_variable, "1") == 0;
-  // --plain and --avx2 build the index with no wider vector instructions
-  // than these, to see what a machine without AVX-512 (or AVX2) gets.
+  // --plain, --sse4 and --avx2 build the index with no wider vector
+  // instructions than these, to see what a machine without AVX-512 (or AVX2, or any) gets.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--full") == 0) full = true;
     if (std::strcmp(argv[i], "--plain") == 0) LimitVectorLevel(VectorLevel::kPlain);
+    if (std::strcmp(argv[i], "--sse4") == 0) LimitVectorLevel(VectorLevel::kSse41);
     if (std::strcmp(argv[i], "--avx2") == 0) LimitVectorLevel(VectorLevel::kAvx2);
   }
-  static const char* const kLevels[] = {"plain code", "AVX2", "AVX-512"};
+  static const char* const kLevels[] = {"plain code", "SSE4.1", "AVX2", "AVX-512"};
   std::printf("index kernels: %s (the machine has %s)\n", kLevels[static_cast<int>(UsedVectorLevel())],
               kLevels[static_cast<int>(MachineVectorLevel())]);
   const int disc_count = full ? 2000 : 200;

@@ -9,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
   using namespace movra;
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   static NameScanner scanner;
-  for (const VectorLevel level : {VectorLevel::kPlain, VectorLevel::kAvx2, VectorLevel::kAvx512}) {
+  for (const VectorLevel level : kVectorLevels) {
     if (level > MachineVectorLevel()) break;
     LimitVectorLevel(level);
     const std::vector<NameSpan>& names = scanner.Scan(text);

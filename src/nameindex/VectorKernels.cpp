@@ -23,6 +23,7 @@ VectorLevel DetectLevel() {
       __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2"))
     return VectorLevel::kAvx512;
   if (__builtin_cpu_supports("avx2")) return VectorLevel::kAvx2;
+  if (__builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("ssse3")) return VectorLevel::kSse41;
 #endif
   return VectorLevel::kPlain;
 }
@@ -132,6 +133,113 @@ size_t GapsPlain(std::uint64_t bits, char* out) {
 
 #if defined(MOVRA_HAVE_X86_VECTORS)
 
+// ---- SSE4.1 ----
+
+#define MOVRA_SSE41 __attribute__((target("sse4.1")))
+
+// A bit for each of 16 bytes that equals c.
+MOVRA_SSE41 inline std::uint64_t EqualBits16(__m128i v, __m128i c) {
+  return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)));
+}
+
+// A bit for each of 16 bytes in 0x81-0xFE, that is -127 to -2 signed.
+MOVRA_SSE41 inline std::uint64_t DoubleBits16(__m128i v) {
+  const __m128i low = _mm_cmpgt_epi8(v, _mm_set1_epi8(-128));
+  const __m128i high = _mm_cmpgt_epi8(_mm_set1_epi8(-1), v);
+  return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_and_si128(low, high)));
+}
+
+// Copies the first words of rest to words [to, kWords) of marks.
+void CopyMarks(const WindowMarks& rest, size_t to, WindowMarks& marks) {
+  for (size_t r = 0; to < WindowMarks::kWords; ++to, ++r) {
+    marks.line_ends[to] = rest.line_ends[r];
+    marks.backslashes[to] = rest.backslashes[r];
+    marks.bars[to] = rest.bars[r];
+    marks.opens[to] = rest.opens[r];
+    marks.doubles[to] = rest.doubles[r];
+  }
+}
+
+// The full 64-byte words four 16-byte loads at a time, the rest in plain code.
+MOVRA_SSE41 void MarkWindowSse41(std::string_view text, size_t begin, WindowMarks& marks) {
+  const size_t size = std::min(text.size() - begin, 64 * WindowMarks::kWords);
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i backslash = _mm_set1_epi8('\\');
+  const __m128i bar = _mm_set1_epi8('|');
+  const __m128i open = _mm_set1_epi8('[');
+  const char* const bytes = text.data() + begin;
+  size_t w = 0;
+  for (; (w + 1) * 64 <= size; ++w) {
+    std::uint64_t ends = 0, backslashes = 0, bars = 0, opens = 0, doubles = 0;
+    for (unsigned at = 0; at < 64; at += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + w * 64 + at));
+      ends |= EqualBits16(v, lf) << at;
+      backslashes |= EqualBits16(v, backslash) << at;
+      bars |= EqualBits16(v, bar) << at;
+      opens |= EqualBits16(v, open) << at;
+      doubles |= DoubleBits16(v) << at;
+    }
+    marks.line_ends[w] = ends;
+    marks.backslashes[w] = backslashes;
+    marks.bars[w] = bars;
+    marks.opens[w] = opens;
+    marks.doubles[w] = doubles;
+  }
+  if (w < WindowMarks::kWords) {
+    // The last words, plain: a window of their own whose first word is this one.
+    WindowMarks rest;
+    MarkWindowPlain(text, begin + w * 64, rest);
+    CopyMarks(rest, w, marks);
+  }
+}
+
+// Eight keys a round from one 16-byte load, while 16 bytes can be read;
+// the rest plain.
+MOVRA_SSE41 size_t NameKeysSse41(std::string_view text, const NameSpan* spans, size_t count, std::uint32_t* keys) {
+  const __m128i a = _mm_set1_epi8('A');
+  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
+  const __m128i below = _mm_set1_epi8(static_cast<char>(0x80 + 26));
+  const __m128i lower = _mm_set1_epi8('a' - 'A');
+  // The trigrams at bytes 0-3, then those at bytes 4-7; the fourth byte of
+  // each 32-bit trigram is zero.
+  const __m128i first_four = _mm_setr_epi8(0, 1, 2, -1, 1, 2, 3, -1, 2, 3, 4, -1, 3, 4, 5, -1);
+  const __m128i next_four = _mm_setr_epi8(4, 5, 6, -1, 5, 6, 7, -1, 6, 7, 8, -1, 7, 8, 9, -1);
+  const __m128i multiplier = _mm_set1_epi32(static_cast<int>(kTrigramMultiplier));
+  auto hash = [&](__m128i trigrams) MOVRA_SSE41 {
+    return _mm_srli_epi32(_mm_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
+  };
+  std::uint32_t* out = keys;
+  for (const NameSpan* span = spans; span < spans + count; ++span) {
+    if (span->name_size < 3) continue;
+    const char* const name = text.data() + span->name_start;
+    const size_t name_keys = span->name_size - 2;
+    const size_t readable = text.size() - span->name_start;
+    size_t i = 0;
+    for (; i < name_keys && i + 16 <= readable; i += 8) {
+      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name + i));
+      v = _mm_add_epi8(v, _mm_and_si128(_mm_cmpgt_epi8(below, _mm_xor_si128(_mm_sub_epi8(v, a), flip)), lower));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), hash(_mm_shuffle_epi8(v, first_four)));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), hash(_mm_shuffle_epi8(v, next_four)));
+    }
+    if (i < name_keys) KeysPlain(name + i, span->name_size - i, out + i);
+    out += name_keys;
+  }
+  return static_cast<size_t>(out - keys);
+}
+
+MOVRA_SSE41 void MarkNonZeroSse41(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
+  const __m128i zero = _mm_setzero_si128();
+  for (size_t w = 0; w < count / 64; ++w) {
+    std::uint64_t word = 0;
+    for (unsigned i = 0; i < 64; i += 2) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + w * 64 + i));
+      const auto zeros = static_cast<unsigned>(_mm_movemask_pd(_mm_castsi128_pd(_mm_cmpeq_epi64(v, zero))));
+      word |= std::uint64_t{~zeros & 0x3u} << i;
+    }
+    bits[w] = word;
+  }
+}
+
 // ---- AVX2 ----
 
 // A bit for each of 64 bytes (two halves) that equals c.
@@ -169,13 +277,7 @@ __attribute__((target("avx2"))) void MarkWindowAvx2(std::string_view text, size_
     // The last words, plain: a window of their own whose first word is this one.
     WindowMarks rest;
     MarkWindowPlain(text, begin + w * 64, rest);
-    for (size_t r = 0; w < WindowMarks::kWords; ++w, ++r) {
-      marks.line_ends[w] = rest.line_ends[r];
-      marks.backslashes[w] = rest.backslashes[r];
-      marks.bars[w] = rest.bars[r];
-      marks.opens[w] = rest.opens[r];
-      marks.doubles[w] = rest.doubles[r];
-    }
+    CopyMarks(rest, w, marks);
   }
 }
 
@@ -340,6 +442,7 @@ void MarkWindow(std::string_view text, size_t begin, WindowMarks& marks) {
   switch (Level()) {
     case VectorLevel::kAvx512: return MarkWindowAvx512(text, begin, marks);
     case VectorLevel::kAvx2: return MarkWindowAvx2(text, begin, marks);
+    case VectorLevel::kSse41: return MarkWindowSse41(text, begin, marks);
     case VectorLevel::kPlain: break;
   }
 #endif
@@ -351,6 +454,7 @@ size_t NameKeys(std::string_view text, const NameSpan* spans, size_t count, std:
   switch (Level()) {
     case VectorLevel::kAvx512: return NameKeysAvx512(text, spans, count, keys);
     case VectorLevel::kAvx2: return NameKeysAvx2(text, spans, count, keys);
+    case VectorLevel::kSse41: return NameKeysSse41(text, spans, count, keys);
     case VectorLevel::kPlain: break;
   }
 #endif
@@ -365,6 +469,7 @@ void MarkNonZero(const std::uint64_t* values, size_t count, std::uint64_t* bits)
   switch (Level()) {
     case VectorLevel::kAvx512: return MarkNonZeroAvx512(values, count, bits);
     case VectorLevel::kAvx2: return MarkNonZeroAvx2(values, count, bits);
+    case VectorLevel::kSse41: return MarkNonZeroSse41(values, count, bits);
     case VectorLevel::kPlain: break;
   }
 #endif

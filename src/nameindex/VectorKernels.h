@@ -1,5 +1,5 @@
 // The byte-level kernels of building the index, each in plain code and,
-// where the processor has them, with AVX2 or AVX-512 instructions. Every
+// where the processor has them, with SSE4.1, AVX2 or AVX-512 instructions. Every
 // level gives the same results; tests check each level the processor has.
 #pragma once
 
@@ -14,9 +14,14 @@ namespace movra {
 // The vector instructions the kernels use, from none to the widest.
 enum class VectorLevel {
   kPlain,   // no vector instructions
+  kSse41,   // SSE4.1 (with SSSE3's byte shuffle): x86-64 processors without AVX2
   kAvx2,    // AVX2
   kAvx512,  // AVX-512 with byte and word instructions, byte permutes and compresses (VBMI, VBMI2)
 };
+
+// Every level, narrowest first.
+inline constexpr VectorLevel kVectorLevels[] = {VectorLevel::kPlain, VectorLevel::kSse41, VectorLevel::kAvx2,
+                                                VectorLevel::kAvx512};
 
 // The widest level this processor has.
 VectorLevel MachineVectorLevel();

@@ -10,7 +10,7 @@ namespace movra {
 // Calls check() at each level up to the machine's, then lifts the limit again.
 template <typename Check>
 void AtEachVectorLevel(Check&& check) {
-  for (const VectorLevel level : {VectorLevel::kPlain, VectorLevel::kAvx2, VectorLevel::kAvx512}) {
+  for (const VectorLevel level : kVectorLevels) {
     if (level > MachineVectorLevel()) break;
     LimitVectorLevel(level);
     SCOPED_TRACE(::testing::Message() << "vector level " << static_cast<int>(level));
