@@ -133,6 +133,47 @@ size_t GapsPlain(std::uint64_t bits, char* out) {
 
 #if defined(MOVRA_HAVE_X86_VECTORS)
 
+// ---- Shared by the vector levels ----
+
+// Marks words [to, kWords) of the window at begin in plain code: a window
+// of their own whose first word is word to. For the last words of a text,
+// which a full vector load would read past.
+void MarkRestPlain(std::string_view text, size_t begin, size_t to, WindowMarks& marks) {
+  if (to == WindowMarks::kWords) return;
+  WindowMarks rest;
+  MarkWindowPlain(text, begin + to * 64, rest);
+  for (size_t r = 0; to < WindowMarks::kWords; ++to, ++r) {
+    marks.line_ends[to] = rest.line_ends[r];
+    marks.backslashes[to] = rest.backslashes[r];
+    marks.bars[to] = rest.bars[r];
+    marks.opens[to] = rest.opens[r];
+    marks.doubles[to] = rest.doubles[r];
+  }
+}
+
+// The keys of the names at spans[0, count), as NameKeys: round(name + i,
+// bytes left in the name from there, keys + i) makes kRound keys (and may
+// write up to kRound) while kReach bytes from name + i lie within the text
+// (always, for kReach 0); the rest of a name is done plain. Inlined, so
+// that the vector kernel's own round is inlined in its turn.
+template <size_t kRound, size_t kReach, typename Round>
+[[gnu::always_inline]] inline size_t KeysInRounds(std::string_view text, const NameSpan* spans, size_t count,
+                                                  std::uint32_t* keys, Round round) {
+  std::uint32_t* out = keys;
+  for (const NameSpan* span = spans; span < spans + count; ++span) {
+    if (span->name_size < 3) continue;
+    const char* const name = text.data() + span->name_start;
+    const size_t name_keys = span->name_size - 2;
+    const size_t readable = text.size() - span->name_start;
+    size_t i = 0;
+    for (; i < name_keys && (kReach == 0 || i + kReach <= readable); i += kRound)
+      round(name + i, span->name_size - i, out + i);
+    if (i < name_keys) KeysPlain(name + i, span->name_size - i, out + i);
+    out += name_keys;
+  }
+  return static_cast<size_t>(out - keys);
+}
+
 // ---- SSE4.1 ----
 
 #define MOVRA_SSE41 __attribute__((target("sse4.1")))
@@ -147,17 +188,6 @@ MOVRA_SSE41 inline std::uint64_t DoubleBits16(__m128i v) {
   const __m128i low = _mm_cmpgt_epi8(v, _mm_set1_epi8(-128));
   const __m128i high = _mm_cmpgt_epi8(_mm_set1_epi8(-1), v);
   return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_and_si128(low, high)));
-}
-
-// Copies the first words of rest to words [to, kWords) of marks.
-void CopyMarks(const WindowMarks& rest, size_t to, WindowMarks& marks) {
-  for (size_t r = 0; to < WindowMarks::kWords; ++to, ++r) {
-    marks.line_ends[to] = rest.line_ends[r];
-    marks.backslashes[to] = rest.backslashes[r];
-    marks.bars[to] = rest.bars[r];
-    marks.opens[to] = rest.opens[r];
-    marks.doubles[to] = rest.doubles[r];
-  }
 }
 
 // The full 64-byte words four 16-byte loads at a time, the rest in plain code.
@@ -185,12 +215,7 @@ MOVRA_SSE41 void MarkWindowSse41(std::string_view text, size_t begin, WindowMark
     marks.opens[w] = opens;
     marks.doubles[w] = doubles;
   }
-  if (w < WindowMarks::kWords) {
-    // The last words, plain: a window of their own whose first word is this one.
-    WindowMarks rest;
-    MarkWindowPlain(text, begin + w * 64, rest);
-    CopyMarks(rest, w, marks);
-  }
+  MarkRestPlain(text, begin, w, marks);
 }
 
 // Eight keys a round from one 16-byte load, while 16 bytes can be read;
@@ -208,23 +233,12 @@ MOVRA_SSE41 size_t NameKeysSse41(std::string_view text, const NameSpan* spans, s
   auto hash = [&](__m128i trigrams) MOVRA_SSE41 {
     return _mm_srli_epi32(_mm_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
   };
-  std::uint32_t* out = keys;
-  for (const NameSpan* span = spans; span < spans + count; ++span) {
-    if (span->name_size < 3) continue;
-    const char* const name = text.data() + span->name_start;
-    const size_t name_keys = span->name_size - 2;
-    const size_t readable = text.size() - span->name_start;
-    size_t i = 0;
-    for (; i < name_keys && i + 16 <= readable; i += 8) {
-      __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(name + i));
-      v = _mm_add_epi8(v, _mm_and_si128(_mm_cmpgt_epi8(below, _mm_xor_si128(_mm_sub_epi8(v, a), flip)), lower));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), hash(_mm_shuffle_epi8(v, first_four)));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 4), hash(_mm_shuffle_epi8(v, next_four)));
-    }
-    if (i < name_keys) KeysPlain(name + i, span->name_size - i, out + i);
-    out += name_keys;
-  }
-  return static_cast<size_t>(out - keys);
+  return KeysInRounds<8, 16>(text, spans, count, keys, [&](const char* at, size_t, std::uint32_t* out) MOVRA_SSE41 {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    v = _mm_add_epi8(v, _mm_and_si128(_mm_cmpgt_epi8(below, _mm_xor_si128(_mm_sub_epi8(v, a), flip)), lower));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), hash(_mm_shuffle_epi8(v, first_four)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), hash(_mm_shuffle_epi8(v, next_four)));
+  });
 }
 
 MOVRA_SSE41 void MarkNonZeroSse41(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
@@ -273,12 +287,7 @@ __attribute__((target("avx2"))) void MarkWindowAvx2(std::string_view text, size_
     marks.opens[w] = EqualBits(low, high, open);
     marks.doubles[w] = std::uint64_t{DoubleBits(low)} | std::uint64_t{DoubleBits(high)} << 32;
   }
-  if (w < WindowMarks::kWords) {
-    // The last words, plain: a window of their own whose first word is this one.
-    WindowMarks rest;
-    MarkWindowPlain(text, begin + w * 64, rest);
-    CopyMarks(rest, w, marks);
-  }
+  MarkRestPlain(text, begin, w, marks);
 }
 
 // Sixteen keys a round, from two 16-byte loads, while 24 bytes can be
@@ -299,29 +308,18 @@ __attribute__((target("avx2"))) size_t NameKeysAvx2(std::string_view text, const
   auto hash = [&](__m256i trigrams) __attribute__((target("avx2"))) {
     return _mm256_srli_epi32(_mm256_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
   };
-  std::uint32_t* out = keys;
-  for (const NameSpan* span = spans; span < spans + count; ++span) {
-    if (span->name_size < 3) continue;
-    const char* const name = text.data() + span->name_start;
-    const size_t name_keys = span->name_size - 2;
-    const size_t readable = text.size() - span->name_start;
-    size_t i = 0;
-    for (; i < name_keys && i + 24 <= readable; i += 16) {
-      // Lane one holds bytes 0-15, lane two bytes 8-23, folded to lower case.
-      __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(name + i + 8),
-                                      reinterpret_cast<const __m128i*>(name + i));
-      v = _mm256_add_epi8(v, _mm256_and_si256(_mm256_cmpgt_epi8(below, _mm256_xor_si256(_mm256_sub_epi8(v, a), flip)),
-                                              lower));
-      // Keys 0-3 and 8-11, then 4-7 and 12-15.
-      const __m256i low = hash(_mm256_shuffle_epi8(v, first_four));
-      const __m256i high = hash(_mm256_shuffle_epi8(v, next_four));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i), _mm256_permute2x128_si256(low, high, 0x20));
-      _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i + 8), _mm256_permute2x128_si256(low, high, 0x31));
-    }
-    if (i < name_keys) KeysPlain(name + i, span->name_size - i, out + i);
-    out += name_keys;
-  }
-  return static_cast<size_t>(out - keys);
+  return KeysInRounds<16, 24>(text, spans, count, keys, [&](const char* at, size_t, std::uint32_t* out)
+                                  __attribute__((target("avx2"))) {
+    // Lane one holds bytes 0-15, lane two bytes 8-23, folded to lower case.
+    __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(at + 8), reinterpret_cast<const __m128i*>(at));
+    v = _mm256_add_epi8(v, _mm256_and_si256(_mm256_cmpgt_epi8(below, _mm256_xor_si256(_mm256_sub_epi8(v, a), flip)),
+                                            lower));
+    // Keys 0-3 and 8-11, then 4-7 and 12-15.
+    const __m256i low = hash(_mm256_shuffle_epi8(v, first_four));
+    const __m256i high = hash(_mm256_shuffle_epi8(v, next_four));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_permute2x128_si256(low, high, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8), _mm256_permute2x128_si256(low, high, 0x31));
+  });
 }
 
 __attribute__((target("avx2"))) void MarkNonZeroAvx2(const std::uint64_t* values, size_t count,
@@ -382,23 +380,16 @@ MOVRA_AVX512 size_t NameKeysAvx512(std::string_view text, const NameSpan* spans,
   auto hash = [&](__m512i trigrams) MOVRA_AVX512 {
     return _mm512_maskz_srli_epi32(0xFFFF, _mm512_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
   };
-  std::uint32_t* out = keys;
-  for (const NameSpan* span = spans; span < spans + count; ++span) {
-    if (span->name_size < 3) continue;
-    const char* const name = text.data() + span->name_start;
-    const size_t name_keys = span->name_size - 2;
-    for (size_t i = 0; i < name_keys; i += 32) {
-      const size_t bytes = std::min<size_t>(34, span->name_size - i);
-      __m512i v = _mm512_maskz_loadu_epi8((__mmask64{1} << bytes) - 1, name + i);
-      v = _mm512_mask_add_epi8(v, _mm512_cmplt_epu8_mask(_mm512_sub_epi8(v, a), letters), v, lower);
-      const __m512i low = _mm512_maskz_permutexvar_epi8(three_of_four, spread, v);
-      const __m512i high = _mm512_maskz_permutexvar_epi8(three_of_four, _mm512_add_epi8(spread, sixteen), v);
-      _mm512_storeu_si512(out + i, hash(low));
-      _mm512_storeu_si512(out + i + 16, hash(high));
-    }
-    out += name_keys;
-  }
-  return static_cast<size_t>(out - keys);
+  return KeysInRounds<32, 0>(text, spans, count, keys, [&](const char* at, size_t left, std::uint32_t* out)
+                                 MOVRA_AVX512 {
+    const size_t bytes = std::min<size_t>(34, left);
+    __m512i v = _mm512_maskz_loadu_epi8((__mmask64{1} << bytes) - 1, at);
+    v = _mm512_mask_add_epi8(v, _mm512_cmplt_epu8_mask(_mm512_sub_epi8(v, a), letters), v, lower);
+    const __m512i low = _mm512_maskz_permutexvar_epi8(three_of_four, spread, v);
+    const __m512i high = _mm512_maskz_permutexvar_epi8(three_of_four, _mm512_add_epi8(spread, sixteen), v);
+    _mm512_storeu_si512(out, hash(low));
+    _mm512_storeu_si512(out + 16, hash(high));
+  });
 }
 
 MOVRA_AVX512 void MarkNonZeroAvx512(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
