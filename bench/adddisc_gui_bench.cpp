@@ -16,11 +16,11 @@
 #include <wx/app.h>
 #include <wx/init.h>
 
-#include "app/TForm1.h"
-#include "catalog/CategoryTrees.h"
-#include "dialogs/Appendcd.h"
-#include "dialogs/DialogParts.h"
-#include "dialogs/ModalDialogs.h"
+#include "window/app/TForm1.h"
+#include "window/controls/CategoryTrees.h"
+#include "window/dialogs/Appendcd.h"
+#include "window/dialogs/DialogParts.h"
+#include "window/dialogs/ModalDialogs.h"
 #include "snapshot/Scanner.h"
 
 using namespace movra;

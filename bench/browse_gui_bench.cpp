@@ -13,10 +13,10 @@
 #include <wx/init.h>
 
 #include "browse/ColumnSort.h"
-#include "browse/ContentListCtrl.h"
+#include "window/controls/ContentListCtrl.h"
 #include "browse/FolderListing.h"
 #include "platform/DateTime.h"
-#include "platform/IconProvider.h"
+#include "window/platform/IconProvider.h"
 #include "snapshot/SnapshotIndex.h"
 #include "BenchTiming.h"
 

@@ -15,10 +15,10 @@
 #include <wx/app.h>
 #include <wx/init.h>
 
-#include "app/TForm1.h"
+#include "window/app/TForm1.h"
 #include "browse/ColumnSort.h"
 #include "browse/FolderListing.h"
-#include "catalog/CategoryTrees.h"
+#include "window/controls/CategoryTrees.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "snapshot/SnapshotFile.h"

@@ -12,10 +12,10 @@
 #include <wx/frame.h>
 #include <wx/init.h>
 
-#include "app/ResultsListCtrl.h"
+#include "window/controls/ResultsListCtrl.h"
 #include "platform/DateTime.h"
-#include "platform/IconProvider.h"
-#include "platform/WxText.h"
+#include "window/platform/IconProvider.h"
+#include "window/controls/WxText.h"
 #include "search/SearchResults.h"
 #include "BenchTiming.h"
 

@@ -16,8 +16,8 @@
 #include <wx/frame.h>
 #include <wx/init.h>
 
-#include "app/TForm1.h"
-#include "catalog/CategoryTrees.h"
+#include "window/app/TForm1.h"
+#include "window/controls/CategoryTrees.h"
 #include "platform/FileSystem.h"
 
 using namespace movra;

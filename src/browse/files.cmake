@@ -1,16 +1,11 @@
-# Sources of src/browse: core files go to movra_core, window files to movra_gui.
+# Sources of src/browse, part of movra_core (no wxWidgets).
 target_sources(movra_core PRIVATE
-  browse/ListModel.cpp
   browse/ColumnSort.cpp
-  browse/NavigationHistory.cpp
-  browse/FolderListing.cpp
-  browse/DisplayFormat.cpp
   browse/ContentNodes.cpp
-  browse/Properties.cpp
+  browse/DisplayFormat.cpp
   browse/FirstStartHint.cpp
+  browse/FolderListing.cpp
+  browse/ListModel.cpp
+  browse/NavigationHistory.cpp
+  browse/Properties.cpp
 )
-if(MOVRA_GUI)
-  target_sources(movra_gui PRIVATE
-    browse/ContentListCtrl.cpp
-  )
-endif()

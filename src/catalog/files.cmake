@@ -1,4 +1,4 @@
-# Sources of src/catalog: core files go to movra_core, window files to movra_gui.
+# Sources of src/catalog, part of movra_core (no wxWidgets).
 target_sources(movra_core PRIVATE
   catalog/CatalogueDocument.cpp
   catalog/CategoryEdits.cpp
@@ -6,10 +6,3 @@ target_sources(movra_core PRIVATE
   catalog/NameRules.cpp
   catalog/XmlEncoding.cpp
 )
-if(MOVRA_GUI)
-  target_sources(movra_gui PRIVATE
-    catalog/CategoryTreeCtrl.cpp
-    catalog/CategoryTrees.cpp
-    catalog/TreeImages.cpp
-  )
-endif()

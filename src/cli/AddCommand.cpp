@@ -3,8 +3,8 @@
 
 #include "cli/CliContext.h"
 #include "cli/ScanSourceArg.h"
-#include "dialogs/DiscEntry.h"
-#include "dialogs/ScanRoot.h"
+#include "workflows/DiscEntry.h"
+#include "workflows/ScanRoot.h"
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
 #include "platform/Volume.h"

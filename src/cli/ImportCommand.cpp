@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/CliContext.h"
-#include "dialogs/DiscEntry.h"
-#include "dialogs/SnapshotTransfer.h"
+#include "workflows/DiscEntry.h"
+#include "workflows/SnapshotTransfer.h"
 #include "platform/DataHome.h"
 #include "platform/DateTime.h"
 #include "platform/TextCodec.h"

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "dialogs/DiscEntry.h"
+#include "workflows/DiscEntry.h"
 #include "platform/DataHome.h"
 
 namespace movra {

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "cli/CliContext.h"
-#include "dialogs/DiscEntry.h"
+#include "workflows/DiscEntry.h"
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
 #include "search/DiscList.h"

@@ -26,7 +26,7 @@
 #include "search/NameMatcher.h"
 #include "search/SearchResults.h"
 #include "search/SnapshotSearch.h"
-#include "workflows/SnapshotObserver.h"
+#include "snapshot/SnapshotObserver.h"
 
 namespace movra {
 

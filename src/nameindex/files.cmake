@@ -1,10 +1,10 @@
-# Sources of src/nameindex: the name index is core code, without wxWidgets.
+# Sources of src/nameindex, part of movra_core (no wxWidgets).
 target_sources(movra_core PRIVATE
-  nameindex/Trigrams.cpp
-  nameindex/VectorKernels.cpp
-  nameindex/NameScanner.cpp
   nameindex/IndexSegment.cpp
+  nameindex/NameIndex.cpp
+  nameindex/NameScanner.cpp
   nameindex/SegmentBuilder.cpp
   nameindex/SnapshotLines.cpp
-  nameindex/NameIndex.cpp
+  nameindex/Trigrams.cpp
+  nameindex/VectorKernels.cpp
 )

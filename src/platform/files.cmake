@@ -1,19 +1,19 @@
-# Sources of src/platform: core files go to movra_core, window files to movra_gui.
+# Sources of src/platform, part of movra_core: one header per operating-system
+# service here, its implementation for each system in linux/ or windows/.
 target_sources(movra_core PRIVATE
-  platform/TextCodec.cpp
-  platform/DateTime.cpp
-  platform/FileSystem.cpp
   platform/Collation.cpp
-  platform/DriveMap.cpp
-  platform/Volume.cpp
-  platform/IsoSerial.cpp
   platform/DataHome.cpp
+  platform/DateTime.cpp
+  platform/DriveMap.cpp
+  platform/FileSystem.cpp
+  platform/HelpFile.cpp
+  platform/IsoSerial.cpp
+  platform/TextCodec.cpp
   platform/TrayEject.cpp
+  platform/Volume.cpp
 )
-if(MOVRA_GUI)
-  target_sources(movra_gui PRIVATE
-    platform/WxText.cpp
-    platform/MessageBox.cpp
-    platform/IconProvider.cpp
-  )
+if(WIN32)
+  include(platform/windows/files.cmake)
+else()
+  include(platform/linux/files.cmake)
 endif()

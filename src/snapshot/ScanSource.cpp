@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "platform/FileSystem.h"
+#include "snapshot/ImageScanner.h"
 
 namespace movra {
 
@@ -21,6 +22,32 @@ std::optional<std::string> ImageFileOf(const DriveMap& drives, std::string_view 
   struct stat st;
   if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   return native;
+}
+
+DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
+                        const ScanCallback& progress) {
+  index.Clear();
+  // A native folder path (from the command line) is scanned by its drive path.
+  std::string scan_path(source);
+  if (!scan_path.empty() && scan_path.front() == '/' && !ImageFileOf(drives, scan_path)) {
+    scan_path = drives.DrivePathOf(scan_path).value_or(std::string());
+    if (scan_path.empty()) return DiscScanResult::kNothingFound;
+  }
+  if (DriveLetterOf(scan_path) != 0) {
+    if (scan_path.back() != '\\') scan_path += '\\';
+  }
+  if (const std::optional<std::string> image = ImageFileOf(drives, scan_path)) {
+    const ImageScanResult read = ScanImage(index, *image, ImageRootKey(drives), progress);
+    if (read != ImageScanResult::kRead) {
+      index.Clear();
+      return read == ImageScanResult::kCancelled ? DiscScanResult::kCancelled : DiscScanResult::kUnreadableImage;
+    }
+  } else if (!ScanFolder(index, drives, scan_path, progress)) {
+    index.Clear();
+    return DiscScanResult::kCancelled;
+  }
+  if (index.Empty() || index.DriveOf().empty()) return DiscScanResult::kNothingFound;
+  return DiscScanResult::kScanned;
 }
 
 }  // namespace movra

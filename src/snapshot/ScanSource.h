@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "platform/DriveMap.h"
+#include "snapshot/Scanner.h"
+#include "snapshot/SnapshotIndex.h"
 
 namespace movra {
 
@@ -16,5 +18,24 @@ namespace movra {
 // ("/home/ann/disc.iso") of an existing regular file. nullopt for a folder,
 // a missing path or anything else.
 std::optional<std::string> ImageFileOf(const DriveMap& drives, std::string_view source);
+
+// What the user is told about an image file that cannot be read (UTF-8).
+inline constexpr const char* kUnreadableImageMessage =
+    "无法读取这个光盘映像：它不是 ISO 9660 或 UDF 格式，或者已经损坏！";
+
+// How scanning a medium for a new disc ended.
+enum class DiscScanResult {
+  kScanned,       // the index holds the medium
+  kCancelled,     // the user stopped it; the index is empty
+  kNothingFound,  // no folder or file was found (or none under a drive letter)
+  kUnreadableImage,  // the path names a file that is neither an ISO 9660 nor a UDF image
+};
+
+// Empties the index and scans source into it; progress may cancel. source
+// is a drive path (a trailing backslash is added when missing), a native
+// folder path, or a disc image file (ImageFileOf), which is read as the disc
+// in the first optical drive (or E:).
+DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
+                        const ScanCallback& progress = {});
 
 }  // namespace movra

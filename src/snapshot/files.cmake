@@ -1,15 +1,11 @@
-# Sources of src/snapshot: core files go to movra_core, window files to movra_gui.
+# Sources of src/snapshot, part of movra_core (no wxWidgets).
 target_sources(movra_core PRIVATE
-  snapshot/SnapshotIndex.cpp
-  snapshot/Scanner.cpp
-  snapshot/SnapshotFile.cpp
-  snapshot/LineFields.cpp
   snapshot/EntryOrder.cpp
   snapshot/ImageScanner.cpp
-  snapshot/SnapshotDiff.cpp
+  snapshot/LineFields.cpp
   snapshot/ScanSource.cpp
+  snapshot/Scanner.cpp
+  snapshot/SnapshotDiff.cpp
+  snapshot/SnapshotFile.cpp
+  snapshot/SnapshotIndex.cpp
 )
-if(MOVRA_GUI)
-  target_sources(movra_gui PRIVATE
-  )
-endif()

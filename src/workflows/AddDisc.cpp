@@ -1,8 +1,8 @@
 #include "workflows/AddDisc.h"
 
 #include "catalog/NameRules.h"
-#include "dialogs/DiscEntry.h"
-#include "dialogs/ScanRoot.h"
+#include "workflows/DiscEntry.h"
+#include "workflows/ScanRoot.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"

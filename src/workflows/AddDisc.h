@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/DiscCataloguing.h"
+#include "workflows/DiscCataloguing.h"
 #include "platform/DateTime.h"
 #include "snapshot/SnapshotIndex.h"
 #include "workflows/Workspace.h"

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "dialogs/SnapshotTransfer.h"
+#include "workflows/SnapshotTransfer.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"

@@ -1,7 +1,7 @@
 #include "workflows/ImportSnapshot.h"
 
 #include "catalog/NameRules.h"
-#include "dialogs/SnapshotTransfer.h"
+#include "workflows/SnapshotTransfer.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "dialogs/DiscCataloguing.h"
+#include "workflows/DiscCataloguing.h"
 #include "workflows/Workspace.h"
 
 namespace movra {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "dialogs/DiscCataloguing.h"
+#include "workflows/DiscCataloguing.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "catalog/CatalogueDocument.h"
-#include "workflows/SnapshotObserver.h"
+#include "snapshot/SnapshotObserver.h"
 
 namespace movra {
 

@@ -1,11 +1,15 @@
-# Sources of src/workflows: the steps of every catalogue workflow, shared by
-# the window and movra-cli (core only).
+# Sources of src/workflows, part of movra_core (no wxWidgets).
 target_sources(movra_core PRIVATE
-  workflows/Workspace.cpp
   workflows/AddDisc.cpp
-  workflows/ImportSnapshot.cpp
-  workflows/ExportSnapshot.cpp
-  workflows/DeleteEntry.cpp
   workflows/CategoryWorkflows.cpp
+  workflows/DeleteEntry.cpp
+  workflows/DiscCataloguing.cpp
+  workflows/DiscEntry.cpp
+  workflows/ExportSnapshot.cpp
+  workflows/ImportSnapshot.cpp
+  workflows/ScanRoot.cpp
+  workflows/SnapshotTransfer.cpp
   workflows/UpdateDisc.cpp
+  workflows/WindowArguments.cpp
+  workflows/Workspace.cpp
 )

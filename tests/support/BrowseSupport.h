@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/TForm1.h"
-#include "catalog/CategoryTrees.h"
+#include "window/app/TForm1.h"
+#include "window/controls/CategoryTrees.h"
 #include "platform/DateTime.h"
 #include "platform/TextCodec.h"
-#include "platform/WxText.h"
+#include "window/controls/WxText.h"
 #include "snapshot/SnapshotFile.h"
 #include "support/MainWindowFixture.h"
 

@@ -15,11 +15,11 @@
 #include <gtest/gtest.h>
 #include <wx/dialog.h>
 
-#include "catalog/CategoryTrees.h"
-#include "app/AddDiscCommand.h"
-#include "dialogs/FolderPicker.h"
-#include "dialogs/ModalDialogs.h"
-#include "dialogs/OpenFilePicker.h"
+#include "window/controls/CategoryTrees.h"
+#include "window/app/AddDiscCommand.h"
+#include "window/dialogs/FolderPicker.h"
+#include "window/dialogs/ModalDialogs.h"
+#include "window/dialogs/OpenFilePicker.h"
 #include "platform/TextCodec.h"
 #include "support/TempDir.h"
 

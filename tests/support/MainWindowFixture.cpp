@@ -12,7 +12,7 @@
 #include <wx/utils.h>
 
 #include "platform/TextCodec.h"
-#include "platform/WxText.h"
+#include "window/controls/WxText.h"
 
 namespace movra::test {
 namespace {

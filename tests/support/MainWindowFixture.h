@@ -30,7 +30,7 @@
 #include <gtest/gtest.h>
 #include <wx/menu.h>
 
-#include "app/TForm1.h"
+#include "window/app/TForm1.h"
 #include "platform/DriveMap.h"
 #include "support/TempDir.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs/DiscCataloguing.h"
+#include "workflows/DiscCataloguing.h"
 #include "snapshot/SnapshotFile.h"
 #include "support/TempDir.h"
 

@@ -1,0 +1,37 @@
+// What the main window remembers between runs: its place and size, the
+// splitters, the columns of both lists, the view style and the active tab.
+// They live in an INI file in the user's configuration folder; a missing or
+// damaged file, or a value out of range, gives the defaults.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <wx/gdicmn.h>
+
+#include "window/controls/ContentListCtrl.h"
+
+namespace movra {
+
+struct WindowSettings {
+  std::optional<wxRect> frame;        // outer place and size; none: 70 % of the screen, centred
+  bool maximized = false;             // the window was maximised
+  int left_pane = 233;                // width of the trees' pane
+  int results_height = 100;           // height of the search results panel
+  std::vector<int> content_columns;   // widths of the content list's columns (empty: defaults)
+  std::vector<int> results_columns;   // widths of the results list's columns (empty: defaults)
+  std::optional<ListViewStyle> view_style;  // the user's view style for folders; none: the window's own
+  int active_tab = 0;                 // 0 categories, 1 discs
+};
+
+// The settings file in the user's configuration folder ($XDG_CONFIG_HOME/movra/movra.ini).
+std::string DefaultSettingsFile();
+
+// Reads the settings from a file (native path); defaults for what is missing or unusable.
+WindowSettings LoadWindowSettings(const std::string& file);
+
+// Writes the settings (the folder is made when missing); false when the file could not be written.
+bool SaveWindowSettings(const std::string& file, const WindowSettings& settings);
+
+}  // namespace movra

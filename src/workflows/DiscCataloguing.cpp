@@ -1,0 +1,40 @@
+#include "workflows/DiscCataloguing.h"
+
+#include <climits>
+
+#include "catalog/NameRules.h"
+#include "workflows/DiscEntry.h"
+#include "platform/TextCodec.h"
+#include "platform/FileSystem.h"
+
+namespace movra {
+
+DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
+                                std::optional<std::string_view> scan_path_text) {
+  const std::string name = CleanName(input.name_text);
+  if (name != input.name_text) return DiscInputProblem::kInvalidName;
+  if (input.category_path.empty() || input.date_text.empty() || name.empty() ||
+      (scan_path_text && scan_path_text->empty())) {
+    return DiscInputProblem::kIncomplete;
+  }
+  // The snapshot file is named after the disc; Linux names hold NAME_MAX bytes of UTF-8.
+  if (GbkToUtf8(name).size() + 4 > NAME_MAX) return DiscInputProblem::kNameTooLong;
+  if (doc.ResolvePath(name, true)) return DiscInputProblem::kNameTaken;
+  return DiscInputProblem::kNone;
+}
+
+Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput& input) {
+  const std::string name = CleanName(input.name_text);
+  Element disc = doc.GetOrAddChild(category, "D_" + name);
+  if (!disc) return disc;
+  doc.SetChildText(disc, "Title", name);
+  doc.SetChildText(disc, "Time", input.date_text);
+  doc.SetChildText(disc, "Memo", input.memo);
+  return disc;
+}
+
+std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name) {
+  return NativeJoin(data_folder, std::string(disc_name) + ".cdg");
+}
+
+}  // namespace movra
