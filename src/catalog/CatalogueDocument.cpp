@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "catalog/XmlEncoding.h"
 #include "platform/FileSystem.h"
@@ -91,6 +92,26 @@ struct StringWriter : pugi::xml_writer {
   void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
 };
 
+// Removes text nodes that hold nothing (a character reference to U+0000 reads
+// as one): saved, such a node writes "<A></A>", which reads back without it
+// and saves as "<A />", so a second save of the same catalogue would differ.
+void DropEmptyText(pugi::xml_node root) {
+  std::vector<pugi::xml_node> pending{root};
+  while (!pending.empty()) {
+    pugi::xml_node node = pending.back();
+    pending.pop_back();
+    for (pugi::xml_node child = node.first_child(); child;) {
+      const pugi::xml_node next = child.next_sibling();
+      if (child.type() == pugi::node_pcdata && *child.value() == '\0') {
+        node.remove_child(child);
+      } else if (child.type() == pugi::node_element) {
+        pending.push_back(child);
+      }
+      child = next;
+    }
+  }
+}
+
 }  // namespace
 
 CatalogueDocument::CatalogueDocument() = default;
@@ -110,6 +131,7 @@ bool CatalogueDocument::Open(const std::string& file_name) {
     std::optional<std::string> utf8 = XmlBytesToUtf8(*bytes);
     if (!utf8) return false;
     if (!document->load_buffer(utf8->data(), utf8->size(), kParseOptions, pugi::encoding_utf8)) return false;
+    DropEmptyText(*document);
     root_ = document->document_element();
     if (!root_) return false;
   } else {

@@ -279,5 +279,19 @@ TEST_F(CatalogueFile, EveryCodePage936CodeAndOddReferencesSurviveOpenSaveReopen)
   EXPECT_STREQ(CatalogueDocument::FindChild(again.CdList(), "T_A").child_value(), "x\ry");
 }
 
+TEST_F(CatalogueFile, ASaveOfAReopenedSaveIsTheSame) {
+  // Texts that read as nothing: a reference to U+0000 alone, or beside text.
+  for (const std::string body : {"<A>&#0;</A>", "<A>&#0;<B/>&#0;</A>", "<A>x&#0;</A>", "<A><![CDATA[]]></A>"}) {
+    WriteBytes(path_, kDecl + "<root><CDLIST>" + body + "</CDLIST></root>");
+    ASSERT_TRUE(doc_.Open(path_)) << body;
+    doc_.MarkModified();
+    ASSERT_EQ(doc_.Save(), SaveResult::kSaved);
+    const std::string first = ReadBytes(path_);
+    CatalogueDocument again;
+    ASSERT_TRUE(again.Open(path_));
+    EXPECT_EQ(again.Serialize(), first) << body;
+  }
+}
+
 }  // namespace
 }  // namespace movra
