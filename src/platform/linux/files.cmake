@@ -2,3 +2,6 @@
 # operating-system service declared in src/platform/.
 target_sources(movra_core PRIVATE
 )
+target_sources(movra_core PRIVATE
+  platform/linux/FileLock.cpp
+)
