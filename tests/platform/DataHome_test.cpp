@@ -34,9 +34,13 @@ TEST_F(DataHomeTest, ProgramFolderIsPortableOnlyWhenItAlreadyHoldsTheFiles) {
   EXPECT_EQ(result.home->catalogue, fs::path(user_.path()) / ".local/share/movra/Movra.xml");
   EXPECT_TRUE(fs::is_directory(fs::path(user_.path()) / ".local/share/movra/CDROM"));
 
-  for (const char* marker : {"portable", "Movra.xml"}) {
+  for (const char* marker : {"portable", "Movra.xml", "CDROM/"}) {
     test::TempDir program;
-    test::WriteBytes(program / marker, "");
+    if (std::string(marker).back() == '/') {
+      fs::create_directories(program / marker);
+    } else {
+      test::WriteBytes(program / marker, "");
+    }
     DataHomeSources sources = Sources();
     sources.program_folder = program.path();
     result = LocateDataHome(sources);
@@ -46,6 +50,19 @@ TEST_F(DataHomeTest, ProgramFolderIsPortableOnlyWhenItAlreadyHoldsTheFiles) {
     EXPECT_EQ(result.home->catalogue, fs::path("Movra.xml"));
     EXPECT_EQ(result.home->backup, fs::path(program.path()) / "Movra.xml.backup");
     EXPECT_TRUE(fs::is_directory(fs::path(program.path()) / "CDROM")) << marker;
+  }
+}
+
+TEST_F(DataHomeTest, OtherFilesDoNotMakeTheProgramFolderPortable) {
+  // Near misses of the markers: a file named like the data folder, a backup alone, other names.
+  for (const char* name : {"CDROM", "Movra.xml.backup", "portable.txt", "CDROM.lnk"}) {
+    test::TempDir program;
+    test::WriteBytes(program / name, "");
+    DataHomeSources sources = Sources();
+    sources.program_folder = program.path();
+    const DataHomeResult result = LocateDataHome(sources);
+    ASSERT_TRUE(result.home) << name;
+    EXPECT_FALSE(result.home->portable) << name;
   }
 }
 

@@ -175,6 +175,19 @@ TEST_F(ImageScannerTest, LabelSerialCancelAndRefusal) {
   EXPECT_FALSE(ReadImageVolume(dir_ / "noise.iso"));
 }
 
+TEST_F(ImageScannerTest, FoldersOfAnImageListSubFoldersFirstThenFilesEachByName) {
+  if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
+  SnapshotIndex index;
+  ASSERT_EQ(ScanImage(index, MakeIso("-J -R"), "D:\\"), ImageScanResult::kRead);
+  std::vector<std::string> root;
+  for (const SnapshotEntryView e : index) {
+    if (e.key == "D:\\") root.push_back(std::string(e.isFile ? "F " : "D ") + std::string(e.name));
+  }
+  // In index order, unsorted: the order the folder listing and the snapshot file keep.
+  EXPECT_THAT(root, ElementsAre("D audio", "D d0", "D many", "D VIDEO", "D \xB9\xE2\xC5\xCC", "F A.txt", "F b.txt",
+                                "F C.txt"));
+}
+
 TEST(EntryOrderTest, AsciiCaseIgnoredOtherBytesByValue) {
   std::vector<std::string> names = {"b", "\xB9\xE2", "B1", "a", "_x", "Z", "\x81\x5A", "\x81\x61"};
   std::stable_sort(names.begin(), names.end(), EntryNameLess);

@@ -26,6 +26,11 @@ TEST(ScanRootTest, RefusesNamesThatKeysCannotCarryAndNamesTheFirst) {
       {"/home/a|b/c\\d", ScanRootFault::kBarOrBackslash, "a|b"},
       {"/home/c\\d", ScanRootFault::kBarOrBackslash, "c\\d"},
       {"/home/line\nfeed/x", ScanRootFault::kControl, "line?feed"},
+      {"/home/tab\tbed", ScanRootFault::kControl, "tab?bed"},
+      {"/home/cr\rx", ScanRootFault::kControl, "cr?x"},
+      {"/home/bell\x07", ScanRootFault::kControl, "bell?"},
+      {"/home/del\x7F" "x", ScanRootFault::kControl, "del?x"},
+      {"Z:\\home\\esc\x1B", ScanRootFault::kControl, "esc?"},
       {"Z:\\home\\a|b", ScanRootFault::kBarOrBackslash, "a|b"},
       {"Z:\\home\\\xF0\x9F\x98\x80", ScanRootFault::kNotGbk, "?"},
   };
