@@ -1,6 +1,7 @@
 #include "catalog/CatalogueDocument.h"
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -128,6 +129,7 @@ bool CatalogueDocument::Open(const std::string& file_name) {
   if (Fs().FileExists(file_name)) {
     std::optional<std::string> bytes = Fs().ReadFile(file_name);
     if (!bytes) return false;
+    RememberDisk(*bytes);
     std::optional<std::string> utf8 = XmlBytesToUtf8(*bytes);
     if (!utf8) return false;
     if (!document->load_buffer(utf8->data(), utf8->size(), kParseOptions, pugi::encoding_utf8)) return false;
@@ -137,6 +139,7 @@ bool CatalogueDocument::Open(const std::string& file_name) {
   } else {
     // Something that is not a file stands there: it must not be replaced by a new catalogue.
     if (Fs().DirectoryExists(file_name)) return false;
+    disk_stamp_.reset();
     // First start: a catalogue ready for its first category, written with the first change.
     root_ = document->append_child("root");
     root_.append_child("CDLIST");
@@ -147,12 +150,30 @@ bool CatalogueDocument::Open(const std::string& file_name) {
 
 SaveResult CatalogueDocument::Save() {
   if (!document_ || file_name_.empty() || !modified_) return SaveResult::kNothingToSave;
-  if (!Fs().WriteFileAtomic(file_name_, Serialize())) return SaveResult::kFailed;
+  const std::string bytes = Serialize();
+  if (!Fs().WriteFileAtomic(file_name_, bytes)) return SaveResult::kFailed;
+  RememberDisk(bytes);
   modified_ = false;
   return SaveResult::kSaved;
 }
 
 Element CatalogueDocument::Root() const { return root_; }
+
+void CatalogueDocument::RememberDisk(std::string_view bytes) {
+  disk_stamp_ = StampOfFile(file_name_);
+  disk_hash_ = std::hash<std::string_view>{}(bytes);
+}
+
+bool CatalogueDocument::IsCurrentOnDisk() const {
+  const std::optional<FileStamp> now = StampOfFile(file_name_);
+  if (now == disk_stamp_) return true;
+  if (!now || !disk_stamp_) return false;
+  // Touched or copied over with the same bytes: still the same catalogue.
+  const std::optional<std::string> bytes = Fs().ReadFile(file_name_);
+  if (!bytes || std::hash<std::string_view>{}(*bytes) != disk_hash_) return false;
+  disk_stamp_ = now;
+  return true;
+}
 
 std::string CatalogueDocument::Serialize() const {
   if (!document_) return {};

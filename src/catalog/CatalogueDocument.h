@@ -4,11 +4,15 @@
 // An element handle is a pugi::xml_node; a null node stands for "none".
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/FileStamp.h"
 
 namespace movra {
 
@@ -50,6 +54,10 @@ class CatalogueDocument {
   // a name, a comment or a CDATA section it makes the whole document fall back
   // to UTF-8 with a utf-8 declaration, so nothing is lost.
   std::string Serialize() const;
+  // True while the file on disk is the version this document last read or
+  // wrote (or, for a new document, while there is still no file); false once
+  // another program has replaced, changed or removed it.
+  bool IsCurrentOnDisk() const;
 
   // Element operations; each accepts a null element and then does nothing.
 
@@ -95,6 +103,12 @@ class CatalogueDocument {
   std::unique_ptr<pugi::xml_document> document_;  // null when there is no document
   Element root_;
   bool modified_ = false;
+  // The file as last read or written: its stamp (none when there was no
+  // file) and a hash of its bytes, which decides when only the stamp moved.
+  mutable std::optional<FileStamp> disk_stamp_;
+  std::uint64_t disk_hash_ = 0;
+  // Records the file's stamp and the hash of bytes, its content.
+  void RememberDisk(std::string_view bytes);
 };
 
 }  // namespace movra

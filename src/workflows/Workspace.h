@@ -12,10 +12,13 @@
 
 namespace movra {
 
+struct HomeLock;
+
 struct Workspace {
   CatalogueDocument& catalogue;          // opened on the catalogue file
   std::filesystem::path data_folder;     // native path of CDROM
   SnapshotObserver* observer = nullptr;  // may be null
+  HomeLock* home = nullptr;              // the home's lock; null: edits take no lock
 };
 
 // How a workflow ended.
@@ -28,6 +31,7 @@ enum class Outcome {
   kNothingFound,         // the scan found no folder or file; nothing changed
   kFailed,               // a file could not be written, copied or created; nothing changed
   kSaveFailed,           // the catalogue could not be saved; files and memory are as on disk
+  kBusy,                 // another program kept the home locked; nothing changed
 };
 
 // The outcome of a workflow with the message (GBK) the user is to be told;

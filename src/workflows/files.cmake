@@ -1,6 +1,7 @@
 # Sources of src/workflows, part of movra_core (no wxWidgets).
 target_sources(movra_core PRIVATE
   workflows/AddDisc.cpp
+  workflows/CatalogueEdit.cpp
   workflows/CategoryWorkflows.cpp
   workflows/DeleteEntry.cpp
   workflows/DiscCataloguing.cpp
