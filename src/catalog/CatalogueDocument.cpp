@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalog/XmlEncoding.h"
+#include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 
@@ -159,19 +160,28 @@ SaveResult CatalogueDocument::Save() {
 
 Element CatalogueDocument::Root() const { return root_; }
 
+namespace {
+
+std::unique_ptr<FileStamp> StampNow(const std::string& file) {
+  std::optional<FileStamp> stamp = StampOfFile(file);
+  return stamp ? std::make_unique<FileStamp>(*stamp) : nullptr;
+}
+
+}  // namespace
+
 void CatalogueDocument::RememberDisk(std::string_view bytes) {
-  disk_stamp_ = StampOfFile(file_name_);
+  disk_stamp_ = StampNow(file_name_);
   disk_hash_ = std::hash<std::string_view>{}(bytes);
 }
 
 bool CatalogueDocument::IsCurrentOnDisk() const {
-  const std::optional<FileStamp> now = StampOfFile(file_name_);
-  if (now == disk_stamp_) return true;
-  if (!now || !disk_stamp_) return false;
+  std::unique_ptr<FileStamp> now = StampNow(file_name_);
+  if (!now || !disk_stamp_) return !now && !disk_stamp_;
+  if (*now == *disk_stamp_) return true;
   // Touched or copied over with the same bytes: still the same catalogue.
   const std::optional<std::string> bytes = Fs().ReadFile(file_name_);
   if (!bytes || std::hash<std::string_view>{}(*bytes) != disk_hash_) return false;
-  disk_stamp_ = now;
+  disk_stamp_ = std::move(now);
   return true;
 }
 

@@ -6,17 +6,15 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/FileStamp.h"
-
 namespace movra {
 
 using Element = pugi::xml_node;
+struct FileStamp;
 
 // What Save did.
 enum class SaveResult {
@@ -103,9 +101,9 @@ class CatalogueDocument {
   std::unique_ptr<pugi::xml_document> document_;  // null when there is no document
   Element root_;
   bool modified_ = false;
-  // The file as last read or written: its stamp (none when there was no
+  // The file as last read or written: its stamp (null when there was no
   // file) and a hash of its bytes, which decides when only the stamp moved.
-  mutable std::optional<FileStamp> disk_stamp_;
+  mutable std::unique_ptr<FileStamp> disk_stamp_;
   std::uint64_t disk_hash_ = 0;
   // Records the file's stamp and the hash of bytes, its content.
   void RememberDisk(std::string_view bytes);
