@@ -1,19 +1,15 @@
 #include "nameindex/IndexSegment.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
-#include <ctime>
+#include <chrono>
 #include <iterator>
 
 #define XXH_INLINE_ALL
 #include <xxhash.h>
 
 #include "nameindex/SegmentFormat.h"
+#include "platform/MappedFile.h"
 
 namespace movra {
 
@@ -23,16 +19,6 @@ namespace {
 
 using segment_format::Get;
 using segment_format::GetVarint;
-
-// Asks for the pages of a mapped range to be read in one go: a segment is
-// mapped for random access, so that a cold search reads only the pages it
-// needs, and each range it checks is read at once rather than page by page.
-void WillNeed(const char* data, size_t length) {
-  const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-  const auto begin = reinterpret_cast<std::uintptr_t>(data) & ~(page - 1);
-  const auto end = reinterpret_cast<std::uintptr_t>(data) + length;
-  ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_WILLNEED);
-}
 
 // Reads the fields of a head one after the other, never past its end.
 class HeadReader {
@@ -61,26 +47,9 @@ class HeadReader {
 
 }  // namespace
 
-SnapshotStamp StampOf(const struct stat& st) {
-  SnapshotStamp stamp;
-  stamp.size = static_cast<std::uint64_t>(st.st_size);
-  stamp.device = static_cast<std::uint64_t>(st.st_dev);
-  stamp.inode = static_cast<std::uint64_t>(st.st_ino);
-  stamp.mtime_ns = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  stamp.ctime_ns = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
-  return stamp;
-}
-
-std::optional<SnapshotStamp> StampOfFile(const std::string& native_path, int folder_fd) {
-  struct stat st;
-  if (::fstatat(folder_fd, native_path.c_str(), &st, 0) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  return StampOf(st);
-}
-
 bool IsRecent(const SnapshotStamp& stamp, std::int64_t window_ns) {
-  timespec now{};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  const std::int64_t now_ns = static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+  const std::int64_t now_ns =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch()).count();
   return now_ns - std::max(stamp.mtime_ns, stamp.ctime_ns) < window_ns;
 }
 
@@ -98,7 +67,7 @@ std::optional<SegmentView> SegmentView::Open(std::string_view bytes) {
   const std::uint64_t head_size = Get<std::uint64_t>(bytes.data() + bytes.size() - f::kTrailerSize);
   if (head_size < f::kHeaderSize + 8 || head_size > bytes.size() - f::kTrailerSize) return std::nullopt;
   const size_t body_size = bytes.size() - f::kTrailerSize - head_size;
-  WillNeed(bytes.data() + body_size, head_size);
+  WillNeedMapped(bytes.data() + body_size, head_size);
   const std::string_view head = bytes.substr(body_size, head_size - 8);
   if (f::Hash(head.data(), head.size()) != Get<std::uint64_t>(head.data() + head.size())) return std::nullopt;
 
@@ -127,7 +96,7 @@ std::optional<SegmentView> SegmentView::Open(std::string_view bytes) {
     SegmentDisc disc;
     std::uint32_t name_length = 0, flags = 0;
     if (!in.Read(name_length) || !in.ReadText(name_length, disc.name) || !in.Read(flags) ||
-        !in.Read(disc.stamp.size) || !in.Read(disc.stamp.device) || !in.Read(disc.stamp.inode) ||
+        !in.Read(disc.stamp.size) || !in.Read(disc.stamp.volume) || !in.Read(disc.stamp.file_id) ||
         !in.Read(disc.stamp.mtime_ns) || !in.Read(disc.stamp.ctime_ns) || !in.Read(disc.text_size) ||
         !in.Read(disc.first_block) || disc.first_block != next_block ||
         (!view.discs_.empty() && !(view.discs_.back().name < disc.name)))
@@ -166,7 +135,8 @@ const char* SegmentView::Body(std::uint64_t offset, std::uint64_t length) const 
     if (checked == 0) {
       const std::uint64_t begin = page << f::kPageShift;
       const std::uint64_t size = std::min<std::uint64_t>(std::uint64_t{1} << f::kPageShift, body_.size() - begin);
-      WillNeed(body_.data() + begin, size);
+      // The map has no read-ahead: the page is read in one go, not 4 KiB at a time.
+      WillNeedMapped(body_.data() + begin, size);
       checked = f::Hash(body_.data() + begin, size) == Get<std::uint64_t>(page_hashes_ + page * 8) ? 1 : 2;
     }
     if (checked != 1) return nullptr;
@@ -265,6 +235,15 @@ std::optional<std::vector<std::uint32_t>> SegmentView::CandidateBlocks(const std
     if (blocks.empty()) break;
   }
   return blocks;
+}
+
+std::unique_ptr<MappedSegment> MappedSegment::Open(const std::string& native_path) {
+  std::optional<MappedFile> file = MappedFile::Open(native_path);
+  if (!file) return nullptr;
+  std::optional<SegmentView> view = SegmentView::Open(file->Bytes());
+  if (!view) return nullptr;
+  // The view points into the map, which stays where it is when moved.
+  return std::unique_ptr<MappedSegment>(new MappedSegment{std::move(*file), std::move(*view)});
 }
 
 std::vector<std::pair<std::uint64_t, std::uint64_t>> BlockRanges(const SegmentDisc& disc,

@@ -19,16 +19,17 @@
 // checked against its hash before it is trusted.
 #pragma once
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
+
+#include "platform/FileStamp.h"
+#include "platform/MappedFile.h"
 
 namespace movra {
 
@@ -39,22 +40,7 @@ constexpr unsigned kBlockShift = 13;
 // or replaced by any means gets a new change time, so comparing stamps
 // detects every change that is not also hidden by the clock's granularity;
 // segments made within that window are marked uncertain (see IsRecent).
-struct SnapshotStamp {
-  std::uint64_t size = 0;
-  std::uint64_t device = 0;
-  std::uint64_t inode = 0;
-  std::int64_t mtime_ns = 0;
-  std::int64_t ctime_ns = 0;
-  // Equal when every field is.
-  bool operator==(const SnapshotStamp&) const = default;
-};
-
-// The stamp of a file from its status.
-SnapshotStamp StampOf(const struct stat& status);
-
-// The stamp of the file at a native path (relative to the open folder
-// folder_fd when given), or nothing when it is no regular file.
-std::optional<SnapshotStamp> StampOfFile(const std::string& native_path, int folder_fd = AT_FDCWD);
+using SnapshotStamp = FileStamp;
 
 // True when the file changed less than window_ns ago, so that a further
 // change within the clock's granularity could leave the same stamp.
@@ -134,6 +120,15 @@ class SegmentView {
   std::uint64_t skip_offsets_offset_ = 0;
   const char* page_hashes_ = nullptr;
   mutable std::vector<std::uint8_t> page_checked_;  // 0 not yet, 1 good, 2 damaged
+};
+
+// A segment file mapped into memory, with its checked view of the map.
+struct MappedSegment {
+  MappedFile file;
+  SegmentView view;
+  // The mapped, checked segment at a native path, or nullptr when there is
+  // none or its head is damaged.
+  static std::unique_ptr<MappedSegment> Open(const std::string& native_path);
 };
 
 // The byte ranges [begin, end) of a disc's text that hold the lines starting

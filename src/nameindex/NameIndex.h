@@ -22,6 +22,7 @@
 
 #include "nameindex/IndexSegment.h"
 #include "platform/FileSystem.h"
+#include "platform/MappedFile.h"
 #include "search/DiscList.h"
 #include "search/NameMatcher.h"
 #include "search/SearchResults.h"
@@ -125,20 +126,24 @@ class NameIndex : public SnapshotObserver {
   void SnapshotRemoved(std::string_view disc_name) override;
 
  private:
-  struct Mapping;
-
   FileSystem& Files() const { return files_ != nullptr ? *files_ : Fs(); }
   std::string SnapshotPath(std::string_view disc_name) const;
+  // The mark of a finished full build, in the index folder.
+  std::string CompleteMarkPath() const { return index_folder_ + "complete"; }
+  // The discs that have a segment of their own, sorted by name.
+  std::vector<std::string> OwnSegmentDiscs() const;
+  // Creates the index folder if it is missing.
+  void MakeIndexFolder() const;
   // The native file name of a disc's snapshot, kept from one search to the next.
   const std::string& SnapshotFileName(const std::string& disc_name);
   // Maps the merged segment again when its file changed or went.
   void RefreshMerged();
   // The disc's own segment, mapped and checked; nullptr when there is none
   // or it is damaged. With reload an already mapped one is read again.
-  const Mapping* DiscSegment(const std::string& disc_name, bool reload);
+  const MappedSegment* DiscSegment(const std::string& disc_name, bool reload);
   // The segment that vouches for the snapshot with this stamp, and the
   // disc's entry in it; nothing when none does.
-  std::optional<std::pair<const Mapping*, const SegmentDisc*>> Source(const std::string& disc_name,
+  std::optional<std::pair<const MappedSegment*, const SegmentDisc*>> Source(const std::string& disc_name,
                                                                        const SnapshotStamp& stamp);
   // Whether the merged segment vouches for the disc's snapshot with this stamp.
   bool MergedVouches(const std::string& disc_name, const SnapshotStamp& stamp) const;
@@ -150,15 +155,15 @@ class NameIndex : public SnapshotObserver {
   std::string data_folder_;
   std::string index_folder_;
   FileSystem* files_;
-  std::unique_ptr<Mapping> merged_;
-  std::map<std::string, std::unique_ptr<Mapping>> own_;
+  std::unique_ptr<MappedSegment> merged_;
+  std::map<std::string, std::unique_ptr<MappedSegment>> own_;
   std::int64_t recent_window_ns_ = 2'000'000'000;
   std::vector<std::uint32_t> keys_;                                       // of the current search
   std::pair<std::uint32_t, std::uint32_t> merged_range_{0, 0};            // its discs' blocks in the merged segment
   std::optional<std::optional<std::vector<std::uint32_t>>> merged_blocks_;  // its candidates in the merged segment
   std::unordered_map<std::string, std::string> file_names_;  // disc name -> native snapshot file name
-  int data_fd_ = -1;                               // the data folder, open during a search
-  std::unordered_map<std::string, int> prefetched_;  // disc name -> its snapshot, open since BeginSearch
+  bool searching_ = false;                                    // between BeginSearch and EndSearch
+  std::unordered_map<std::string, ReadOnlyFile> prefetched_;  // disc name -> its snapshot, open since BeginSearch
   std::string read_buffer_;                          // the lines read of one disc
 };
 

@@ -16,8 +16,11 @@
 
 namespace movra {
 
+// Every key there is.
+constexpr size_t kKeyCount = size_t{1} << kKeyBits;
 // Keys are written a range of this many at a time.
 constexpr std::uint32_t kKeysPerRange = 1024;
+constexpr size_t kKeyRanges = kKeyCount / kKeysPerRange;
 
 // A key found in more than this share of a segment's blocks is common: it
 // gets no list, and searches take it to be in every block. Such keys filter

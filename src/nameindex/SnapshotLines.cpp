@@ -1,11 +1,6 @@
 #include "nameindex/SnapshotLines.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "platform/FileSystem.h"
@@ -13,17 +8,11 @@
 namespace movra {
 namespace {
 
-// Appends the length bytes at offset of fd to buffer; false when they cannot all be read.
-bool ReadAt(int fd, std::uint64_t offset, size_t length, std::string& buffer) {
+// Appends the length bytes at offset of file to buffer; false when they cannot all be read.
+bool ReadAt(const ReadOnlyFile& file, std::uint64_t offset, size_t length, std::string& buffer) {
   const size_t at = buffer.size();
   buffer.resize(at + length);
-  for (size_t done = 0; done < length;) {
-    const ssize_t n = ::pread(fd, buffer.data() + at + done, length - done, static_cast<off_t>(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
+  return file.ReadAt(offset, buffer.data() + at, length);
 }
 
 // Bytes read at a time past a range's end while its last line goes on.
@@ -31,20 +20,19 @@ constexpr size_t kLineStep = 1024;
 
 }  // namespace
 
-void PrefetchRanges(int fd, const TextRanges& ranges) {
+void PrefetchRanges(const ReadOnlyFile& file, const TextRanges& ranges) {
   // Only the pages asked for: read-ahead would read many times as much from a cold disk.
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_RANDOM);
+  file.AccessRandomly();
   for (const auto& [begin, end] : ranges) {
     const std::uint64_t from = begin == 0 ? 0 : begin - 1;
-    ::posix_fadvise(fd, static_cast<off_t>(from), static_cast<off_t>(end - from + kLineStep), POSIX_FADV_WILLNEED);
+    file.WillNeed(from, end - from + kLineStep);
   }
 }
 
-std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const SnapshotStamp& stamp,
+std::optional<std::vector<std::string_view>> ReadLinesInRanges(const ReadOnlyFile& file, const SnapshotStamp& stamp,
                                                                std::uint64_t text_size, const TextRanges& ranges,
                                                                std::string& buffer) {
-  struct stat st;
-  bool ok = ::fstat(fd, &st) == 0 && StampOf(st) == stamp && text_size <= stamp.size;
+  bool ok = file.Stamp() == stamp && text_size <= stamp.size;
   buffer.clear();
   // Room for every range, its filler and its last line, so that the
   // alignment worked out below is not lost to a move of the buffer.
@@ -61,12 +49,12 @@ std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const Sna
     // Filler bytes first, so that the range lies as it lies in the file.
     buffer.resize(buffer.size() + CopyAlignmentGap(buffer.data() + buffer.size(), from));
     const size_t at = buffer.size();
-    ok = ok && ReadAt(fd, from, end - from, buffer);
+    ok = ok && ReadAt(file, from, end - from, buffer);
     // On to the end of the line that the range's last byte belongs to.
     for (std::uint64_t pos = end; ok && pos < text_size && buffer.back() != '\n';) {
       const size_t step = static_cast<size_t>(std::min<std::uint64_t>(kLineStep, text_size - pos));
       const size_t old = buffer.size();
-      ok = ReadAt(fd, pos, step, buffer);
+      ok = ReadAt(file, pos, step, buffer);
       if (!ok) break;
       pos += step;
       const void* lf = std::memchr(buffer.data() + old, '\n', step);

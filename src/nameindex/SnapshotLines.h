@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "nameindex/IndexSegment.h"
+#include "platform/MappedFile.h"
 
 namespace movra {
 
@@ -17,15 +18,15 @@ namespace movra {
 using TextRanges = std::vector<std::pair<std::uint64_t, std::uint64_t>>;
 
 // Reads, for each range of the text (the first text_size bytes) of the open
-// snapshot file fd, the whole lines that start within it, into buffer; the
-// pieces in order, or nothing when fd is no longer the file with this stamp
-// or is short.
-std::optional<std::vector<std::string_view>> ReadLinesInRanges(int fd, const SnapshotStamp& stamp,
+// snapshot file, the whole lines that start within it, into buffer; the
+// pieces in order, or nothing when file is no longer the one with this
+// stamp or is short.
+std::optional<std::vector<std::string_view>> ReadLinesInRanges(const ReadOnlyFile& file, const SnapshotStamp& stamp,
                                                                std::uint64_t text_size, const TextRanges& ranges,
                                                                std::string& buffer);
 
 // Asks for the bytes that ReadLinesInRanges will read to be read in the
 // background, so that the reads of many files overlap on a cold disk.
-void PrefetchRanges(int fd, const TextRanges& ranges);
+void PrefetchRanges(const ReadOnlyFile& file, const TextRanges& ranges);
 
 }  // namespace movra

@@ -8,6 +8,7 @@
 
 #include "nameindex/Trigrams.h"
 
+// The AVX2 kernels are compiled for any x86-64 processor and used only where it has AVX2.
 #if defined(__x86_64__) && defined(__GNUC__)
 #define MOVRA_HAVE_X86_VECTORS 1
 #include <immintrin.h>
@@ -19,11 +20,7 @@ namespace {
 VectorLevel DetectLevel() {
 #if defined(MOVRA_HAVE_X86_VECTORS)
   __builtin_cpu_init();
-  if (__builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
-      __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2"))
-    return VectorLevel::kAvx512;
   if (__builtin_cpu_supports("avx2")) return VectorLevel::kAvx2;
-  if (__builtin_cpu_supports("sse4.1") && __builtin_cpu_supports("ssse3")) return VectorLevel::kSse41;
 #endif
   return VectorLevel::kPlain;
 }
@@ -133,7 +130,7 @@ size_t GapsPlain(std::uint64_t bits, char* out) {
 
 #if defined(MOVRA_HAVE_X86_VECTORS)
 
-// ---- Shared by the vector levels ----
+// ---- AVX2 ----
 
 // Marks words [to, kWords) of the window at begin in plain code: a window
 // of their own whose first word is word to. For the last words of a text,
@@ -152,10 +149,9 @@ void MarkRestPlain(std::string_view text, size_t begin, size_t to, WindowMarks& 
 }
 
 // The keys of the names at spans[0, count), as NameKeys: round(name + i,
-// bytes left in the name from there, keys + i) makes kRound keys (and may
-// write up to kRound) while kReach bytes from name + i lie within the text
-// (always, for kReach 0); the rest of a name is done plain. Inlined, so
-// that the vector kernel's own round is inlined in its turn.
+// keys + i) makes kRound keys (and may write up to kRound) while kReach
+// bytes from name + i lie within the text; the rest of a name is done
+// plain. Inlined, so that the vector kernel's own round is inlined in its turn.
 template <size_t kRound, size_t kReach, typename Round>
 [[gnu::always_inline]] inline size_t KeysInRounds(std::string_view text, const NameSpan* spans, size_t count,
                                                   std::uint32_t* keys, Round round) {
@@ -166,95 +162,12 @@ template <size_t kRound, size_t kReach, typename Round>
     const size_t name_keys = span->name_size - 2;
     const size_t readable = text.size() - span->name_start;
     size_t i = 0;
-    for (; i < name_keys && (kReach == 0 || i + kReach <= readable); i += kRound)
-      round(name + i, span->name_size - i, out + i);
+    for (; i < name_keys && i + kReach <= readable; i += kRound) round(name + i, out + i);
     if (i < name_keys) KeysPlain(name + i, span->name_size - i, out + i);
     out += name_keys;
   }
   return static_cast<size_t>(out - keys);
 }
-
-// ---- SSE4.1 ----
-
-#define MOVRA_SSE41 __attribute__((target("sse4.1")))
-
-// A bit for each of 16 bytes that equals c.
-MOVRA_SSE41 inline std::uint64_t EqualBits16(__m128i v, __m128i c) {
-  return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, c)));
-}
-
-// A bit for each of 16 bytes in 0x81-0xFE, that is -127 to -2 signed.
-MOVRA_SSE41 inline std::uint64_t DoubleBits16(__m128i v) {
-  const __m128i low = _mm_cmpgt_epi8(v, _mm_set1_epi8(-128));
-  const __m128i high = _mm_cmpgt_epi8(_mm_set1_epi8(-1), v);
-  return static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_and_si128(low, high)));
-}
-
-// The full 64-byte words four 16-byte loads at a time, the rest in plain code.
-MOVRA_SSE41 void MarkWindowSse41(std::string_view text, size_t begin, WindowMarks& marks) {
-  const size_t size = std::min(text.size() - begin, 64 * WindowMarks::kWords);
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i backslash = _mm_set1_epi8('\\');
-  const __m128i bar = _mm_set1_epi8('|');
-  const __m128i open = _mm_set1_epi8('[');
-  const char* const bytes = text.data() + begin;
-  size_t w = 0;
-  for (; (w + 1) * 64 <= size; ++w) {
-    std::uint64_t ends = 0, backslashes = 0, bars = 0, opens = 0, doubles = 0;
-    for (unsigned at = 0; at < 64; at += 16) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + w * 64 + at));
-      ends |= EqualBits16(v, lf) << at;
-      backslashes |= EqualBits16(v, backslash) << at;
-      bars |= EqualBits16(v, bar) << at;
-      opens |= EqualBits16(v, open) << at;
-      doubles |= DoubleBits16(v) << at;
-    }
-    marks.line_ends[w] = ends;
-    marks.backslashes[w] = backslashes;
-    marks.bars[w] = bars;
-    marks.opens[w] = opens;
-    marks.doubles[w] = doubles;
-  }
-  MarkRestPlain(text, begin, w, marks);
-}
-
-// Eight keys a round from one 16-byte load, while 16 bytes can be read;
-// the rest plain.
-MOVRA_SSE41 size_t NameKeysSse41(std::string_view text, const NameSpan* spans, size_t count, std::uint32_t* keys) {
-  const __m128i a = _mm_set1_epi8('A');
-  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
-  const __m128i below = _mm_set1_epi8(static_cast<char>(0x80 + 26));
-  const __m128i lower = _mm_set1_epi8('a' - 'A');
-  // The trigrams at bytes 0-3, then those at bytes 4-7; the fourth byte of
-  // each 32-bit trigram is zero.
-  const __m128i first_four = _mm_setr_epi8(0, 1, 2, -1, 1, 2, 3, -1, 2, 3, 4, -1, 3, 4, 5, -1);
-  const __m128i next_four = _mm_setr_epi8(4, 5, 6, -1, 5, 6, 7, -1, 6, 7, 8, -1, 7, 8, 9, -1);
-  const __m128i multiplier = _mm_set1_epi32(static_cast<int>(kTrigramMultiplier));
-  auto hash = [&](__m128i trigrams) MOVRA_SSE41 {
-    return _mm_srli_epi32(_mm_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
-  };
-  return KeysInRounds<8, 16>(text, spans, count, keys, [&](const char* at, size_t, std::uint32_t* out) MOVRA_SSE41 {
-    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    v = _mm_add_epi8(v, _mm_and_si128(_mm_cmpgt_epi8(below, _mm_xor_si128(_mm_sub_epi8(v, a), flip)), lower));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), hash(_mm_shuffle_epi8(v, first_four)));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), hash(_mm_shuffle_epi8(v, next_four)));
-  });
-}
-
-MOVRA_SSE41 void MarkNonZeroSse41(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
-  const __m128i zero = _mm_setzero_si128();
-  for (size_t w = 0; w < count / 64; ++w) {
-    std::uint64_t word = 0;
-    for (unsigned i = 0; i < 64; i += 2) {
-      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(values + w * 64 + i));
-      const auto zeros = static_cast<unsigned>(_mm_movemask_pd(_mm_castsi128_pd(_mm_cmpeq_epi64(v, zero))));
-      word |= std::uint64_t{~zeros & 0x3u} << i;
-    }
-    bits[w] = word;
-  }
-}
-
-// ---- AVX2 ----
 
 // A bit for each of 64 bytes (two halves) that equals c.
 __attribute__((target("avx2"))) inline std::uint64_t EqualBits(__m256i low, __m256i high, __m256i c) {
@@ -308,7 +221,7 @@ __attribute__((target("avx2"))) size_t NameKeysAvx2(std::string_view text, const
   auto hash = [&](__m256i trigrams) __attribute__((target("avx2"))) {
     return _mm256_srli_epi32(_mm256_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
   };
-  return KeysInRounds<16, 24>(text, spans, count, keys, [&](const char* at, size_t, std::uint32_t* out)
+  return KeysInRounds<16, 24>(text, spans, count, keys, [&](const char* at, std::uint32_t* out)
                                   __attribute__((target("avx2"))) {
     // Lane one holds bytes 0-15, lane two bytes 8-23, folded to lower case.
     __m256i v = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(at + 8), reinterpret_cast<const __m128i*>(at));
@@ -336,86 +249,6 @@ __attribute__((target("avx2"))) void MarkNonZeroAvx2(const std::uint64_t* values
   }
 }
 
-// ---- AVX-512 ----
-
-#define MOVRA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2")))
-
-// Masked loads read no byte beyond the text, so every word is done here.
-MOVRA_AVX512 void MarkWindowAvx512(std::string_view text, size_t begin, WindowMarks& marks) {
-  const size_t size = std::min(text.size() - begin, 64 * WindowMarks::kWords);
-  const __m512i lf = _mm512_set1_epi8('\n');
-  const __m512i backslash = _mm512_set1_epi8('\\');
-  const __m512i bar = _mm512_set1_epi8('|');
-  const __m512i open = _mm512_set1_epi8('[');
-  const __m512i lowest_double = _mm512_set1_epi8(static_cast<char>(0x81));
-  const __m512i doubles = _mm512_set1_epi8(0xFE - 0x81 + 1);
-  for (size_t w = 0; w < WindowMarks::kWords; ++w) {
-    const size_t at = w * 64;
-    const __mmask64 in_text = at >= size ? 0 : size - at >= 64 ? ~__mmask64{0} : (__mmask64{1} << (size - at)) - 1;
-    const __m512i v = _mm512_maskz_loadu_epi8(in_text, text.data() + begin + std::min(at, size));
-    marks.line_ends[w] = _mm512_cmpeq_epi8_mask(v, lf);
-    marks.backslashes[w] = _mm512_cmpeq_epi8_mask(v, backslash);
-    marks.bars[w] = _mm512_cmpeq_epi8_mask(v, bar);
-    marks.opens[w] = _mm512_cmpeq_epi8_mask(v, open);
-    marks.doubles[w] = _mm512_cmplt_epu8_mask(_mm512_sub_epi8(v, lowest_double), doubles);
-  }
-}
-
-// Thirty-two keys at a time, from one masked load that reads nothing
-// beyond the name: most names take one round, without a branch.
-MOVRA_AVX512 size_t NameKeysAvx512(std::string_view text, const NameSpan* spans, size_t count,
-                                   std::uint32_t* keys) {
-  const __m512i a = _mm512_set1_epi8('A');
-  const __m512i letters = _mm512_set1_epi8(26);
-  const __m512i lower = _mm512_set1_epi8('a' - 'A');
-  // Each 32-bit trigram takes three bytes in a row; its fourth byte is zero.
-  const __m512i spread = _mm512_set_epi8(0, 17, 16, 15, 0, 16, 15, 14, 0, 15, 14, 13, 0, 14, 13, 12,  //
-                                         0, 13, 12, 11, 0, 12, 11, 10, 0, 11, 10, 9, 0, 10, 9, 8,     //
-                                         0, 9, 8, 7, 0, 8, 7, 6, 0, 7, 6, 5, 0, 6, 5, 4,              //
-                                         0, 5, 4, 3, 0, 4, 3, 2, 0, 3, 2, 1, 0, 2, 1, 0);
-  const __m512i sixteen = _mm512_set1_epi8(16);
-  const __mmask64 three_of_four = 0x7777777777777777ull;
-  const __m512i multiplier = _mm512_set1_epi32(static_cast<int>(kTrigramMultiplier));
-  // (The zero-masked shift: the plain one draws a false warning from GCC 12.)
-  auto hash = [&](__m512i trigrams) MOVRA_AVX512 {
-    return _mm512_maskz_srli_epi32(0xFFFF, _mm512_mullo_epi32(trigrams, multiplier), 32 - kKeyBits);
-  };
-  return KeysInRounds<32, 0>(text, spans, count, keys, [&](const char* at, size_t left, std::uint32_t* out)
-                                 MOVRA_AVX512 {
-    const size_t bytes = std::min<size_t>(34, left);
-    __m512i v = _mm512_maskz_loadu_epi8((__mmask64{1} << bytes) - 1, at);
-    v = _mm512_mask_add_epi8(v, _mm512_cmplt_epu8_mask(_mm512_sub_epi8(v, a), letters), v, lower);
-    const __m512i low = _mm512_maskz_permutexvar_epi8(three_of_four, spread, v);
-    const __m512i high = _mm512_maskz_permutexvar_epi8(three_of_four, _mm512_add_epi8(spread, sixteen), v);
-    _mm512_storeu_si512(out, hash(low));
-    _mm512_storeu_si512(out + 16, hash(high));
-  });
-}
-
-MOVRA_AVX512 void MarkNonZeroAvx512(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
-  for (size_t w = 0; w < count / 64; ++w) {
-    std::uint64_t word = 0;
-    for (unsigned i = 0; i < 64; i += 8) {
-      const __m512i v = _mm512_loadu_si512(values + w * 64 + i);
-      word |= std::uint64_t{_mm512_test_epi64_mask(v, v)} << i;
-    }
-    bits[w] = word;
-  }
-}
-
-// The positions of the bits, and of all but the lowest, packed in order:
-// their differences are the gaps.
-MOVRA_AVX512 size_t GapsAvx512(std::uint64_t bits, char* out) {
-  const __m512i places = _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48,  //
-                                         47, 46, 45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32,  //
-                                         31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16,  //
-                                         15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
-  const __m512i from = _mm512_maskz_compress_epi8(bits, places);
-  const __m512i to = _mm512_maskz_compress_epi8(bits & (bits - 1), places);
-  _mm512_storeu_si512(out, _mm512_sub_epi8(to, from));
-  return static_cast<size_t>(std::popcount(bits)) - 1;
-}
-
 #endif
 
 VectorLevel Level() { return level.load(std::memory_order_relaxed); }
@@ -431,9 +264,7 @@ VectorLevel UsedVectorLevel() { return Level(); }
 void MarkWindow(std::string_view text, size_t begin, WindowMarks& marks) {
 #if defined(MOVRA_HAVE_X86_VECTORS)
   switch (Level()) {
-    case VectorLevel::kAvx512: return MarkWindowAvx512(text, begin, marks);
     case VectorLevel::kAvx2: return MarkWindowAvx2(text, begin, marks);
-    case VectorLevel::kSse41: return MarkWindowSse41(text, begin, marks);
     case VectorLevel::kPlain: break;
   }
 #endif
@@ -443,9 +274,7 @@ void MarkWindow(std::string_view text, size_t begin, WindowMarks& marks) {
 size_t NameKeys(std::string_view text, const NameSpan* spans, size_t count, std::uint32_t* keys) {
 #if defined(MOVRA_HAVE_X86_VECTORS)
   switch (Level()) {
-    case VectorLevel::kAvx512: return NameKeysAvx512(text, spans, count, keys);
     case VectorLevel::kAvx2: return NameKeysAvx2(text, spans, count, keys);
-    case VectorLevel::kSse41: return NameKeysSse41(text, spans, count, keys);
     case VectorLevel::kPlain: break;
   }
 #endif
@@ -458,9 +287,7 @@ size_t NameKeys(std::string_view text, const NameSpan* spans, size_t count, std:
 void MarkNonZero(const std::uint64_t* values, size_t count, std::uint64_t* bits) {
 #if defined(MOVRA_HAVE_X86_VECTORS)
   switch (Level()) {
-    case VectorLevel::kAvx512: return MarkNonZeroAvx512(values, count, bits);
     case VectorLevel::kAvx2: return MarkNonZeroAvx2(values, count, bits);
-    case VectorLevel::kSse41: return MarkNonZeroSse41(values, count, bits);
     case VectorLevel::kPlain: break;
   }
 #endif
@@ -471,11 +298,6 @@ void MarkNonZero(const std::uint64_t* values, size_t count, std::uint64_t* bits)
   }
 }
 
-GapWriter Gaps() {
-#if defined(MOVRA_HAVE_X86_VECTORS)
-  if (Level() == VectorLevel::kAvx512) return GapsAvx512;
-#endif
-  return GapsPlain;
-}
+GapWriter Gaps() { return GapsPlain; }
 
 }  // namespace movra

@@ -1,6 +1,6 @@
 // The byte-level kernels of building the index, each in plain code and,
-// where the processor has them, with SSE4.1, AVX2 or AVX-512 instructions. Every
-// level gives the same results; tests check each level the processor has.
+// where the processor has them, with AVX2 instructions. Both levels give the
+// same results; tests check each level the processor has.
 #pragma once
 
 #include <cstddef>
@@ -13,15 +13,12 @@ namespace movra {
 
 // The vector instructions the kernels use, from none to the widest.
 enum class VectorLevel {
-  kPlain,   // no vector instructions
-  kSse41,   // SSE4.1 (with SSSE3's byte shuffle): x86-64 processors without AVX2
-  kAvx2,    // AVX2
-  kAvx512,  // AVX-512 with byte and word instructions, byte permutes and compresses (VBMI, VBMI2)
+  kPlain,  // no vector instructions
+  kAvx2,   // AVX2
 };
 
 // Every level, narrowest first.
-inline constexpr VectorLevel kVectorLevels[] = {VectorLevel::kPlain, VectorLevel::kSse41, VectorLevel::kAvx2,
-                                                VectorLevel::kAvx512};
+inline constexpr VectorLevel kVectorLevels[] = {VectorLevel::kPlain, VectorLevel::kAvx2};
 
 // The widest level this processor has.
 VectorLevel MachineVectorLevel();
@@ -58,7 +55,7 @@ void MarkNonZero(const std::uint64_t* values, size_t count, std::uint64_t* bits)
 // up, a byte each, lowest first; returns their number, one less than the
 // bits. Up to 64 bytes at out may be written.
 using GapWriter = size_t (*)(std::uint64_t bits, char* out);
-// The gap writer of the current level.
+// The gap writer (plain code at every level: it is no bottleneck).
 GapWriter Gaps();
 
 }  // namespace movra

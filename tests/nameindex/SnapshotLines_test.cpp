@@ -1,11 +1,10 @@
 #include "nameindex/SnapshotLines.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <random>
 
+#include "platform/FileStamp.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -46,11 +45,11 @@ TEST(SnapshotLinesTest, ReadsExactlyTheLinesThatStartInTheRanges) {
       ranges.emplace_back(at, end);
       at = end;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
+    const std::optional<ReadOnlyFile> snapshot = ReadOnlyFile::Open(path);
+    ASSERT_TRUE(snapshot);
     const SnapshotStamp stamp = *StampOfFile(path);
     std::string buffer;
-    const auto pieces = ReadLinesInRanges(fd, stamp, text.size(), ranges, buffer);
+    const auto pieces = ReadLinesInRanges(*snapshot, stamp, text.size(), ranges, buffer);
     ASSERT_TRUE(pieces);
     std::string joined;
     for (std::string_view piece : *pieces) joined += piece;
@@ -58,8 +57,7 @@ TEST(SnapshotLinesTest, ReadsExactlyTheLinesThatStartInTheRanges) {
 
     SnapshotStamp other = stamp;
     other.size += 1;  // no longer the file the index was made from
-    EXPECT_FALSE(ReadLinesInRanges(fd, other, text.size(), ranges, buffer));
-    ::close(fd);
+    EXPECT_FALSE(ReadLinesInRanges(*snapshot, other, text.size(), ranges, buffer));
   }
 }
 

@@ -16,7 +16,7 @@ void AtEachVectorLevel(Check&& check) {
     SCOPED_TRACE(::testing::Message() << "vector level " << static_cast<int>(level));
     check();
   }
-  LimitVectorLevel(VectorLevel::kAvx512);
+  LimitVectorLevel(kVectorLevels[std::size(kVectorLevels) - 1]);
 }
 
 }  // namespace movra
