@@ -14,6 +14,7 @@
 #include "window/dialogs/ScanProgressDialog.h"
 #include "window/dialogs/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "platform/Volume.h"
 #include "window/controls/WxText.h"
 #include "snapshot/ScanSource.h"
 #include "workflows/AddDisc.h"
