@@ -1,6 +1,8 @@
 #include "browse/ContentNodes.h"
 
+#include "catalog/ElementNames.h"
 #include "platform/FileSystem.h"
+#include "snapshot/SnapshotName.h"
 
 namespace movra {
 
@@ -18,7 +20,7 @@ DiscElementResult FindDiscOfNode(const CatalogueDocument& doc, const DiscNodePla
   DiscElementResult result;
   const Element cdList = CatalogueDocument::FindChild(doc.Root(), "CDLIST");
   if (!cdList) return result;
-  const std::string elementName = "D_" + place.name;
+  const std::string elementName = DiscElementName(place.name);
 
   Element holder;
   if (place.inDiscTree) {
@@ -28,7 +30,7 @@ DiscElementResult FindDiscOfNode(const CatalogueDocument& doc, const DiscNodePla
     if (place.categories.size() > 2) return result;
     holder = cdList;
     for (const std::string& category : place.categories) {
-      holder = CatalogueDocument::FindChild(holder, "T_" + category);
+      holder = CatalogueDocument::FindChild(holder, CategoryElementName(category));
       if (!holder) return result;
     }
     result.element = CatalogueDocument::FindChild(holder, elementName);
@@ -47,7 +49,7 @@ std::string FolderKey(std::string_view root, const std::vector<std::string>& nam
 }
 
 std::string SnapshotFileOf(std::string_view dataFolder, std::string_view disc) {
-  return NativeJoin(dataFolder, std::string(disc) + ".cdg");
+  return SnapshotPathOf(dataFolder, disc);
 }
 
 }  // namespace movra

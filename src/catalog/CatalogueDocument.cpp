@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "catalog/ElementNames.h"
 #include "catalog/XmlEncoding.h"
 #include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
@@ -266,11 +267,11 @@ Element CatalogueDocument::ResolvePath(std::string_view path, bool is_disc) {
   std::vector<std::string_view> pieces = SplitAtBackslashes(TrimBlanksAndControls(path));
   while (pieces.size() > 1 && pieces.back().empty()) pieces.pop_back();
   const size_t count = std::min<size_t>(pieces.size(), 3);
-  const std::string all = Prefixed("T_", kAll);
-  const std::string e1 = Prefixed(is_disc ? "D_" : "T_", pieces[pieces.size() - 1]);
+  const std::string all = Prefixed(kCategoryPrefix, kAll);
+  const std::string e1 = Prefixed(is_disc ? kDiscPrefix : kCategoryPrefix, pieces[pieces.size() - 1]);
   std::optional<std::string> e2, e3;
-  if (count >= 2) e2 = Prefixed("T_", pieces[pieces.size() - 2]);
-  if (count == 3) e3 = Prefixed("T_", pieces[pieces.size() - 3]);
+  if (count >= 2) e2 = Prefixed(kCategoryPrefix, pieces[pieces.size() - 2]);
+  if (count == 3) e3 = Prefixed(kCategoryPrefix, pieces[pieces.size() - 3]);
 
   Element cdlist = CdList();
   if (!cdlist) {
@@ -307,12 +308,12 @@ bool CatalogueDocument::RemoveByPath(std::string_view path) {
   std::vector<std::string_view> pieces = SplitAtBackslashes(path);
   std::vector<std::string> names;
   if (pieces.size() == 1) {
-    names.push_back(Prefixed("T_", path));
+    names.push_back(Prefixed(kCategoryPrefix, path));
   } else {
     // Every piece but the last ends at a backslash; the walk stops at the first empty one.
     for (size_t i = 0; i + 1 < pieces.size() && names.size() < 5 && !pieces[i].empty(); ++i)
       names.emplace_back(pieces[i]);
-    for (size_t i = 0; i + 1 < names.size(); ++i) names[i] = Prefixed("T_", names[i]);
+    for (size_t i = 0; i + 1 < names.size(); ++i) names[i] = Prefixed(kCategoryPrefix, names[i]);
   }
   // A path without a usable component names no element; CDLIST itself is never removed.
   if (names.empty()) return false;
@@ -334,7 +335,7 @@ bool CatalogueDocument::RenameCategory(std::string_view path, std::string_view n
   if (pieces.size() == 1) {
     names.emplace_back(path);
   } else {
-    for (size_t i = 0; i + 1 < pieces.size() && names.size() < 3; ++i) names.push_back(Prefixed("T_", pieces[i]));
+    for (size_t i = 0; i + 1 < pieces.size() && names.size() < 3; ++i) names.push_back(Prefixed(kCategoryPrefix, pieces[i]));
   }
   Element parent;
   Element old_element = CdList();
@@ -344,7 +345,7 @@ bool CatalogueDocument::RenameCategory(std::string_view path, std::string_view n
     old_element = FindChild(parent, name);
     if (!old_element) return false;
   }
-  Element new_element = GetOrAddChild(parent, Prefixed("T_", new_name));
+  Element new_element = GetOrAddChild(parent, Prefixed(kCategoryPrefix, new_name));
   if (!new_element || new_element == old_element) return false;
 
   // The renamed category keeps its place; a same-named sibling receives its

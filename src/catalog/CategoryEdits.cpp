@@ -1,6 +1,7 @@
 #include "catalog/CategoryEdits.h"
 
 #include "catalog/DefaultNames.h"
+#include "catalog/ElementNames.h"
 #include "catalog/NameRules.h"
 
 namespace movra {
@@ -10,7 +11,7 @@ namespace {
 std::optional<std::string> AddCategory(CatalogueDocument& doc, Element parent, std::string_view base) {
   if (!parent) return std::nullopt;
   std::string name = NextDefaultCategoryName(parent, base);
-  Element element = doc.GetOrAddChild(parent, "T_" + name);
+  Element element = doc.GetOrAddChild(parent, CategoryElementName(name));
   if (!element) return std::nullopt;
   doc.SetElementText(element, " ");
   return name;
@@ -48,11 +49,11 @@ std::vector<std::string> DiscNamesIn(Element category) {
   std::vector<std::string> discs;
   for (Element child : CatalogueDocument::ChildElements(category)) {
     const std::string name = CatalogueDocument::ElementName(child);
-    if (name.starts_with("D_")) discs.push_back(name.substr(2));
-    if (!name.starts_with("T_")) continue;
+    if (IsDiscElement(name)) discs.emplace_back(NameOfElement(name));
+    if (!IsCategoryElement(name)) continue;
     for (Element inner : CatalogueDocument::ChildElements(child)) {
       const std::string inner_name = CatalogueDocument::ElementName(inner);
-      if (inner_name.starts_with("D_")) discs.push_back(inner_name.substr(2));
+      if (IsDiscElement(inner_name)) discs.emplace_back(NameOfElement(inner_name));
     }
   }
   return discs;

@@ -1,5 +1,7 @@
 #include "catalog/NameRules.h"
 
+#include "platform/TextCodec.h"
+
 namespace movra {
 namespace {
 
@@ -43,6 +45,14 @@ std::string CleanName(std::string_view name) {
     if (next == r) return r;
     r = std::move(next);
   }
+}
+
+std::optional<std::string> GbkFormOf(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  if (!IsUtf8(utf8)) return std::nullopt;
+  std::string gbk = Utf8ToGbk(utf8);
+  if (GbkToUtf8(gbk) != utf8) return std::nullopt;
+  return gbk;
 }
 
 }  // namespace movra

@@ -5,6 +5,7 @@
 // bytes lie in 0xA1-0xFE, any other byte is judged on its own.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,5 +16,9 @@ std::string FilterName(std::string_view name);
 
 // FilterName repeated until the result no longer changes; a name is valid when this leaves it unchanged.
 std::string CleanName(std::string_view name);
+
+// The GBK form of a UTF-8 text; nullopt when the text is no UTF-8 or holds a
+// character GBK cannot hold (so that the GBK form would not lead back to it).
+std::optional<std::string> GbkFormOf(std::string_view utf8);
 
 }  // namespace movra

@@ -7,8 +7,6 @@
 #include "workflows/ScanRoot.h"
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
-#include "platform/Volume.h"
-#include "snapshot/ScanSource.h"
 #include "workflows/AddDisc.h"
 
 namespace movra {
@@ -24,14 +22,8 @@ struct AddOptions {
 
 int RunAdd(CliContext& context, const AddOptions& options) {
   if (!context.Open()) return kExitRefused;
-  // A folder whose keys could not be recorded is refused before anything is scanned.
-  if (!ImageFileOf(context.Drives(), options.source)) {
-    if (const std::optional<ScanRootProblem> root = CheckScanRoot(context.Drives(), options.source)) {
-      return context.Fail(ScanRootMessage(*root));
-    }
-  }
-  const std::optional<std::string> scan_path = ScanSourceOf(context, options.source);
-  if (!scan_path) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
+  const std::optional<std::string> scan_text = ScanPathArgOf(options.source);
+  if (!scan_text) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
   const std::optional<std::string> name = CliContext::ToGbk(options.name);
   if (!name) return context.Fail(AddDiscRefusalText(DiscInputProblem::kInvalidName));
   const std::optional<std::string> category = CliContext::ToGbk(options.category);
@@ -43,36 +35,25 @@ int RunAdd(CliContext& context, const AddOptions& options) {
 
   // Date and memo default to what the Add-disc dialog proposes for the scan path.
   const DriveMap& drives = context.Drives();
-  const std::optional<std::string> image = ImageFileOf(drives, *scan_path);
-  const DiscProposal proposal =
-      image ? ProposeImageDisc(*image, Now())
-            : ProposeDisc(
-                  *scan_path,
-                  [&drives](std::string_view drive, std::string& label, std::uint32_t& serial) {
-                    return ReadVolumeInfo(drives, drive, label, serial);
-                  },
-                  Now());
+  const std::string source = ScanSourceOf(drives, *scan_text);
+  const DiscProposal proposal = ProposeForSource(drives, source, VolumeReaderOf(drives), Now());
   DiscInput input{*name, date.value_or(proposal.date_text), WithTrailingBackslash(*category),
                   JoinMemoLines(memo ? SplitLines(*memo) : proposal.memo_lines)};
   Workspace work = context.Work();
-  if (const WorkflowResult checked = CheckNewDisc(work, input, *scan_path); !checked.ok()) {
+  if (const WorkflowResult checked = CheckNewDisc(work, drives, input, *scan_text); !checked.ok()) {
     return context.Fail(checked.message);
   }
 
   SnapshotIndex index;
-  const DiscScanResult scanned = ScanDisc(index, drives, *scan_path, [&context](const ScanProgress& progress) {
-    context.Progress("扫描 " + std::to_string(progress.folders) + " 个文件夹，" + std::to_string(progress.files) +
-                     " 个文件");
-    return !CliContext::Interrupted();
-  });
+  const WorkflowResult added =
+      ScanAndFileNewDisc(work, drives, input, source, index, [&context](const ScanProgress& progress) {
+        context.Progress("扫描 " + std::to_string(progress.folders) + " 个文件夹，" +
+                         std::to_string(progress.files) + " 个文件");
+        return !CliContext::Interrupted();
+      });
   context.EndProgress();
-  if (scanned == DiscScanResult::kCancelled) return context.Fail(Utf8ToGbk("扫描已中断，没有添加光盘。"));
-  if (scanned == DiscScanResult::kUnreadableImage) return context.Fail(Utf8ToGbk(kUnreadableImageMessage));
-  if (scanned == DiscScanResult::kNothingFound) {
-    return context.Fail(Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！"));
-  }
-  const WorkflowResult filed = FileNewDisc(work, input, index);
-  if (!filed.ok()) return context.Fail(filed.message);
+  if (added.outcome == Outcome::kCancelled) return context.Fail(Utf8ToGbk("扫描已中断，没有添加光盘。"));
+  if (!added.ok()) return context.Fail(added.message);
   context.PrintLine(input.category_path + *name);
   return kExitDone;
 }

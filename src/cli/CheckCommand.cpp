@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "snapshot/SnapshotFile.h"
+#include "snapshot/SnapshotName.h"
 
 namespace movra {
 namespace {
@@ -18,7 +19,7 @@ int RunCheck(CliContext& context) {
   size_t problems = 0;
   std::set<std::string> known;  // native file names of the catalogued discs' snapshots
   for (const auto& [name, path] : context.DiscPaths()) {
-    known.insert(GbkToUtf8(name) + ".cdg");
+    known.insert(GbkToUtf8(SnapshotFileName(name)));
     const std::string file = context.SnapshotFile(name);
     SnapshotIndex index;
     if (!Fs().FileExists(file)) {

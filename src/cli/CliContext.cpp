@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 
+#include "catalog/NameRules.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -79,12 +80,7 @@ void CliContext::PrintLine(std::string_view gbk) {
   std::fputc('\n', out);
 }
 
-std::optional<std::string> CliContext::ToGbk(std::string_view utf8) {
-  if (IsAscii(utf8)) return std::string(utf8);
-  std::string gbk = Utf8ToGbk(utf8);
-  if (GbkToUtf8(gbk) != utf8) return std::nullopt;
-  return gbk;
-}
+std::optional<std::string> CliContext::ToGbk(std::string_view utf8) { return GbkFormOf(utf8); }
 
 std::vector<std::pair<std::string, std::string>> CliContext::DiscPaths() {
   std::vector<std::pair<std::string, std::string>> paths;

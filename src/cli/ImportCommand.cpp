@@ -8,6 +8,7 @@
 #include "platform/DataHome.h"
 #include "platform/DateTime.h"
 #include "platform/TextCodec.h"
+#include "workflows/AddDisc.h"
 #include "workflows/ImportSnapshot.h"
 
 namespace movra {
@@ -34,8 +35,9 @@ int RunImport(CliContext& context, const ImportOptions& options) {
   const std::optional<std::string> gbk_stem = CliContext::ToGbk(FileStemOf(file));
   if (!gbk_stem) return context.Fail(Utf8ToGbk("快照信息包含 GBK 无法表示的字符！"));
   const std::string& stem = *gbk_stem;
-  DiscInput input{stem, date.value_or(DateTimeToText(Now())), WithTrailingBackslash(*category),
-                  JoinMemoLines(memo ? SplitLines(*memo) : ProposedMemoLines(std::nullopt, stem))};
+  const DiscProposal proposal = ProposeImport(stem, Now());
+  DiscInput input{stem, date.value_or(proposal.date_text), WithTrailingBackslash(*category),
+                  JoinMemoLines(memo ? SplitLines(*memo) : proposal.memo_lines)};
   Workspace work = context.Work();
   if (const WorkflowResult checked = CheckImport(work, input); !checked.ok()) return context.Fail(checked.message);
   if (const WorkflowResult imported = ImportSnapshotFile(work, file, input); !imported.ok()) {

@@ -7,6 +7,7 @@
 #include "cli/CliContext.h"
 #include "platform/Collation.h"
 #include "platform/TextCodec.h"
+#include "catalog/ElementNames.h"
 
 namespace movra {
 namespace {
@@ -15,14 +16,14 @@ void ListBelow(CliContext& context, Element element, int depth) {
   std::vector<std::pair<std::string, Element>> children;
   for (Element child : CatalogueDocument::ChildElements(element)) {
     const std::string name = CatalogueDocument::ElementName(child);
-    if (name.starts_with("T_") || name.starts_with("D_")) children.emplace_back(name, child);
+    if (IsCategoryElement(name) || IsDiscElement(name)) children.emplace_back(name, child);
   }
   std::stable_sort(children.begin(), children.end(), [](const auto& a, const auto& b) {
-    return LocaleCompare(std::string_view(a.first).substr(2), std::string_view(b.first).substr(2)) < 0;
+    return LocaleCompare(NameOfElement(a.first), NameOfElement(b.first)) < 0;
   });
   for (const auto& [name, child] : children) {
-    const bool category = name.starts_with("T_");
-    context.PrintLine(std::string(2 * depth, ' ') + name.substr(2) + (category ? "\\" : ""));
+    const bool category = IsCategoryElement(name);
+    context.PrintLine(std::string(2 * depth, ' ') + std::string(NameOfElement(name)) + (category ? "\\" : ""));
     if (category) ListBelow(context, child, depth + 1);
   }
 }

@@ -7,6 +7,7 @@
 #include "cli/CliContext.h"
 #include "platform/TextCodec.h"
 #include "workflows/DeleteEntry.h"
+#include "catalog/ElementNames.h"
 
 namespace movra {
 namespace {
@@ -18,11 +19,11 @@ std::optional<std::vector<std::string>> ElementNamesOf(CliContext& context, std:
   std::vector<std::string> names;
   for (std::size_t start = 0; start <= gbk.size();) {
     const std::size_t slash = std::min(gbk.find('\\', start), gbk.size());
-    names.push_back("T_" + gbk.substr(start, slash - start));
+    names.push_back(CategoryElementName(gbk.substr(start, slash - start)));
     start = slash + 1;
   }
   if (FindElementByNames(context.Catalogue(), names)) return names;
-  names.back().replace(0, 2, "D_");
+  names.back().replace(0, kCategoryPrefix.size(), kDiscPrefix);
   if (FindElementByNames(context.Catalogue(), names)) return names;
   if (names.size() > 1) {
     context.Fail(Utf8ToGbk("无法在目录中找到选择的节点！"));

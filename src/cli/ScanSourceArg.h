@@ -8,9 +8,10 @@
 
 namespace movra {
 
-// What ScanDisc takes for SOURCE: a drive text ("D:\", "Z:\home\ann") with
-// a trailing backslash, a native folder as its drive path, or the absolute
-// native path of an image file; nullopt when none of these exists.
-std::optional<std::string> ScanSourceOf(CliContext& context, const std::string& source);
+// The scan path (UTF-8) that SOURCE names, as the window's path field would
+// hold it: a drive text ("D:\", "Z:\home\ann") as given, or the absolute
+// native path of a folder or an image file; nullopt when none of these
+// exists or a drive text holds a character GBK cannot hold.
+std::optional<std::string> ScanPathArgOf(const std::string& source);
 
 }  // namespace movra

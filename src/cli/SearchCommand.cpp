@@ -9,10 +9,7 @@
 #include "workflows/DiscEntry.h"
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
-#include "search/DiscList.h"
-#include "search/NameMatcher.h"
-#include "nameindex/NameIndex.h"
-#include "search/SnapshotSearch.h"
+#include "workflows/Search.h"
 
 namespace movra {
 namespace {
@@ -32,58 +29,46 @@ class RowWriter {
   RowWriter(CliContext& context, bool json) : context_(context), json_(json) {}
   ~RowWriter() { Flush(); }
 
-  // Writes the entry rows of results from row first on (disc headers
-  // skipped) for the disc at disc_path (GBK); the number written.
-  size_t Write(const SearchResults& results, size_t first, std::string_view disc_path) {
-    if (disc_path != disc_gbk_) {
-      disc_gbk_ = disc_path;
-      disc_ = Utf8(disc_path);
+  // Writes one entry as a line.
+  void Write(const FoundEntry& entry) {
+    if (entry.disc != disc_gbk_) {
+      disc_gbk_ = entry.disc;
+      disc_ = Utf8(entry.disc);
     }
-    size_t written = 0;
-    for (size_t i = first; i < results.size(); ++i) {
-      const SearchRow& row = results[i];
-      if (row.kind == RowKind::kDisc) continue;
-      ++written;
-      const std::string_view folder = SearchResults::Folder(row);
-      // Rows of one folder share one stored text.
-      if (row.folder != folder_ptr_ || folder.size() != folder_length_) {
-        folder_ptr_ = row.folder;
-        folder_length_ = folder.size();
-        folder_ = Utf8(folder);
-      }
-      if (row.modified != time_value_ || !time_valid_) {
-        time_value_ = row.modified;
-        time_valid_ = true;
-        CliContext::WriteTime(row.modified, time_);
-      }
-      const std::string_view time(time_, sizeof time_);
-      const bool is_file = row.kind == RowKind::kFile;
-      const std::int64_t size = is_file ? row.size : 0;
-      if (json_) {
-        nlohmann::json object{{"disc", disc_},         {"folder", folder_},
-                              {"name", Utf8(SearchResults::Name(row))}, {"kind", is_file ? "file" : "folder"},
-                              {"size", size},          {"modified", time}};
-        buffer_ += object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    // Rows of one folder share one stored text.
+    if (entry.folder.data() != folder_ptr_ || entry.folder.size() != folder_length_) {
+      folder_ptr_ = entry.folder.data();
+      folder_length_ = entry.folder.size();
+      folder_ = Utf8(entry.folder);
+    }
+    if (entry.modified != time_value_ || !time_valid_) {
+      time_value_ = entry.modified;
+      time_valid_ = true;
+      CliContext::WriteTime(entry.modified, time_);
+    }
+    const std::string_view time(time_, sizeof time_);
+    if (json_) {
+      nlohmann::json object{{"disc", disc_},          {"folder", folder_},
+                            {"name", Utf8(entry.name)}, {"kind", entry.is_file ? "file" : "folder"},
+                            {"size", entry.size},     {"modified", time}};
+      buffer_ += object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    } else {
+      buffer_ += disc_;
+      buffer_ += '\t';
+      buffer_ += folder_;
+      buffer_ += '\t';
+      if (IsAscii(entry.name)) {
+        buffer_ += entry.name;
       } else {
-        buffer_ += disc_;
-        buffer_ += '\t';
-        buffer_ += folder_;
-        buffer_ += '\t';
-        const std::string_view name = SearchResults::Name(row);
-        if (IsAscii(name)) {
-          buffer_ += name;
-        } else {
-          buffer_ += GbkToUtf8(name);
-        }
-        buffer_ += is_file ? "\tfile\t" : "\tfolder\t";
-        buffer_ += std::to_string(size);
-        buffer_ += '\t';
-        buffer_ += time;
+        buffer_ += GbkToUtf8(entry.name);
       }
-      buffer_ += '\n';
-      if (buffer_.size() > (1 << 16)) Flush();
+      buffer_ += entry.is_file ? "\tfile\t" : "\tfolder\t";
+      buffer_ += std::to_string(entry.size);
+      buffer_ += '\t';
+      buffer_ += time;
     }
-    return written;
+    buffer_ += '\n';
+    if (buffer_.size() > (1 << 16)) Flush();
   }
 
   // Drops what the writer remembers of stored texts (before the rows are cleared).
@@ -116,54 +101,40 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
   if (!text || text->empty()) return context.Fail(Utf8ToGbk("查找内容为空或包含 GBK 无法表示的字符！"));
   if (!location) return context.Fail(Utf8ToGbk("找不到搜索位置：") + Utf8ToGbk(options.location));
   // A location is a category path first, else a disc path or a disc's name, as the find dialog's tree offers them.
-  CatalogueDocument& catalogue = context.Catalogue();
-  Element located = catalogue.ResolvePath(*location, false);
-  if (!located) located = catalogue.ResolvePath(*location, true);
-  if (!located) return context.Fail(Utf8ToGbk("找不到搜索位置：") + *location);
+  const SearchRequest request{*text, *location, LocationKind::kCategoryOrDisc,
+                              MatchOptions{options.case_sensitive, options.literal}};
+  const std::optional<std::vector<DiscListEntry>> discs = LocateSearch(context.Catalogue(), request);
+  if (!discs) return context.Fail(Utf8ToGbk("找不到搜索位置：") + *location);
 
   // Every disc is shown by its whole catalogue path, whatever the location.
   std::map<std::string, std::string> paths;
   for (const auto& [name, path] : context.DiscPaths()) paths.emplace(name, path);
-  const std::vector<DiscListEntry> discs = BuildDiscList(located);
-  NameMatcher matcher(*text, MatchOptions{options.case_sensitive, options.literal});
   SearchResults results;
   RowWriter writer(context, options.json);
-  size_t found = 0;
-  size_t written = 0;  // rows of results already written
-  std::string time_error;
   const std::string data_folder = FsPathOf(context.Home().data_folder) + "/";
   // The name index answers the discs it holds in step; --no-index reads every snapshot.
   NameIndex* index = options.no_index ? nullptr : &context.Index();
-  std::vector<std::string> stale;
-  const SearchEnd end = SearchDiscs(data_folder, discs, matcher, results, [&](const SearchProgress& progress) {
-    const DiscReport& report = *progress.report;
-    if (report.outcome == DiscOutcome::kMissing) {
+  const SearchOutcome outcome = RunSearch(data_folder, *discs, request, results, [&](const SearchStep& step) {
+    if (!step.missing_message.empty()) {
       context.EndProgress();
-      std::fprintf(context.err, "movra-cli: %s\n",
-                   GbkToUtf8(Utf8ToGbk("光盘(") + report.snapshot_path + Utf8ToGbk(")不存在！")).c_str());
+      std::fprintf(context.err, "movra-cli: %s\n", GbkToUtf8(step.missing_message).c_str());
     }
-    if (report.outcome == DiscOutcome::kBadTime) time_error = report.error;
-    const auto path = paths.find(progress.disc->disc_name);
-    found += writer.Write(results, written, path != paths.end() ? path->second : progress.disc->Text());
-    written = results.size();
+    const auto path = paths.find(step.disc->disc_name);
+    const std::string disc = path != paths.end() ? path->second : step.disc->Text();
+    VisitEntries(results, step.first_row, disc, [&writer](const FoundEntry& entry) { writer.Write(entry); });
     // The rows are kept in blocks while they are few, so that no disc pays for fresh memory.
-    if (written > (1u << 16)) {
+    if (results.size() > (1u << 16)) {
       writer.ForgetTexts();
       results.Clear();
-      written = 0;
     }
-    context.Progress("搜索 " + std::to_string(progress.index + 1) + "/" + std::to_string(progress.count));
+    context.Progress("搜索 " + std::to_string(step.index + 1) + "/" + std::to_string(step.count));
     return !CliContext::Interrupted();
-  }, index, &stale);
+  }, index);
   writer.Flush();
   context.EndProgress();
-  // A complete index is brought in step for the discs that had to be read
-  // whole (changed outside Movra); an index never built is left to
-  // "index rebuild" or the window.
-  if (index != nullptr && index->Complete()) index->CatchUp(stale);
-  if (end == SearchEnd::kStoppedAtBadTime) return context.Fail(time_error);
-  if (end == SearchEnd::kCancelled) return context.Fail(Utf8ToGbk("搜索已中断。"));
-  return found > 0 ? kExitDone : kExitNothing;
+  if (outcome.end == SearchEnd::kStoppedAtBadTime) return context.Fail(outcome.message);
+  if (outcome.end == SearchEnd::kCancelled) return context.Fail(Utf8ToGbk("搜索已中断。"));
+  return outcome.matches > 0 ? kExitDone : kExitNothing;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "snapshot/SnapshotFile.h"
 #include "snapshot/SnapshotIndex.h"
+#include "catalog/ElementNames.h"
 
 namespace movra {
 namespace {
@@ -12,7 +13,7 @@ namespace {
 size_t CountCategories(Element element) {
   size_t count = 0;
   for (Element child : CatalogueDocument::ChildElements(element)) {
-    if (CatalogueDocument::ElementName(child).starts_with("T_")) count += 1 + CountCategories(child);
+    if (IsCategoryElement(CatalogueDocument::ElementName(child))) count += 1 + CountCategories(child);
   }
   return count;
 }

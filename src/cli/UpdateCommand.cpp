@@ -8,6 +8,7 @@
 #include "cli/ScanSourceArg.h"
 #include "platform/DateTime.h"
 #include "platform/TextCodec.h"
+#include "workflows/ScanRoot.h"
 #include "workflows/UpdateDisc.h"
 
 namespace movra {
@@ -23,12 +24,13 @@ int RunUpdate(CliContext& context, const UpdateOptions& options) {
   if (!context.Open()) return kExitRefused;
   const std::optional<std::string> disc = context.FindDisc(options.disc);
   if (!disc) return kExitRefused;
-  const std::optional<std::string> source = ScanSourceOf(context, options.source);
-  if (!source) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
+  const std::optional<std::string> scan_text = ScanPathArgOf(options.source);
+  if (!scan_text) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
+  const std::string source = ScanSourceOf(context.Drives(), *scan_text);
 
   Workspace work = context.Work();
   const PreparedUpdate prepared =
-      PrepareDiscUpdate(work, context.Drives(), *disc, *source, [&context](const ScanProgress& progress) {
+      PrepareDiscUpdate(work, context.Drives(), *disc, source, [&context](const ScanProgress& progress) {
         context.Progress("扫描 " + std::to_string(progress.folders) + " 个文件夹，" + std::to_string(progress.files) +
                          " 个文件");
         return !CliContext::Interrupted();

@@ -14,7 +14,7 @@ namespace movra {
 namespace {
 
 const char kSegmentSuffix[] = ".idx";
-const char kSnapshotSuffix[] = ".cdg";
+constexpr std::string_view kSnapshotSuffix = kSnapshotExtension;
 
 // The GBK stems of the files in a folder whose native names end with
 // suffix; names that do not come back unchanged from GBK are left out.
@@ -53,7 +53,7 @@ std::string NameIndex::SnapshotPath(std::string_view disc_name) const {
 const std::string& NameIndex::SnapshotFileName(const std::string& disc_name) {
   auto found = file_names_.find(disc_name);
   if (found == file_names_.end())
-    found = file_names_.emplace(disc_name, NativeJoin("", disc_name + kSnapshotSuffix)).first;
+    found = file_names_.emplace(disc_name, SnapshotPathOf("", disc_name)).first;
   return found->second;
 }
 

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "platform/FileSystem.h"
+#include "snapshot/SnapshotName.h"
 #include "platform/TextCodec.h"
 
 namespace movra {
@@ -99,7 +100,7 @@ std::string FsPathOf(const fs::path& native) { return native.string(); }
 fs::path NativeOfFsPath(const std::string& fs_path) { return fs::path(fs_path); }
 
 fs::path SnapshotFileIn(const fs::path& data_folder, std::string_view disc_name) {
-  return data_folder / (GbkToUtf8(disc_name) + ".cdg");
+  return data_folder / GbkToUtf8(SnapshotFileName(disc_name));
 }
 
 }  // namespace movra

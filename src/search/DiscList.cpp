@@ -2,10 +2,10 @@
 
 #include <string_view>
 
+#include "catalog/ElementNames.h"
+
 namespace movra {
 namespace {
-
-bool HasPrefix(std::string_view name, std::string_view prefix) { return name.substr(0, prefix.size()) == prefix; }
 
 // A category still being walked: its element children and how far the walk got.
 struct Frame {
@@ -24,12 +24,12 @@ std::vector<DiscListEntry> BuildDiscList(Element located) {
   std::vector<DiscListEntry> discs;
   if (!located) return discs;
   const std::string name = CatalogueDocument::ElementName(located);
-  if (HasPrefix(name, "D_")) {
-    discs.push_back({"", name.substr(2)});
+  if (IsDiscElement(name)) {
+    discs.push_back({"", std::string(NameOfElement(name))});
     return discs;
   }
   // CDLIST itself carries no prefix: its paths begin with the main category.
-  std::string path = HasPrefix(name, "T_") ? name.substr(2) + "\\" : std::string();
+  std::string path = IsCategoryElement(name) ? std::string(NameOfElement(name)) + "\\" : std::string();
 
   // Depth first in document order, with an explicit stack so that a deeply
   // nested (hand-edited) catalogue cannot exhaust the call stack.
@@ -43,11 +43,11 @@ std::vector<DiscListEntry> BuildDiscList(Element located) {
     }
     const Element child = frame.children[frame.next++];
     const std::string child_name = CatalogueDocument::ElementName(child);
-    if (HasPrefix(child_name, "T_")) {
-      std::string child_path = frame.path + child_name.substr(2) + "\\";
+    if (IsCategoryElement(child_name)) {
+      std::string child_path = frame.path + std::string(NameOfElement(child_name)) + "\\";
       stack.push_back(MakeFrame(child, std::move(child_path)));  // frame is not used after this
-    } else if (HasPrefix(child_name, "D_")) {
-      discs.push_back({frame.path, child_name.substr(2)});
+    } else if (IsDiscElement(child_name)) {
+      discs.push_back({frame.path, std::string(NameOfElement(child_name))});
     }
   }
   return discs;

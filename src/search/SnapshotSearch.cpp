@@ -85,10 +85,6 @@ void SearchLinesHolding(std::string_view data, std::string_view required, NameMa
 
 }  // namespace
 
-std::string SnapshotPathOf(const std::string& data_folder, const std::string& disc_name) {
-  return NativeJoin(data_folder, disc_name + ".cdg");
-}
-
 DiscReport SearchDisc(const std::string& data_folder, const DiscListEntry& disc, NameMatcher& matcher,
                       SearchResults& results) {
   DiscReport report;

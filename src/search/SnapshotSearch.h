@@ -11,6 +11,7 @@
 #include "search/DiscList.h"
 #include "search/NameMatcher.h"
 #include "search/SearchResults.h"
+#include "snapshot/SnapshotName.h"
 
 namespace movra {
 
@@ -27,10 +28,6 @@ struct DiscReport {
   std::string snapshot_path;  // data folder + disc name + ".cdg", native
   std::string error;          // for kBadTime: the message for the user (GBK), naming the disc and the text
 };
-
-// The snapshot file of a disc (native): the native data folder (with its
-// trailing separator) + the GBK name + ".cdg".
-std::string SnapshotPathOf(const std::string& data_folder, const std::string& disc_name);
 
 // Searches the lines of a piece of a snapshot's text (whole lines, ending at
 // LF) and adds a row per matching line; false when it stopped at a matching

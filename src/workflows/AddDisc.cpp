@@ -6,7 +6,9 @@
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
+#include "platform/Volume.h"
 #include "snapshot/ImageScanner.h"
+#include "snapshot/ScanSource.h"
 #include "snapshot/SnapshotFile.h"
 
 namespace movra {
@@ -30,6 +32,37 @@ DiscProposal ProposeImageDisc(const std::string& native_image, DateTime now) {
   proposal.date_text = DateTimeToText(now);
   proposal.memo_lines = ProposedMemoLines(volume ? volume->serial : std::nullopt, proposal.name);
   return proposal;
+}
+
+VolumeReader VolumeReaderOf(const DriveMap& drives) {
+  return [&drives](std::string_view drive_text, std::string& label, std::uint32_t& serial) {
+    return ReadVolumeInfo(drives, drive_text, label, serial);
+  };
+}
+
+DiscProposal ProposeForSource(const DriveMap& drives, std::string_view source, const VolumeReader& read_volume,
+                              DateTime now) {
+  const std::optional<std::string> image = ImageFileOf(drives, source);
+  return image ? ProposeImageDisc(*image, now) : ProposeDisc(source, read_volume, now);
+}
+
+DiscProposal ProposeImport(std::string_view stem, DateTime now) {
+  return {std::string(stem), DateTimeToText(now), ProposedMemoLines(std::nullopt, stem)};
+}
+
+WorkflowResult ScanMedium(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
+                          const ScanCallback& progress) {
+  switch (ScanDisc(index, drives, source, progress)) {
+    case DiscScanResult::kScanned:
+      break;
+    case DiscScanResult::kCancelled:
+      return {Outcome::kCancelled, {}};
+    case DiscScanResult::kNothingFound:
+      return {Outcome::kNothingFound, Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！")};
+    case DiscScanResult::kUnreadableImage:
+      return {Outcome::kFailed, Utf8ToGbk(kUnreadableImageMessage)};
+  }
+  return {};
 }
 
 std::string AddDiscRefusalText(DiscInputProblem problem) {
@@ -56,6 +89,18 @@ WorkflowResult CheckNewDisc(Workspace& work, const DiscInput& input, std::string
     return {Outcome::kNotFound, Utf8ToGbk("无法确定光盘的分类，添加失败！")};
   }
   return {};
+}
+
+WorkflowResult CheckNewDisc(Workspace& work, const DriveMap& drives, const DiscInput& input,
+                            std::string_view scan_path_utf8) {
+  if (WorkflowResult checked = CheckNewDisc(work, input, scan_path_utf8); !checked.ok()) return checked;
+  return CheckScanPath(drives, scan_path_utf8);
+}
+
+WorkflowResult ScanAndFileNewDisc(Workspace& work, const DriveMap& drives, const DiscInput& input,
+                                  std::string_view source, SnapshotIndex& index, const ScanCallback& progress) {
+  if (WorkflowResult scanned = ScanMedium(index, drives, source, progress); !scanned.ok()) return scanned;
+  return FileNewDisc(work, input, index);
 }
 
 WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned) {

@@ -13,6 +13,8 @@
 
 #include "workflows/DiscCataloguing.h"
 #include "platform/DateTime.h"
+#include "platform/DriveMap.h"
+#include "snapshot/Scanner.h"
 #include "snapshot/SnapshotIndex.h"
 #include "workflows/Workspace.h"
 
@@ -37,6 +39,22 @@ DiscProposal ProposeDisc(std::string_view scan_path, const VolumeReader& read_vo
 // label and the serial of the burnt disc, as for a disc in a drive.
 DiscProposal ProposeImageDisc(const std::string& native_image, DateTime now);
 
+// The reader of the volumes of these drives.
+VolumeReader VolumeReaderOf(const DriveMap& drives);
+
+// The name, date and memo proposed for a source as ScanDisc takes it: an
+// image file proposes what its burnt disc would, a drive path what its volume gives.
+DiscProposal ProposeForSource(const DriveMap& drives, std::string_view source, const VolumeReader& read_volume,
+                              DateTime now);
+
+// The name (the file's stem, GBK), date and memo proposed for importing a snapshot file.
+DiscProposal ProposeImport(std::string_view stem, DateTime now);
+
+// Scans source into index (ScanDisc) and words how it ended: kCancelled
+// (no message), kNothingFound, or kFailed for an image that cannot be read.
+WorkflowResult ScanMedium(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
+                          const ScanCallback& progress = {});
+
 // The message (GBK) for input Add disc refuses; empty for kNone.
 std::string AddDiscRefusalText(DiscInputProblem problem);
 
@@ -45,9 +63,19 @@ std::string AddDiscRefusalText(DiscInputProblem problem);
 // the category (kNotFound).
 WorkflowResult CheckNewDisc(Workspace& work, const DiscInput& input, std::string_view scan_path_text);
 
+// CheckNewDisc, then the scan path as the user gave it (UTF-8): a path whose
+// keys could not be recorded is refused (kRefused) before anything is scanned.
+WorkflowResult CheckNewDisc(Workspace& work, const DriveMap& drives, const DiscInput& input,
+                            std::string_view scan_path_utf8);
+
 // Files a disc whose scan the index holds: writes its snapshot file, then
 // catalogues it under its category and saves. When the save fails the
 // snapshot file goes again and the catalogue is read back from disk.
 WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned);
+
+// Scans source into index (ScanMedium) and files the disc (FileNewDisc);
+// nothing is catalogued unless both succeed.
+WorkflowResult ScanAndFileNewDisc(Workspace& work, const DriveMap& drives, const DiscInput& input,
+                                  std::string_view source, SnapshotIndex& index, const ScanCallback& progress = {});
 
 }  // namespace movra

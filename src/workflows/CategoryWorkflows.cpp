@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "catalog/CategoryEdits.h"
+#include "catalog/ElementNames.h"
 #include "catalog/NameRules.h"
 #include "platform/TextCodec.h"
 
@@ -43,9 +44,9 @@ NewCategoryResult MakeCategory(Workspace& work, std::string_view path) {
   }
   Element parent = work.catalogue.CdList();
   if (!parent) parent = work.catalogue.GetOrAddChild(work.catalogue.Root(), "CDLIST");
-  if (slash != std::string_view::npos) parent = CatalogueDocument::FindChild(parent, "T_" + std::string(main_name));
+  if (slash != std::string_view::npos) parent = CatalogueDocument::FindChild(parent, CategoryElementName(main_name));
   if (!parent) return {{Outcome::kNotFound, Utf8ToGbk("无法在目录中找到选择的节点！")}, {}};
-  const std::string element_name = "T_" + std::string(name);
+  const std::string element_name = CategoryElementName(name);
   if (CatalogueDocument::FindChild(parent, element_name)) {
     return {{Outcome::kRefused, Utf8ToGbk("分类名称已存在！")}, {}};
   }

@@ -1,6 +1,7 @@
 #include "workflows/DeleteEntry.h"
 
 #include "catalog/CategoryEdits.h"
+#include "catalog/ElementNames.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -8,7 +9,7 @@
 namespace movra {
 
 std::string DeleteQuestion(const Workspace& work, const std::vector<std::string>& element_names) {
-  const bool is_disc = !element_names.empty() && element_names.back().starts_with("D_");
+  const bool is_disc = !element_names.empty() && IsDiscElement(element_names.back());
   std::string question = Utf8ToGbk(is_disc ? "确实要删除选择的光盘？" : "确实要删除选择的分类？");
   const Element element = FindElementByNames(work.catalogue, element_names);
   if (!element) return question;
@@ -36,7 +37,7 @@ DeleteResult DeleteEntry(Workspace& work, const std::vector<std::string>& elemen
   const std::string name = element_names.back();
   // The discs whose snapshot files go are taken from the catalogue, so that
   // none the trees do not show is forgotten.
-  deleted.discs = name.starts_with("D_") ? std::vector<std::string>{name.substr(2)} : DiscNamesIn(element);
+  deleted.discs = IsDiscElement(name) ? std::vector<std::string>{std::string(NameOfElement(name))} : DiscNamesIn(element);
   work.catalogue.DeleteChild(element.parent(), name);
   if (deleted.result = SaveOrRestore(work); !deleted.result.ok()) return deleted;
 

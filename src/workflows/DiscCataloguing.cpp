@@ -2,6 +2,7 @@
 
 #include <climits>
 
+#include "catalog/ElementNames.h"
 #include "catalog/NameRules.h"
 #include "workflows/DiscEntry.h"
 #include "platform/TextCodec.h"
@@ -25,16 +26,12 @@ DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
 
 Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput& input) {
   const std::string name = CleanName(input.name_text);
-  Element disc = doc.GetOrAddChild(category, "D_" + name);
+  Element disc = doc.GetOrAddChild(category, DiscElementName(name));
   if (!disc) return disc;
   doc.SetChildText(disc, "Title", name);
   doc.SetChildText(disc, "Time", input.date_text);
   doc.SetChildText(disc, "Memo", input.memo);
   return disc;
-}
-
-std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name) {
-  return NativeJoin(data_folder, std::string(disc_name) + ".cdg");
 }
 
 }  // namespace movra

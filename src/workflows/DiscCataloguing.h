@@ -11,6 +11,7 @@
 #include "platform/DriveMap.h"
 #include "snapshot/ScanSource.h"
 #include "snapshot/SnapshotIndex.h"
+#include "snapshot/SnapshotName.h"
 
 namespace movra {
 
@@ -39,8 +40,5 @@ DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
 // Files the disc under category as D_ + name with Title, Time and Memo (an
 // empty memo stores no Memo); the disc element, or none. Does not save.
 Element CatalogueDisc(CatalogueDocument& doc, Element category, const DiscInput& input);
-
-// The snapshot file of a disc: the native data_folder + name (GBK) + ".cdg", native.
-std::string SnapshotPathOf(std::string_view data_folder, std::string_view disc_name);
 
 }  // namespace movra

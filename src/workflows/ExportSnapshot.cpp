@@ -23,7 +23,7 @@ ExportResult ExportDisc(const Workspace& work, SnapshotIndex& index, bool index_
     exported.result = {Outcome::kNotFound, Utf8ToGbk("无法找到光盘快照，请选择光盘节点！")};
     return exported;
   }
-  const std::string target = FsPathOf(folder / (GbkToUtf8(disc_name) + ".cdg"));
+  const std::string target = FsPathOf(SnapshotFileIn(folder, disc_name));
   if (Fs().FileExists(target) || Fs().DirectoryExists(target)) {
     exported.result = {Outcome::kRefused, Utf8ToGbk("此文件夹已包含同名文件！")};
     return exported;

@@ -2,8 +2,10 @@
 
 #include <vector>
 
-#include "workflows/DiscEntry.h"
+#include "catalog/NameRules.h"
 #include "platform/TextCodec.h"
+#include "snapshot/ScanSource.h"
+#include "workflows/DiscEntry.h"
 
 namespace movra {
 namespace {
@@ -27,7 +29,7 @@ std::optional<ScanRootFault> FaultOf(std::string_view name) {
     if (c == '|' || c == '\\') return ScanRootFault::kBarOrBackslash;
     if (u < 0x20 || u == 0x7F) return ScanRootFault::kControl;
   }
-  if (!IsAscii(name) && (!IsUtf8(name) || GbkToUtf8(Utf8ToGbk(name)) != name)) return ScanRootFault::kNotGbk;
+  if (!GbkFormOf(name)) return ScanRootFault::kNotGbk;
   return std::nullopt;
 }
 
@@ -83,6 +85,32 @@ std::string ScanRootMessage(const ScanRootProblem& problem) {
       break;
   }
   return Utf8ToGbk("扫描路径中的“") + problem.part + Utf8ToGbk("”" + why + "，无法记录，请选择其他文件夹！");
+}
+
+std::optional<std::string> DriveFormOf(const DriveMap& drives, std::string_view utf8_text) {
+  if (utf8_text.empty() || utf8_text.front() != '/' || CheckScanRoot(drives, utf8_text)) return std::nullopt;
+  return drives.DrivePathOf(utf8_text);
+}
+
+std::string ScanSourceOf(const DriveMap& drives, std::string_view utf8_text) {
+  if (utf8_text.empty()) return {};
+  if (utf8_text.front() == '/') {
+    // A native path that no drive path can stand for is scanned by its native name.
+    const std::optional<std::string> drive_form = DriveFormOf(drives, utf8_text);
+    return drive_form ? WithTrailingBackslash(*drive_form) : std::string(utf8_text);
+  }
+  return WithTrailingBackslash(Utf8ToGbk(utf8_text));
+}
+
+std::string ScanTextOf(std::string_view source) {
+  return DriveLetterOf(source) != 0 ? GbkToUtf8(source) : std::string(source);
+}
+
+WorkflowResult CheckScanPath(const DriveMap& drives, std::string_view utf8_text) {
+  if (ImageFileOf(drives, ScanSourceOf(drives, utf8_text))) return {};
+  const std::optional<ScanRootProblem> problem = CheckScanRoot(drives, utf8_text);
+  if (!problem) return {};
+  return {Outcome::kRefused, ScanRootMessage(*problem)};
 }
 
 std::string ProposedDiscName(std::string_view scan_path, std::string_view label) {

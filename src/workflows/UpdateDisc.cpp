@@ -2,7 +2,10 @@
 
 #include <optional>
 
+#include "catalog/ElementNames.h"
+#include "workflows/AddDisc.h"
 #include "workflows/DiscCataloguing.h"
+#include "workflows/ScanRoot.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -22,25 +25,21 @@ PreparedUpdate PrepareDiscUpdate(Workspace& work, const DriveMap& drives, std::s
     prepared.result = editable;
     return prepared;
   }
-  if (disc_name.empty() || !work.catalogue.FindDiscElement("D_" + std::string(disc_name))) {
+  if (disc_name.empty() || !work.catalogue.FindDiscElement(DiscElementName(disc_name))) {
     prepared.result = NoSuchDisc();
+    return prepared;
+  }
+  // The same rule as for a new disc: keys that could not lead back to the folder are never recorded.
+  if (WorkflowResult root = CheckScanPath(drives, ScanTextOf(source)); !root.ok()) {
+    prepared.result = root;
     return prepared;
   }
   auto update = std::make_unique<DiscUpdate>();
   update->disc_name = disc_name;
   update->snapshot_path = FsPathOf(SnapshotFileOf(work, disc_name));
-  switch (ScanDisc(update->new_index, drives, source, progress)) {
-    case DiscScanResult::kScanned:
-      break;
-    case DiscScanResult::kCancelled:
-      prepared.result = {Outcome::kCancelled, {}};
-      return prepared;
-    case DiscScanResult::kNothingFound:
-      prepared.result = {Outcome::kNothingFound, Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！")};
-      return prepared;
-    case DiscScanResult::kUnreadableImage:
-      prepared.result = {Outcome::kFailed, Utf8ToGbk(kUnreadableImageMessage)};
-      return prepared;
+  if (WorkflowResult scanned = ScanMedium(update->new_index, drives, source, progress); !scanned.ok()) {
+    prepared.result = scanned;
+    return prepared;
   }
   // A missing snapshot file leaves the old side empty: everything is new.
   ReadSnapshot(update->old_index, update->snapshot_path);
@@ -51,7 +50,7 @@ PreparedUpdate PrepareDiscUpdate(Workspace& work, const DriveMap& drives, std::s
 
 WorkflowResult ApplyDiscUpdate(Workspace& work, const DiscUpdate& update, std::string_view time_text) {
   if (WorkflowResult editable = CheckEditable(work); !editable.ok()) return editable;
-  const Element disc = work.catalogue.FindDiscElement("D_" + update.disc_name);
+  const Element disc = work.catalogue.FindDiscElement(DiscElementName(update.disc_name));
   if (!disc) return NoSuchDisc();
   // Kept so that a catalogue that cannot be saved gets its old snapshot back.
   const std::optional<std::string> old_bytes = Fs().ReadFile(update.snapshot_path);

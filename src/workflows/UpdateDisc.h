@@ -38,8 +38,9 @@ struct PreparedUpdate {
 
 // Scans source (a drive path, a native folder path, or a disc image file)
 // and compares it with the snapshot of disc_name. Changes nothing. Refused
-// when the catalogue is unreadable; kNotFound for an unknown disc;
-// kCancelled, kNothingFound, or kFailed for an unreadable image.
+// when the catalogue is unreadable; kNotFound for an unknown disc; kRefused
+// for a source whose keys could not be recorded (CheckScanPath); kCancelled,
+// kNothingFound, or kFailed for an unreadable image.
 PreparedUpdate PrepareDiscUpdate(Workspace& work, const DriveMap& drives, std::string_view disc_name,
                                  std::string_view source, const ScanCallback& progress = {});
 

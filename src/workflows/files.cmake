@@ -9,6 +9,7 @@ target_sources(movra_core PRIVATE
   workflows/ExportSnapshot.cpp
   workflows/ImportSnapshot.cpp
   workflows/ScanRoot.cpp
+  workflows/Search.cpp
   workflows/SnapshotTransfer.cpp
   workflows/UpdateDisc.cpp
   workflows/WindowArguments.cpp

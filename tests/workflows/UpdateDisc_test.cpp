@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "workflows/DiscCataloguing.h"
+#include "workflows/ScanRoot.h"
 #include "snapshot/SnapshotFile.h"
 #include "support/TempDir.h"
 
@@ -121,6 +122,22 @@ TEST_F(DiscUpdateTest, ShowsTheChangesAndReplacesTheSnapshotKeepingTitleAndMemo)
 
   EXPECT_EQ(PrepareDiscUpdate(work_, drives_, "Y", "D:\\").result.outcome, Outcome::kNotFound);
   EXPECT_EQ(PrepareDiscUpdate(work_, drives_, "X", "D:\\nowhere\\").result.outcome, Outcome::kNothingFound);
+}
+
+TEST_F(DiscUpdateTest, AScanRootThatAddWouldRefuseIsRefusedAndNothingChanges) {
+  Put("a|b/x.txt", "x");
+  const std::string snapshot = test::ReadBytes(Snapshot());
+  const std::string xml = DiscXml();
+  const std::string message = ScanRootMessage({ScanRootFault::kBarOrBackslash, "a|b"});
+  for (const std::string& source : {std::string("D:\\a|b\\"), dir_ / "disc/a|b"}) {
+    const PreparedUpdate prepared = PrepareDiscUpdate(work_, drives_, "X", source);
+    EXPECT_EQ(prepared.result.outcome, Outcome::kRefused) << source;
+    EXPECT_EQ(prepared.result.message, message) << source;
+    EXPECT_EQ(prepared.update, nullptr);
+  }
+  EXPECT_EQ(test::ReadBytes(Snapshot()), snapshot);
+  EXPECT_EQ(DiscXml(), xml);
+  EXPECT_TRUE(written_.discs.empty());
 }
 
 // A catalogue that cannot be saved, while snapshot files can be written.

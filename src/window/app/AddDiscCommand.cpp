@@ -11,7 +11,6 @@
 #include "window/controls/CategoryTrees.h"
 #include "window/dialogs/Appendcd.h"
 #include "window/dialogs/ModalDialogs.h"
-#include "workflows/ScanRoot.h"
 #include "window/dialogs/ScanProgressDialog.h"
 #include "window/dialogs/MessageBox.h"
 #include "platform/TextCodec.h"
@@ -19,6 +18,7 @@
 #include "window/controls/WxText.h"
 #include "snapshot/ScanSource.h"
 #include "workflows/AddDisc.h"
+#include "catalog/ElementNames.h"
 
 namespace movra {
 namespace {
@@ -56,20 +56,11 @@ std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
     AddDiscRequest request{{dialog.DiscNameText(), dialog.DateText(), dialog.CategoryPath(), dialog.Memo()},
                            dialog.ScanPath()};
     Workspace work = form.Work();
-    const WorkflowResult checked = CheckNewDisc(work, request.input, dialog.ScanPathText());
-    if (checked.ok()) {
-      // A path whose keys could not be recorded is refused before anything is scanned.
-      // An image is read by its file and records keys of its own.
-      const std::optional<ScanRootProblem> root =
-          ImageFileOf(form.Drives(), dialog.ScanPathText()) ? std::nullopt
-                                                           : CheckScanRoot(form.Drives(), dialog.ScanPathUtf8());
-      if (!root) return request;
-      ShowInfoBox(&form, ScanRootMessage(*root));
-    } else {
-      // A category that names nothing ends the command quietly.
-      if (checked.outcome != Outcome::kRefused) return std::nullopt;
-      ShowInfoBox(&form, checked.message);
-    }
+    const WorkflowResult checked = CheckNewDisc(work, form.Drives(), request.input, dialog.ScanPathUtf8());
+    if (checked.ok()) return request;
+    // A category that names nothing ends the command quietly.
+    if (checked.outcome != Outcome::kRefused) return std::nullopt;
+    ShowInfoBox(&form, checked.message);
     dialog.ClearAccepted();
   }
 }
@@ -83,7 +74,7 @@ void ShowNewDisc(TForm1& form, std::string_view name, std::string_view category_
   // tree has a node for its category.
   const wxTreeItemId category_node = FindNodeByPath(*form.TreeView1, category_path);
   if (category_node.IsOk()) AddNode(*form.TreeView1, category_node, name, kDiscImage);
-  AddElementNode(*form.TreeView2, wxTreeItemId(), "D_" + std::string(name));
+  AddElementNode(*form.TreeView2, wxTreeItemId(), DiscElementName(name));
   form.TreeView2->SortChildren(form.TreeView2->GetRootItem());
   form.TreeView2->Refresh();
 }
@@ -93,21 +84,16 @@ void TForm1::ToolButton8Click() {
   const std::optional<AddDiscRequest> request = AskForDisc(*this);
   if (!request) return;
 
-  DiscScanResult scanned;
+  WorkflowResult scanned;
   {
     ScanFeedback feedback(this);
-    scanned = ScanDisc(index_, Drives(), request->scan_path, feedback.Callback());
+    scanned = ScanMedium(index_, Drives(), request->scan_path, feedback.Callback());
   }
   // The index no longer holds the disc the content view loaded last.
   content_state_.loaded_disc_name.clear();
   content_state_.loaded_node_path.clear();
-  if (scanned == DiscScanResult::kCancelled) return;
-  if (scanned == DiscScanResult::kUnreadableImage) {
-    ShowInfoBox(this, Utf8ToGbk(kUnreadableImageMessage));
-    return;
-  }
-  if (scanned == DiscScanResult::kNothingFound) {
-    ShowInfoBox(this, Utf8ToGbk("扫描路径中没有找到任何文件或文件夹！"));
+  if (!scanned.ok()) {
+    ReportWorkflow(scanned);
     return;
   }
 

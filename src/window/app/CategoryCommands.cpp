@@ -13,6 +13,7 @@
 #include "window/controls/WxText.h"
 #include "workflows/CategoryWorkflows.h"
 #include "workflows/DeleteEntry.h"
+#include "catalog/ElementNames.h"
 
 namespace movra {
 namespace {
@@ -22,7 +23,7 @@ namespace {
 std::vector<std::string> ElementNamesOf(const wxTreeCtrl& tree, const wxTreeItemId& node, std::string_view own_prefix) {
   std::vector<std::string> names{std::string(own_prefix) + NodeText(tree, node)};
   for (wxTreeItemId p = ParentNode(tree, node); p.IsOk(); p = ParentNode(tree, p)) {
-    names.insert(names.begin(), "T_" + NodeText(tree, p));
+    names.insert(names.begin(), CategoryElementName(NodeText(tree, p)));
   }
   return names;
 }
@@ -144,7 +145,7 @@ void TForm1::N19Click() {
   const int image = TreeView1->GetItemImage(node);
   if (image != kCategoryImage && image != kDiscImage) return;
   const bool is_category = image == kCategoryImage;
-  const std::string prefix = is_category ? "T_" : "D_";
+  const std::string prefix(is_category ? kCategoryPrefix : kDiscPrefix);
   if (!CanEdit()) return;
   if (!catalogue_.CdList()) return;
 

@@ -11,6 +11,7 @@
 #include "window/controls/WxText.h"
 #include "search/ResultPlaces.h"
 #include "snapshot/SnapshotFile.h"
+#include "catalog/ElementNames.h"
 
 namespace movra {
 namespace {
@@ -20,13 +21,13 @@ namespace {
 DiscFacts DiscFactsOf(TForm1& form, const std::string& disc) {
   DiscFacts facts;
   facts.name = disc;
-  const Element element = form.Catalogue().FindDiscElement("D_" + disc);
+  const Element element = form.Catalogue().FindDiscElement(DiscElementName(disc));
   facts.time = CatalogueDocument::ElementText(CatalogueDocument::FindChild(element, "Time"));
   facts.memo = CatalogueDocument::ElementText(CatalogueDocument::FindChild(element, "Memo"));
   for (Element up = element.parent(); up; up = up.parent()) {
     const std::string name = CatalogueDocument::ElementName(up);
-    if (name.rfind("T_", 0) != 0) break;
-    facts.category = name.substr(2) + (facts.category.empty() ? "" : "\\" + facts.category);
+    if (!IsCategoryElement(name)) break;
+    facts.category = std::string(NameOfElement(name)) + (facts.category.empty() ? "" : "\\" + facts.category);
   }
   SnapshotIndex read;
   const bool loaded = form.ContentState().loaded_disc_name == disc;

@@ -11,14 +11,12 @@
 #include "window/controls/CategoryTrees.h"
 #include "window/dialogs/ModalDialogs.h"
 #include "window/dialogs/Searchcd.h"
-#include "nameindex/NameIndex.h"
 #include "window/dialogs/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "window/controls/WxText.h"
-#include "search/DiscList.h"
-#include "search/NameMatcher.h"
 #include "search/SearchSummary.h"
-#include "search/SnapshotSearch.h"
+#include "window/app/IndexKeeper.h"
+#include "workflows/Search.h"
 
 namespace movra {
 namespace {
@@ -44,14 +42,6 @@ void RefuseSearch(TForm1& form, const std::string& message) {
   SetSearchButton(form, false);
 }
 
-// What the find dialog asked for, read when it closed with 开始.
-struct SearchRequest {
-  std::string text;
-  std::string location;
-  bool location_is_disc = false;
-  MatchOptions options;
-};
-
 // Shows the find dialog preset with the location node; the request, or
 // nothing when the dialog was not closed with 开始.
 std::optional<SearchRequest> AskForRequest(TForm1& form, const wxTreeItemId& node) {
@@ -65,45 +55,34 @@ std::optional<SearchRequest> AskForRequest(TForm1& form, const wxTreeItemId& nod
   ShowDialogModal(dialog);
   if (!dialog.Started()) return std::nullopt;
   form.last_search = {dialog.SearchText(), dialog.CaseSensitive(), dialog.LiteralMatch()};
-  return SearchRequest{dialog.SearchText(), dialog.LocationPath(), dialog.LocationIsDisc(),
+  return SearchRequest{dialog.SearchText(), dialog.LocationPath(),
+                       dialog.LocationIsDisc() ? LocationKind::kDisc : LocationKind::kCategory,
                        MatchOptions{dialog.CaseSensitive(), dialog.LiteralMatch()}};
 }
 
-// Searches the discs below the located element into the results list, with
-// progress after half a second; the rows found stay when the user stops it or
-// a snapshot line holds no date-time.
-void SearchDiscsInto(TForm1& form, Element located, const SearchRequest& request) {
-  const std::vector<DiscListEntry> discs = BuildDiscList(located);
-  NameMatcher matcher(request.text, request.options);
+// Searches the located discs into the results list, with progress after
+// half a second; the rows found stay when the user stops it or a snapshot
+// line holds no date-time.
+void SearchDiscsInto(TForm1& form, const std::vector<DiscListEntry>& discs, const SearchRequest& request) {
   ResultsListCtrl& list = *form.ListView2;
-  const size_t rows_before = list.Rows().size();
-  size_t discs_searched = 0;
-  std::string time_error;
   SearchFeedback feedback(&form, discs);
-  std::vector<std::string> stale;
-  const SearchEnd end = SearchDiscs(
-      form.DataFolder(), discs, matcher, list.Rows(), [&](const SearchProgress& progress) {
-        const DiscReport& report = *progress.report;
-        if (report.outcome == DiscOutcome::kMissing) {
-          ShowInfoBox(&form, Utf8ToGbk("光盘(" + report.snapshot_path + ")不存在！"));
-        } else {
-          ++discs_searched;
-        }
-        if (report.outcome == DiscOutcome::kBadTime) time_error = report.error;
+  IndexKeeper& keeper = form.NameIndexKeeper();
+  const SearchOutcome outcome = RunSearch(
+      form.DataFolder(), discs, request, list.Rows(),
+      [&](const SearchStep& step) {
+        if (!step.missing_message.empty()) ShowInfoBox(&form, step.missing_message);
         list.ShowRows();  // cheap: the list draws only what is on screen, when it gets to paint
-        return feedback.Report(progress);
+        return feedback.Report(SearchProgress{step.index, step.count, step.disc, nullptr});
       },
-      form.NameIndexKeeper().ForSearch(), &stale);
-  // Discs whose index part was missing or out of date were read whole; they
-  // are indexed in the background for the next search.
-  form.NameIndexKeeper().UpdateLater(stale);
+      keeper.ForSearch(),
+      // Discs read whole are indexed in the background for the next search.
+      [&keeper](const std::vector<std::string>& stale) { keeper.UpdateLater(stale); });
   list.ShowRows();
-  const size_t matches = list.Rows().size() - rows_before - discs_searched;
-  form.SetStatusPanel(kSearchStatusPanel, GbkToWx(SearchSummaryText(matches, discs_searched)));
-  if (end == SearchEnd::kStoppedAtBadTime) {
+  form.SetStatusPanel(kSearchStatusPanel, GbkToWx(SearchSummaryText(outcome.matches, outcome.discs_searched)));
+  if (outcome.end == SearchEnd::kStoppedAtBadTime) {
     // A time text that is no date-time stops the search; the message names
     // the disc and quotes the text, which may hold GBK bytes.
-    wxMessageDialog box(&form, GbkToWx(time_error), "Movra", wxOK | wxICON_ERROR);
+    wxMessageDialog box(&form, GbkToWx(outcome.message), "Movra", wxOK | wxICON_ERROR);
     box.ShowModal();
   }
 }
@@ -140,13 +119,13 @@ void TForm1::ToolButton10Click() {
     SetSearchButton(*this, false);
     return;
   }
-  const Element located = Catalogue().ResolvePath(request->location, request->location_is_disc);
-  if (!located) {
+  const std::optional<std::vector<DiscListEntry>> discs = LocateSearch(Catalogue(), *request);
+  if (!discs) {
     SetSearchButton(*this, false);
     return;
   }
   ShowResultsPanel(true);
-  SearchDiscsInto(*this, located, *request);
+  SearchDiscsInto(*this, *discs, *request);
 }
 
 void TForm1::N50Click() {

@@ -13,6 +13,7 @@
 #include "window/dialogs/FolderPicker.h"
 #include "window/dialogs/ModalDialogs.h"
 #include "window/dialogs/OpenFilePicker.h"
+#include "snapshot/SnapshotName.h"
 #include "workflows/SnapshotTransfer.h"
 #include "platform/DataHome.h"
 #include "platform/DateTime.h"
@@ -102,7 +103,7 @@ void TForm1::R2Click() {
   }
   ReportWorkflow(exported.result);
   if (exported.result.ok() && folder)
-    SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导出到 ") + NativeNameToGbk(*folder) + kPathSeparator + name + ".cdg"));
+    SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导出到 ") + NativeNameToGbk(*folder) + kPathSeparator + SnapshotFileName(name)));
 }
 
 }  // namespace movra

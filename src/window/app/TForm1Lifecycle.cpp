@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "window/dialogs/MessageBox.h"
 #include "platform/TextCodec.h"
+#include "catalog/ElementNames.h"
 
 namespace movra {
 namespace {
@@ -47,7 +48,7 @@ void TForm1::StartUp() {
 void TForm1::UpdateFirstStartHint() {
   bool has_category = false;
   for (Element child : CatalogueDocument::ChildElements(catalogue_.CdList()))
-    has_category = has_category || CatalogueDocument::ElementName(child).rfind("T_", 0) == 0;
+    has_category = has_category || IsCategoryElement(CatalogueDocument::ElementName(child));
   if (has_category == !content_state_.showing_hint) return;
   content_state_.showing_hint = !has_category;
   ContentListCtrl::Quiet quiet(*ListView1);

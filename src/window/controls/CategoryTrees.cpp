@@ -1,5 +1,7 @@
 #include "window/controls/CategoryTrees.h"
 
+#include "catalog/ElementNames.h"
+
 namespace movra {
 namespace {
 
@@ -36,7 +38,7 @@ wxTreeItemId SortStart(const wxTreeCtrl& tree, const wxTreeItemId& parent) {
 wxTreeItemId AddElementNode(wxTreeCtrl& tree, const wxTreeItemId& parent, std::string_view element_name) {
   const std::string_view prefix = element_name.substr(0, 2);
   const std::string_view text = element_name.size() > 2 ? element_name.substr(2) : std::string_view();
-  return AddNode(tree, parent, text, prefix == "T_" ? kCategoryImage : kDiscImage);
+  return AddNode(tree, parent, text, prefix == kCategoryPrefix ? kCategoryImage : kDiscImage);
 }
 
 bool FillCategoryTree(wxTreeCtrl& tree, const CatalogueDocument& doc, FillMode mode, const wxTreeItemId& parent) {
@@ -46,15 +48,15 @@ bool FillCategoryTree(wxTreeCtrl& tree, const CatalogueDocument& doc, FillMode m
   const std::vector<Element> mains = CatalogueDocument::ChildElements(cd_list);
   for (const Element& a : mains) {
     const std::string a_name = CatalogueDocument::ElementName(a);
-    if (dialog && !StartsWith(a_name, "T_")) continue;
+    if (dialog && !StartsWith(a_name, kCategoryPrefix)) continue;
     const wxTreeItemId a_node = AddElementNode(tree, parent, a_name);
     // Only categories hold entries; the children of a disc are its fields.
-    if (!StartsWith(a_name, "T_")) continue;
+    if (!StartsWith(a_name, kCategoryPrefix)) continue;
     for (const Element& b : CatalogueDocument::ChildElements(a)) {
       const std::string b_name = CatalogueDocument::ElementName(b);
-      if (dialog && !StartsWith(b_name, "T_")) continue;
+      if (dialog && !StartsWith(b_name, kCategoryPrefix)) continue;
       const wxTreeItemId b_node = AddElementNode(tree, a_node, b_name);
-      if (dialog || !StartsWith(b_name, "T_")) continue;
+      if (dialog || !StartsWith(b_name, kCategoryPrefix)) continue;
       // Discs of a sub-category show their title; other children add nothing.
       for (const Element& c : CatalogueDocument::ChildElements(b)) {
         for (const Element& title : CatalogueDocument::ChildElements(c)) {
@@ -73,7 +75,7 @@ bool FillDiscTree(wxTreeCtrl& tree, const CatalogueDocument& doc) {
   const std::vector<Element> level1 = CatalogueDocument::ChildElements(cd_list);
   if (level1.empty()) return false;
   auto add_if_disc = [&tree](const std::string& name) {
-    if (!StartsWith(name, "D_")) return false;
+    if (!StartsWith(name, kDiscPrefix)) return false;
     AddElementNode(tree, wxTreeItemId(), name);
     return true;
   };

@@ -17,9 +17,7 @@
 #include "window/dialogs/UiText.h"
 #include "platform/DateTime.h"
 #include "platform/DriveMap.h"
-#include "platform/Volume.h"
 #include "window/controls/WxText.h"
-#include "snapshot/ScanSource.h"
 
 namespace movra {
 
@@ -38,9 +36,7 @@ TAppend::TAppend(wxWindow* parent, const CatalogueDocument& doc, const DriveMap&
     : wxDialog(parent, wxID_ANY, Ui("添加光盘"), wxDefaultPosition, wxDefaultSize, wxCAPTION),
       doc_(doc),
       drives_(drives),
-      read_volume_([&drives](std::string_view drive_text, std::string& label, std::uint32_t& serial) {
-        return ReadVolumeInfo(drives, drive_text, label, serial);
-      }) {
+      read_volume_(VolumeReaderOf(drives)) {
   CreateControls();
   FormCreate();
 }
@@ -124,8 +120,7 @@ void TAppend::FormCreate() {
 }
 
 std::optional<std::string> TAppend::DriveFormOf(const std::string& utf8) const {
-  if (utf8.empty() || utf8.front() != '/' || CheckScanRoot(drives_, utf8)) return std::nullopt;
-  return drives_.DrivePathOf(utf8);
+  return movra::DriveFormOf(drives_, utf8);
 }
 
 void TAppend::Button1Click() {
@@ -148,8 +143,7 @@ void TAppend::Edit1Exit() {
   if (path.empty()) return;
   proposed_for_ = path;
   // An image proposes what the burnt disc would: its label and serial.
-  const std::optional<std::string> image = ImageFileOf(drives_, path);
-  const DiscProposal proposal = image ? ProposeImageDisc(*image, Now()) : ProposeDisc(path, read_volume_, Now());
+  const DiscProposal proposal = ProposeForSource(drives_, path, read_volume_, Now());
   SetFieldText(*Edit2, proposal.name);
   SetFieldText(*Edit3, proposal.date_text);
   SetFieldLines(*RichEdit1, proposal.memo_lines);
@@ -173,7 +167,7 @@ std::string TAppend::ScanPathText() const { return FieldText(*Edit1); }
 std::string TAppend::ScanPathUtf8() const { return std::string(Edit1->GetValue().utf8_str()); }
 
 std::string TAppend::ScanPath() const {
-  return WithTrailingBackslash(DriveFormOf(ScanPathUtf8()).value_or(ScanPathText()));
+  return ScanSourceOf(drives_, ScanPathUtf8());
 }
 
 std::string TAppend::DiscNameText() const { return FieldText(*Edit2); }

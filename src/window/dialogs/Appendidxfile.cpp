@@ -12,6 +12,7 @@
 #include "window/dialogs/DialogParts.h"
 #include "workflows/DiscEntry.h"
 #include "window/dialogs/UiText.h"
+#include "workflows/AddDisc.h"
 
 namespace movra {
 
@@ -79,9 +80,10 @@ void TAppIdxFile::FormCreate() {
 }
 
 void TAppIdxFile::Preset(std::string_view stem, DateTime now) {
-  SetDiscNameText(stem);
-  SetDateText(DateTimeToText(now));
-  SetMemoLines(ProposedMemoLines(std::nullopt, stem));
+  const DiscProposal proposal = ProposeImport(stem, now);
+  SetDiscNameText(proposal.name);
+  SetDateText(proposal.date_text);
+  SetMemoLines(proposal.memo_lines);
 }
 
 void TAppIdxFile::SetDiscNameText(std::string_view gbk) { SetFieldText(*edt1, gbk); }

@@ -12,6 +12,7 @@
 #include "window/dialogs/UiText.h"
 #include "platform/DriveMap.h"
 #include "platform/TextCodec.h"
+#include "workflows/ScanRoot.h"
 #include "window/controls/WxText.h"
 
 namespace movra {
@@ -55,23 +56,23 @@ TUpdateSource::TUpdateSource(wxWindow* parent, const DriveMap& drives, std::stri
   CentreOnParent();
 }
 
-std::string TUpdateSource::DriveFormOf(const std::string& text) const {
-  if (text.empty() || text.front() != '/') return text;
-  return drives_.DrivePathOf(text).value_or(text);
+wxString TUpdateSource::Shown(const std::string& native) const {
+  const std::optional<std::string> drive_form = DriveFormOf(drives_, native);
+  return drive_form ? GbkToWx(*drive_form) : wxString::FromUTF8(native);
 }
 
-std::string TUpdateSource::Source() const { return DriveFormOf(FieldText(*Edit1)); }
+std::string TUpdateSource::Source() const { return ScanSourceOf(drives_, std::string(Edit1->GetValue().utf8_str())); }
 
 void TUpdateSource::Button1Click() {
   if (const std::optional<std::string> chosen = Folders().ChooseFolder(this, kPickerCaption)) {
-    Edit1->ChangeValue(GbkToWx(DriveFormOf(*chosen)));
+    Edit1->ChangeValue(Shown(*chosen));
     BitBtn2->Enable();
   }
 }
 
 void TUpdateSource::Button2Click() {
   if (const std::optional<std::string> chosen = OpenFiles().ChooseFile(this, kImageWildcard)) {
-    Edit1->ChangeValue(GbkToWx(DriveFormOf(*chosen)));
+    Edit1->ChangeValue(Shown(*chosen));
     BitBtn2->Enable();
   }
 }

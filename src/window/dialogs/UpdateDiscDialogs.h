@@ -26,7 +26,7 @@ class TUpdateSource : public wxDialog {
   // images as drive paths and must outlive the dialog.
   TUpdateSource(wxWindow* parent, const DriveMap& drives, std::string_view disc_name);
 
-  // The source as a drive path ("E:\", "Z:\home\ann\disc.iso"); empty when none.
+  // The source as the scan takes it (ScanSourceOf): a drive path with a trailing backslash; empty when none.
   std::string Source() const;
 
   // 选择光驱: the folder picker; its answer goes into the path field.
@@ -45,8 +45,8 @@ class TUpdateSource : public wxDialog {
   wxButton* BitBtn1 = nullptr;  // 取消
 
  private:
-  // A native path as a drive path; other texts unchanged.
-  std::string DriveFormOf(const std::string& text) const;
+  // How the field shows a picked native path: as its drive path when it has one.
+  wxString Shown(const std::string& native) const;
 
   const DriveMap& drives_;
   bool accepted_ = false;
