@@ -161,8 +161,9 @@ class Walker {
 DateTime ScanTimeOf(std::time_t t) {
   static const DateTime kFirst = EncodeDateTime({1980, 1, 1, 0, 0, 0});
   static const DateTime kLast = EncodeDateTime({2107, 12, 31, 23, 59, 58});
-  std::tm tm{};
-  if (!::localtime_r(&t, &tm)) return t < 0 ? kFirst : kLast;
+  const std::optional<std::tm> local = LocalTimeOf(t);
+  if (!local) return t < 0 ? kFirst : kLast;
+  const std::tm& tm = *local;
   const int year = tm.tm_year + 1900;
   if (year < 1980) return kFirst;
   if (year > 2107) return kLast;

@@ -6,6 +6,7 @@ target_sources(movra_core PRIVATE
   platform/linux/Console.cpp
   platform/linux/Directory.cpp
   platform/linux/FileSystem.cpp
+  platform/linux/LocalTime.cpp
   platform/linux/LinuxDrives.cpp
   platform/linux/ScanFence.cpp
   platform/linux/TextCodec.cpp
