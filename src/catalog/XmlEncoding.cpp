@@ -1,9 +1,6 @@
 #include "catalog/XmlEncoding.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <iconv.h>
 
 #include "platform/TextCodec.h"
 
@@ -14,55 +11,17 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // The charset name that stands for code page 936, converted by TextCodec's full table.
 constexpr const char* kCodePage936 = "CP936";
 
-// An iconv descriptor closed on scope exit.
-class Iconv {
- public:
-  Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-  ~Iconv() {
-    if (ok()) iconv_close(cd_);
-  }
-  Iconv(const Iconv&) = delete;
-  Iconv& operator=(const Iconv&) = delete;
-  bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-  iconv_t get() const { return cd_; }
-
- private:
-  iconv_t cd_;
-};
-
-// Appends as much of [*src, *src + *left) converted as iconv takes; the
-// return value and errno are iconv's for the last call.
-size_t ConvertSome(iconv_t cd, char** src, size_t* left, std::string& out) {
-  char buffer[1 << 14];
-  for (;;) {
-    char* dst = buffer;
-    size_t room = sizeof buffer;
-    size_t rc = iconv(cd, src, left, &dst, &room);
-    int saved = errno;
-    out.append(buffer, static_cast<size_t>(dst - buffer));
-    errno = saved;
-    if (rc == static_cast<size_t>(-1) && errno == E2BIG) continue;
-    return rc;
-  }
-}
-
 // The whole input converted to UTF-8, or nullopt at the first invalid or incomplete sequence.
-std::optional<std::string> DecodeStrict(std::string_view in, const char* from) {
-  Iconv cd("UTF-8", from);
-  if (!cd.ok()) return std::nullopt;
-  std::string out;
-  out.reserve(in.size() + in.size() / 2);
-  char* src = const_cast<char*>(in.data());
-  size_t left = in.size();
-  if (ConvertSome(cd.get(), &src, &left, out) == static_cast<size_t>(-1)) return std::nullopt;
-  return out;
+std::optional<std::string> DecodeStrict(std::string_view in, const std::string& charset) {
+  if (charset == "UTF-8") return IsUtf8(in) ? std::optional<std::string>(std::string(in)) : std::nullopt;
+  return CharsetToUtf8Strict(in, charset);
 }
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// The iconv name of the charset a declared encoding stands for.
+// The name of the charset a declared encoding stands for.
 std::string CharsetOf(std::string declared) {
   std::transform(declared.begin(), declared.end(), declared.begin(), Lower);
   if (declared.empty() || declared == "utf-8" || declared == "utf8") return "UTF-8";
@@ -197,7 +156,7 @@ std::optional<std::string> XmlBytesToUtf8(std::string_view bytes) {
   if (bytes.starts_with(kUtf8Bom)) return DecodeStrict(bytes.substr(kUtf8Bom.size()), "UTF-8");
   const std::string charset = CharsetOf(DeclaredEncoding(bytes));
   if (charset == kCodePage936) return GbkToUtf8Strict(bytes);
-  return DecodeStrict(bytes, charset.c_str());
+  return DecodeStrict(bytes, charset);
 }
 
 std::optional<std::string> MakeXmlWritable(std::string_view utf8, bool for_gbk) {

@@ -1,14 +1,12 @@
 #include "cli/CliContext.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <cstring>
 
 #include "catalog/NameRules.h"
+#include "platform/Console.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -17,26 +15,19 @@
 namespace movra {
 namespace {
 
-std::atomic<bool> g_interrupted{false};
-
-void OnInterrupt(int) { g_interrupted = true; }
-
 double Seconds() {
   return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace
 
-CliContext::CliContext() : progress_(::isatty(STDERR_FILENO) == 1) {
+CliContext::CliContext() : progress_(IsTerminal(ConsoleStream::kError)) {
   // Ctrl+C only raises a flag: the scan and the search stop at their next
   // step, and nothing is left half-written.
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
+  CatchInterrupt();
 }
 
-bool CliContext::Interrupted() { return g_interrupted; }
+bool CliContext::Interrupted() { return movra::Interrupted(); }
 
 NameIndex& CliContext::Index() {
   if (!index_) index_ = std::make_unique<NameIndex>(FsPathOf(home_.data_folder) + kPathSeparator);

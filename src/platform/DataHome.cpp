@@ -1,7 +1,5 @@
 #include "platform/DataHome.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <system_error>
 
@@ -23,7 +21,7 @@ std::optional<std::string> Env(const char* name) {
   return std::string(value);
 }
 
-bool Writable(const fs::path& folder) { return ::access(folder.c_str(), W_OK | X_OK) == 0; }
+bool Writable(const fs::path& folder) { return IsWritableFolder(folder.string()); }
 
 bool IsPortableFolder(const fs::path& folder) {
   std::error_code error;

@@ -78,8 +78,7 @@ DateTimeParts DecodeDateTime(DateTime value) {
 }
 
 DateTime DateTimeFromTimeT(std::time_t t) {
-  std::tm tm{};
-  localtime_r(&t, &tm);
+  const std::tm tm = LocalTimeOf(t).value_or(std::tm{});
   return EncodeDateTime({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec});
 }
 

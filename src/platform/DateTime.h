@@ -34,6 +34,10 @@ DateTimeParts DecodeDateTime(DateTime value);
 // A time_t taken as local time.
 DateTime DateTimeFromTimeT(std::time_t t);
 
+// The local calendar fields of t (the system's time zone rules); nullopt
+// when the system cannot express t.
+std::optional<std::tm> LocalTimeOf(std::time_t t);
+
 // The current local date and time.
 DateTime Now();
 

@@ -50,7 +50,7 @@ class DriveMap {
   // With a mount table (a mountinfo file), it is read at each use: the mount
   // of a drive that has a device number follows it, since a changed disc is
   // mounted afresh, often at a folder named after its label, and the other
-  // volumes mounted at the time get the free letters (see VolumesOf).
+  // volumes mounted at the time get the free letters.
   explicit DriveMap(std::vector<DriveEntry> drives, std::string mountinfo = {});
 
   // Every drive, in letter order, with its current mount.
@@ -93,28 +93,11 @@ class DriveMap {
   std::shared_ptr<Volumes> volumes_;
 };
 
-// The volumes of a mount table (mountinfo text) that a desktop user sees, in
-// mount order: block-device file systems mounted whole, neither pseudo nor
-// system mounts, each device once, except the devices in skip ("major:minor").
-// Letters are not set.
-std::vector<DriveEntry> VolumesOf(std::string_view mountinfo, const std::vector<std::string>& skip);
-
-// True for the type of a file system that holds no files of a medium (proc,
-// sysfs, devtmpfs, cgroup ...): a scan never enters one.
-bool IsPseudoFileSystem(std::string_view type);
-
-// The pseudo file systems of a mount table (mountinfo text) that nothing is
-// mounted over: their mount points and device numbers ("0:5").
-std::vector<std::pair<std::string, std::string>> PseudoMountsOf(std::string_view mountinfo);
-
 // The drive letter (upper case) of a text that starts with "X:", or 0.
 char DriveLetterOf(std::string_view text);
 
-// The drives of this machine: /sys/block/sr* in device order, then the other
-// volumes, mounted as /proc/self/mountinfo says at the time of each use.
+// The drives of this machine: the optical drives in device order, then the
+// other volumes, mounted as the system says at the time of each use.
 DriveMap DetectDrives();
-
-// DetectDrives over another block-device folder and mount table (for tests).
-DriveMap DetectDrives(const std::string& sys_block, const std::string& mountinfo);
 
 }  // namespace movra

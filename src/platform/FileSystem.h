@@ -6,10 +6,12 @@
 // (a disc name, a key) joins a native folder only through NativeJoin.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace movra {
 
@@ -81,6 +83,27 @@ inline size_t CopyAlignmentGap(const void* destination, std::uint64_t offset) {
 
 // The folder of the running executable (native, no trailing separator).
 std::string ProgramFolder();
+
+// True when the current user may create and delete files in the folder at path.
+bool IsWritableFolder(const std::string& path);
+
+// A file (a device or a disc image) opened for reads at chosen offsets.
+class FileReader {
+ public:
+  // The file at a native path opened for reading; nullopt when it cannot be.
+  static std::optional<FileReader> Open(const std::string& native_path);
+
+  FileReader(FileReader&& other) noexcept;
+  FileReader& operator=(FileReader&& other) noexcept;
+  ~FileReader();
+
+  // Reads size bytes from offset into data; false unless all of them were read.
+  bool ReadAt(std::uint64_t offset, void* data, std::size_t size) const;
+
+ private:
+  explicit FileReader(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_ = -1;  // the system's handle of the open file
+};
 
 // The native path separator the program's own files use.
 inline constexpr char kPathSeparator = '/';

@@ -2,8 +2,8 @@
 
 #include <array>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+
+#include "platform/FileSystem.h"
 
 namespace movra {
 namespace {
@@ -83,20 +83,19 @@ std::optional<std::uint32_t> ReadIsoSerial(const std::string& native_path) {
 }
 
 std::optional<IsoVolume> ReadIsoVolume(const std::string& native_path) {
-  const int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  const std::optional<FileReader> file = FileReader::Open(native_path);
+  if (!file) return std::nullopt;
   std::optional<Sector> primary;
   std::optional<Sector> joliet;
   Sector s;
   for (int i = 0; i < kMaxDescriptors && !joliet; ++i) {
-    const off_t at = static_cast<off_t>(kFirstDescriptor + i) * static_cast<off_t>(kIsoSectorSize);
-    if (::pread(fd, s.data(), s.size(), at) != static_cast<ssize_t>(s.size())) break;
+    const std::uint64_t at = static_cast<std::uint64_t>(kFirstDescriptor + i) * kIsoSectorSize;
+    if (!file->ReadAt(at, s.data(), s.size())) break;
     if (std::memcmp(s.data() + 1, "CD001", 5) != 0) break;
     if (s[0] == 255) break;  // set terminator
     if (s[0] == 1 && !primary) primary = s;
     else if (IsJoliet(s)) joliet = s;
   }
-  ::close(fd);
   if (joliet) return IsoVolume{LabelOf(*joliet, true), IsoSerialOfDescriptor(*joliet)};
   if (primary) return IsoVolume{LabelOf(*primary, false), IsoSerialOfDescriptor(*primary)};
   return std::nullopt;

@@ -16,6 +16,11 @@ std::string GbkToUtf8(std::string_view gbk);
 // GBK bytes to UTF-8; nullopt when a byte sequence is not GBK.
 std::optional<std::string> GbkToUtf8Strict(std::string_view gbk);
 
+// Bytes in the named character set ("UTF-16" with its byte-order mark,
+// "GB18030", "ISO-8859-1" ...) to UTF-8; nullopt when the set is unknown or
+// a byte sequence is invalid or cut short in it.
+std::optional<std::string> CharsetToUtf8Strict(std::string_view bytes, const std::string& charset);
+
 // True when GBK holds the character, so that it is written and read back unchanged.
 bool GbkCanHold(char32_t code_point);
 

@@ -4,11 +4,11 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <cdio/udf.h>
-#include <sys/stat.h>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
+#include "platform/FileSystem.h"
 #include "platform/IsoSerial.h"
 #include "platform/TextCodec.h"
 #include "snapshot/EntryOrder.h"
@@ -126,10 +126,7 @@ class Collector {
 };
 
 // True when path names a regular file (a device would be read through its drive).
-bool IsRegularFile(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
+bool IsRegularFile(const std::string& path) { return Fs().FileExists(path); }
 
 // The path of an entry without "./" in front or "/" behind.
 std::string_view TrimPath(std::string_view path) {

@@ -1,7 +1,5 @@
 #include "snapshot/ScanSource.h"
 
-#include <sys/stat.h>
-
 #include "platform/FileSystem.h"
 #include "snapshot/ImageScanner.h"
 
@@ -19,8 +17,7 @@ std::optional<std::string> ImageFileOf(const DriveMap& drives, std::string_view 
     native = *path;
   }
   while (native.size() > 1 && native.back() == '/') native.pop_back();
-  struct stat st;
-  if (::stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  if (!Fs().FileExists(native)) return std::nullopt;
   return native;
 }
 

@@ -1,23 +1,16 @@
 #include "snapshot/Scanner.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <deque>
-#include <dirent.h>
-#include <fcntl.h>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
+#include "platform/Directory.h"
+#include "platform/ScanFence.h"
 #include "platform/TextCodec.h"
 #include "snapshot/EntryOrder.h"
 
@@ -58,55 +51,15 @@ std::uint32_t AppendRecordedName(std::string& out, std::string_view native) {
   return static_cast<std::uint32_t>(out.size() - start);
 }
 
-// Folders a scan records but never enters: the roots of the other lettered
-// drives (a volume is catalogued under its own letter) and everything of a
-// pseudo file system (/proc, /sys, /dev ...).
-struct Fence {
-  std::vector<std::pair<dev_t, ino_t>> roots;
-  std::vector<dev_t> pseudo;
-
-  bool Stops(const struct stat& st) const {
-    return std::find(pseudo.begin(), pseudo.end(), st.st_dev) != pseudo.end() ||
-           std::find(roots.begin(), roots.end(), std::make_pair(st.st_dev, st.st_ino)) != roots.end();
-  }
-};
-
-Fence FenceOf(const DriveMap& drives, char scan_letter) {
-  Fence fence;
-  const std::string table_file = drives.MountTable().empty() ? "/proc/self/mountinfo" : drives.MountTable();
-  std::ifstream in(table_file, std::ios::binary);
-  std::ostringstream table;
-  table << in.rdbuf();
-  struct stat st;
-  for (const auto& [mount, number] : PseudoMountsOf(table.str())) {
-    unsigned major = 0, minor = 0;
-    if (std::sscanf(number.c_str(), "%u:%u", &major, &minor) == 2) fence.pseudo.push_back(makedev(major, minor));
-    if (::fstatat(AT_FDCWD, mount.c_str(), &st, AT_NO_AUTOMOUNT) == 0) fence.roots.emplace_back(st.st_dev, st.st_ino);
-  }
-  for (const DriveEntry& d : drives.Drives()) {
-    if (d.letter == scan_letter || d.mount.empty() || d.mount == "/") continue;
-    if (::fstatat(AT_FDCWD, d.mount.c_str(), &st, AT_NO_AUTOMOUNT) == 0) fence.roots.emplace_back(st.st_dev, st.st_ino);
-  }
-  return fence;
-}
-
 class Walker {
  public:
-  Walker(SnapshotIndex& index, const ScanCallback& progress, std::string_view root_key, Fence fence)
+  Walker(SnapshotIndex& index, const ScanCallback& progress, std::string_view root_key, ScanFence fence)
       : index_(index), progress_(progress), key_(root_key), fence_(std::move(fence)) {}
 
-  // Records the folder open on fd (whose key is key_) and everything below
-  // it; takes over fd. False when the callback cancelled.
-  bool Walk(int fd, std::size_t depth) {
-    if (progress_ && !progress_(ScanProgress{key_, folders_, files_})) {
-      ::close(fd);
-      return false;
-    }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-      ::close(fd);
-      return true;
-    }
+  // Records the folder dir (whose key is key_) and everything below it.
+  // False when the callback cancelled.
+  bool Walk(Directory& dir, std::size_t depth) {
+    if (progress_ && !progress_(ScanProgress{key_, folders_, files_})) return false;
     if (levels_.size() <= depth) levels_.resize(depth + 1);
     Level& level = levels_[depth];  // a deque keeps it in place while deeper levels are added
     Read(dir, level);
@@ -119,13 +72,12 @@ class Walker {
       ++folders_;
       // Below a key the index cannot hold, nothing could be recorded.
       if (!e.enter || key_.size() + name.size() + 1 > SnapshotIndex::kMaxLength) continue;
-      const int child = ::openat(::dirfd(dir), level.names.data() + e.native,
-                                 O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-      if (child < 0) continue;  // unreadable, vanished, or replaced by a link meanwhile
+      std::optional<Directory> child = dir.OpenChild(level.names.data() + e.native);
+      if (!child) continue;  // unreadable, vanished, or replaced by a link meanwhile
       const std::size_t key_length = key_.size();
       key_.append(name);
       key_.push_back('\\');
-      go_on = Walk(child, depth + 1);
+      go_on = Walk(*child, depth + 1);
       key_.resize(key_length);
       if (!go_on) break;
     }
@@ -137,50 +89,45 @@ class Walker {
         ++files_;
       }
     }
-    ::closedir(dir);
     return go_on;
   }
 
  private:
   // Reads every entry of dir (but "." and "..") with its status into level,
   // sub-folders first and then files, each group in name order.
-  void Read(DIR* dir, Level& level) {
+  void Read(Directory& dir, Level& level) {
     level.names.clear();
     level.entries.clear();
-    const int fd = ::dirfd(dir);
-    struct stat st;
     std::optional<DateTime> folder_time;
-    while (const dirent* d = ::readdir(dir)) {
-      const char* name = d->d_name;
-      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+    DirectoryEntry d;
+    while (dir.Next(d, true)) {
       Entry e{};
-      if (::fstatat(fd, name, &st, AT_NO_AUTOMOUNT) == 0) {
-        // A link is taken for its target; a link to a folder is never entered.
-        e.folder = S_ISDIR(st.st_mode);
-        e.enter = e.folder && d->d_type != DT_LNK && !fence_.Stops(st);
-        e.size = e.folder ? 0 : static_cast<std::int64_t>(st.st_size);
-        e.modified = TimeOf(st.st_mtim.tv_sec);
-      } else if (::fstatat(fd, name, &st, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) == 0) {
-        // A dangling link (or a loop of links): a file of size 0 with the link's own time.
-        e.folder = S_ISDIR(st.st_mode);
-        e.enter = false;
-        e.size = 0;
-        e.modified = TimeOf(st.st_mtim.tv_sec);
-      } else if (errno == EACCES) {
-        // A folder that may be listed but not entered: its names are all
-        // there is to know, so they are kept with the folder's own time.
-        if (!folder_time) {
-          struct stat self;
-          folder_time = ::fstat(fd, &self) == 0 ? TimeOf(self.st_mtim.tv_sec) : ScanTimeOf(0);
-        }
-        e.folder = d->d_type == DT_DIR;
-        e.enter = false;
-        e.size = 0;
-        e.modified = *folder_time;
-      } else {
-        continue;  // vanished since it was listed
+      switch (d.status) {
+        case EntryStatus::kTarget:
+          // A link is taken for its target; a link to a folder is never entered.
+          e.folder = d.kind == EntryKind::kFolder;
+          e.enter = e.folder && !d.link && !fence_.Stops(d.id);
+          e.size = e.folder ? 0 : d.size;
+          e.modified = TimeOf(d.modified);
+          break;
+        case EntryStatus::kLinkOnly:
+          // A dangling link (or a loop of links): a file of size 0 with the link's own time.
+          e.folder = d.kind == EntryKind::kFolder;
+          e.modified = TimeOf(d.modified);
+          break;
+        default:
+          // A folder that may be listed but not entered: its names are all
+          // there is to know, so they are kept with the folder's own time.
+          if (!folder_time) {
+            const std::optional<std::time_t> own = dir.Modified();
+            folder_time = own ? TimeOf(*own) : ScanTimeOf(0);
+          }
+          e.folder = d.kind == EntryKind::kFolder;
+          e.modified = *folder_time;
+          break;
       }
-      const std::size_t length = std::strlen(name);
+      const char* name = d.name;
+      const std::size_t length = d.length;
       e.native = static_cast<std::uint32_t>(level.names.size());
       level.names.append(name, length + 1);
       e.recorded = static_cast<std::uint32_t>(level.names.size());
@@ -202,7 +149,7 @@ class Walker {
   SnapshotIndex& index_;
   const ScanCallback& progress_;
   std::string key_;
-  Fence fence_;
+  ScanFence fence_;
   std::deque<Level> levels_;
   std::size_t folders_ = 0;
   std::size_t files_ = 0;
@@ -214,8 +161,9 @@ class Walker {
 DateTime ScanTimeOf(std::time_t t) {
   static const DateTime kFirst = EncodeDateTime({1980, 1, 1, 0, 0, 0});
   static const DateTime kLast = EncodeDateTime({2107, 12, 31, 23, 59, 58});
-  std::tm tm{};
-  if (!::localtime_r(&t, &tm)) return t < 0 ? kFirst : kLast;
+  const std::optional<std::tm> local = LocalTimeOf(t);
+  if (!local) return t < 0 ? kFirst : kLast;
+  const std::tm& tm = *local;
   const int year = tm.tm_year + 1900;
   if (year < 1980) return kFirst;
   if (year > 2107) return kLast;
@@ -228,16 +176,13 @@ bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view s
                 const ScanCallback& progress) {
   const std::optional<std::string> native = drives.NativePathOf(scan_path);
   if (!native) return true;
-  const int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return true;  // an unreadable scan path records nothing
-  Fence fence = FenceOf(drives, DriveLetterOf(scan_path));
-  struct stat st;
-  if (::fstat(fd, &st) == 0 && std::find(fence.pseudo.begin(), fence.pseudo.end(), st.st_dev) != fence.pseudo.end()) {
-    ::close(fd);  // nothing of a pseudo file system is recorded
-    return true;
-  }
+  std::optional<Directory> root = Directory::Open(*native);
+  if (!root) return true;  // an unreadable scan path records nothing
+  ScanFence fence = ScanFenceOf(drives, DriveLetterOf(scan_path));
+  const std::optional<FileId> root_id = root->Id();
+  if (root_id && fence.IsPseudo(*root_id)) return true;  // nothing of a pseudo file system is recorded
   Walker walker(index, progress, scan_path, std::move(fence));
-  return walker.Walk(fd, 0);
+  return walker.Walk(*root, 0);
 }
 
 }  // namespace movra

@@ -1,4 +1,5 @@
 #include "platform/DriveMap.h"
+#include "platform/linux/LinuxDrives.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,20 @@
+// The terminal a command-line program runs in: whether its output goes to
+// a terminal, and Ctrl+C as a request to stop rather than a sudden end.
+#pragma once
+
+namespace movra {
+
+// The two output streams of a console program.
+enum class ConsoleStream { kOutput, kError };
+
+// True when the stream is a terminal (not a file or a pipe).
+bool IsTerminal(ConsoleStream stream);
+
+// From now on Ctrl+C (an interrupt) only raises the flag that Interrupted()
+// reads; the program ends as its work lets it. Calling it again changes nothing.
+void CatchInterrupt();
+
+// True once an interrupt arrived after CatchInterrupt().
+bool Interrupted();
+
+}  // namespace movra

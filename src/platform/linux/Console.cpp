@@ -1,0 +1,29 @@
+#include "platform/Console.h"
+
+#include <atomic>
+#include <csignal>
+#include <unistd.h>
+
+namespace movra {
+namespace {
+
+std::atomic<bool> g_interrupted{false};
+
+void OnInterrupt(int) { g_interrupted = true; }
+
+}  // namespace
+
+bool IsTerminal(ConsoleStream stream) {
+  return ::isatty(stream == ConsoleStream::kOutput ? STDOUT_FILENO : STDERR_FILENO) == 1;
+}
+
+void CatchInterrupt() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+}
+
+bool Interrupted() { return g_interrupted; }
+
+}  // namespace movra
