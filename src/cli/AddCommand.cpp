@@ -53,7 +53,7 @@ int RunAdd(CliContext& context, const AddOptions& options) {
       });
   context.EndProgress();
   if (added.outcome == Outcome::kCancelled) return context.Fail(Utf8ToGbk("扫描已中断，没有添加光盘。"));
-  if (!added.ok()) return context.Fail(added.message);
+  if (context.Report(added) != kExitDone) return kExitRefused;
   context.PrintLine(input.category_path + *name);
   return kExitDone;
 }

@@ -16,6 +16,11 @@ namespace {
 
 int RunCheck(CliContext& context) {
   if (!context.Open()) return kExitRefused;
+  // Under the home's lock, so that a disc another program is filing (its
+  // snapshot written, the catalogue not yet) is not taken for an orphan.
+  Workspace work = context.Work();
+  CatalogueEdit edit = CatalogueEdit::Begin(work);
+  if (!edit.ok()) return context.Report(edit.Refusal());
   size_t problems = 0;
   std::set<std::string> known;  // native file names of the catalogued discs' snapshots
   for (const auto& [name, path] : context.DiscPaths()) {

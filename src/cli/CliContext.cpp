@@ -44,6 +44,8 @@ bool CliContext::Open(bool with_catalogue) {
   }
   home_ = *located.home;
   const std::string file = FsPathOf(home_.catalogue);
+  home_lock_.file = LockFileOf(file);
+  home_lock_.wait = std::chrono::milliseconds(static_cast<std::int64_t>(wait_seconds * 1000));
   const bool exists = Fs().FileExists(file) || Fs().DirectoryExists(file);
   unreadable_ = !catalogue_.Open(file) && exists;
   if (unreadable_ && with_catalogue) {
@@ -63,6 +65,11 @@ int CliContext::Fail(std::string_view gbk_message) {
   const std::string text = GbkToUtf8(gbk_message);
   std::fprintf(err, "movra-cli: %s\n", text.c_str());
   return kExitRefused;
+}
+
+int CliContext::Report(const WorkflowResult& result) {
+  if (!result.warning.empty()) Fail(result.warning);
+  return result.ok() ? kExitDone : Fail(result.message);
 }
 
 void CliContext::PrintLine(std::string_view gbk) {

@@ -16,6 +16,7 @@
 #include "nameindex/NameIndex.h"
 #include "platform/DataHome.h"
 #include "platform/DriveMap.h"
+#include "workflows/CatalogueEdit.h"
 #include "workflows/Workspace.h"
 
 namespace movra {
@@ -31,6 +32,8 @@ class CliContext {
 
   // --home DIR, as given on the command line (native).
   std::string home_option;
+  // --wait SECONDS: how long an edit waits for another program's edit.
+  double wait_seconds = 10;
   // The command's exit code, set by its callback.
   int exit_code = kExitDone;
   // Told about every snapshot file the workflows write or remove; may be null.
@@ -50,7 +53,10 @@ class CliContext {
   bool CatalogueUnreadable() const { return unreadable_; }
   // The workspace the workflows take; they keep the name index in step
   // (or tell the observer a caller set instead).
-  Workspace Work() { return Workspace{catalogue_, home_.data_folder, observer ? observer : &Index()}; }
+  // Every edit takes the home's lock.
+  Workspace Work() { return Workspace{catalogue_, home_.data_folder, observer ? observer : &Index(), &home_lock_}; }
+  // The home's lock of the run (after Open).
+  HomeLock& Lock() { return home_lock_; }
   // The name index of the data folder (after Open).
   NameIndex& Index();
   // The drive letters of this machine (detected on first use).
@@ -58,6 +64,9 @@ class CliContext {
 
   // Tells the user (a GBK message on stderr) and returns kExitRefused.
   int Fail(std::string_view gbk_message);
+  // Tells the user a workflow's warning, then its message when it failed;
+  // kExitDone for a result that is ok, else kExitRefused.
+  int Report(const WorkflowResult& result);
   // Writes a GBK text as UTF-8 to stdout, followed by a line feed.
   void PrintLine(std::string_view gbk);
   // The GBK form of a command-line text; nullopt when GBK cannot hold it.
@@ -88,6 +97,7 @@ class CliContext {
 
  private:
   DataHome home_;
+  HomeLock home_lock_;
   CatalogueDocument catalogue_;
   bool unreadable_ = false;
   std::unique_ptr<NameIndex> index_;

@@ -40,9 +40,7 @@ int RunImport(CliContext& context, const ImportOptions& options) {
                   JoinMemoLines(memo ? SplitLines(*memo) : proposal.memo_lines)};
   Workspace work = context.Work();
   if (const WorkflowResult checked = CheckImport(work, input); !checked.ok()) return context.Fail(checked.message);
-  if (const WorkflowResult imported = ImportSnapshotFile(work, file, input); !imported.ok()) {
-    return context.Fail(imported.message);
-  }
+  if (context.Report(ImportSnapshotFile(work, file, input)) != kExitDone) return kExitRefused;
   context.PrintLine(input.category_path + stem);
   return kExitDone;
 }

@@ -24,6 +24,8 @@ int RunStatus(CliContext& context) {
 
 int RunRebuild(CliContext& context) {
   if (!context.Open(false)) return kExitRefused;
+  // Asked for by the user: waits for another program's index writer as an edit waits.
+  context.Index().SetWriterWait(context.Lock().wait);
   const bool finished = context.Index().Rebuild([&context](size_t done, size_t total) {
     context.Progress("索引 " + std::to_string(done) + "/" + std::to_string(total), done == total);
     return !CliContext::Interrupted();
@@ -31,6 +33,8 @@ int RunRebuild(CliContext& context) {
   context.EndProgress();
   if (!finished && CliContext::Interrupted())
     return context.Fail(Utf8ToGbk("建立索引已中断；搜索在索引完成前读取快照文件。"));
+  if (!finished && context.Index().WriterBusy())
+    return context.Fail(Utf8ToGbk("搜索索引正被另一个程序更新，请稍后再试！"));
   if (!finished) return context.Fail(Utf8ToGbk("写入搜索索引时产生错误，搜索将读取快照文件！"));
   const IndexStatus status = context.Index().Status();
   context.PrintLine("indexed\t" + std::to_string(status.snapshots - status.missing) + "/" +

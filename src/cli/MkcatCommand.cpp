@@ -13,9 +13,7 @@ int RunMkcat(CliContext& context, const std::string& path) {
   const std::optional<std::string> gbk = CliContext::ToGbk(path);
   if (!gbk) return context.Fail(InvalidCategoryNameText());
   Workspace work = context.Work();
-  const NewCategoryResult made = MakeCategory(work, *gbk);
-  if (!made.result.ok()) return context.Fail(made.result.message);
-  return kExitDone;
+  return context.Report(MakeCategory(work, *gbk).result);
 }
 
 }  // namespace

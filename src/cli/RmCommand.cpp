@@ -44,9 +44,7 @@ int RunRm(CliContext& context, const std::string& path) {
   const std::optional<std::vector<std::string>> names = ElementNamesOf(context, *gbk);
   if (!names) return kExitRefused;
   Workspace work = context.Work();
-  const DeleteResult deleted = DeleteEntry(work, *names);
-  if (!deleted.result.ok()) return context.Fail(deleted.result.message);
-  return kExitDone;
+  return context.Report(DeleteEntry(work, *names).result);
 }
 
 }  // namespace

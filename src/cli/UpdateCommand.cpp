@@ -46,9 +46,7 @@ int RunUpdate(CliContext& context, const UpdateOptions& options) {
                 std::to_string(diff.changed) + " 项")
                    .c_str());
   if (options.dry_run) return kExitDone;
-  const WorkflowResult applied = ApplyDiscUpdate(work, *prepared.update, DateTimeToText(Now()));
-  if (!applied.ok()) return context.Fail(applied.message);
-  return kExitDone;
+  return context.Report(ApplyDiscUpdate(work, *prepared.update, DateTimeToText(Now())));
 }
 
 }  // namespace

@@ -28,6 +28,11 @@ int main(int argc, char** argv) {
                  "folder that holds Movra.xml, Movra.xml.backup and CDROM/ (created when missing); "
                  "default: the window's folder, MOVRA_HOME overrides")
       ->type_name("DIR");
+  app.add_option("--wait", context.wait_seconds,
+                 "how long a change waits while another program changes the catalogue (default 10); "
+                 "then it is refused with exit status 2")
+      ->type_name("SECONDS")
+      ->check(CLI::Range(0.0, 86400.0));
   app.require_subcommand(1);
   app.fallthrough();
 #define MOVRA_CLI_REGISTER(Name) movra::Add##Name##Command(app, context);

@@ -40,6 +40,22 @@ NameIndex::NameIndex(std::string data_folder, FileSystem* files)
 
 NameIndex::~NameIndex() { EndSearch(); }
 
+NameIndex::Writer::Writer(NameIndex& index) : index_(index), entered_(true) {
+  if (index_.writer_depth_++ > 0) return;
+  index_.MakeIndexFolder();
+  index_.writer_lock_ = FileLock::Acquire(index_.index_folder_ + "lock", index_.writer_wait_);
+  // A folder without locks (or that cannot be written) is written as before.
+  index_.writer_busy_ = index_.writer_lock_.state() == LockState::kBusy;
+  if (index_.writer_busy_) {
+    --index_.writer_depth_;
+    entered_ = false;
+  }
+}
+
+NameIndex::Writer::~Writer() {
+  if (entered_ && --index_.writer_depth_ == 0) index_.writer_lock_.Release();
+}
+
 bool NameIndex::Complete() const { return Files().FileExists(CompleteMarkPath()); }
 
 std::string NameIndex::SegmentPath(std::string_view disc_name) const {
@@ -108,6 +124,9 @@ std::optional<std::pair<const MappedSegment*, const SegmentDisc*>> NameIndex::So
 
 void NameIndex::RemoveDisc(std::string_view disc_name) {
   own_.erase(std::string(disc_name));
+  if (!Files().FileExists(SegmentPath(disc_name))) return;
+  const Writer writer(*this);
+  if (!writer) return;
   Files().DeleteFile(SegmentPath(disc_name));
 }
 

@@ -8,8 +8,13 @@
 // One object serves one thread. A builder on another thread uses an object
 // of its own: segment files are replaced atomically, and a reader that holds
 // an older one still checks it against the snapshot before trusting it.
+// Segments have one writer at a time, in any process: every call that
+// writes takes the lock file ".index/lock" and, when another object holds
+// it, writes nothing (a search never needs the index, and a later catch-up
+// brings the disc in step).
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -21,6 +26,7 @@
 #include <vector>
 
 #include "nameindex/IndexSegment.h"
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/MappedFile.h"
 #include "search/DiscList.h"
@@ -37,6 +43,7 @@ enum class SegmentUpdate {
   kBuilt,    // the segment was (re)built
   kRemoved,  // there is no snapshot (any more); no segment is left
   kFailed,   // the segment could not be written; searches read the snapshot
+  kBusy,     // another writer holds the index; nothing was written, searches read the snapshot
 };
 
 // A count of the index's state against the data folder.
@@ -81,6 +88,10 @@ class NameIndex : public SnapshotObserver {
   void SetRecentWindow(std::int64_t nanoseconds) { recent_window_ns_ = nanoseconds; }
   // True once a full build has finished (and the index was not deleted since).
   bool Complete() const;
+  // How long a writing call waits for another writer (none by default).
+  void SetWriterWait(std::chrono::milliseconds wait) { writer_wait_ = wait; }
+  // True when the last writing call wrote nothing because another writer held the index.
+  bool WriterBusy() const { return writer_busy_; }
 
   // The discs that have a snapshot file in the data folder, sorted by name.
   std::vector<std::string> SnapshotDiscs() const;
@@ -126,6 +137,21 @@ class NameIndex : public SnapshotObserver {
   void SnapshotRemoved(std::string_view disc_name) override;
 
  private:
+  // Holds the writers' lock for one public call; a nested call reuses it.
+  class Writer {
+   public:
+    explicit Writer(NameIndex& index);
+    ~Writer();
+    Writer(const Writer&) = delete;
+    Writer& operator=(const Writer&) = delete;
+    // True when this call may write.
+    explicit operator bool() const { return entered_; }
+
+   private:
+    NameIndex& index_;
+    bool entered_;
+  };
+
   FileSystem& Files() const { return files_ != nullptr ? *files_ : Fs(); }
   std::string SnapshotPath(std::string_view disc_name) const;
   // The mark of a finished full build, in the index folder.
@@ -165,6 +191,10 @@ class NameIndex : public SnapshotObserver {
   bool searching_ = false;                                    // between BeginSearch and EndSearch
   std::unordered_map<std::string, ReadOnlyFile> prefetched_;  // disc name -> its snapshot, open since BeginSearch
   std::string read_buffer_;                          // the lines read of one disc
+  FileLock writer_lock_;                             // held while a writing call runs
+  int writer_depth_ = 0;                             // writing calls running, nested
+  std::chrono::milliseconds writer_wait_{0};
+  bool writer_busy_ = false;
 };
 
 // Searches the discs as SearchDiscs does, with the same rows and reports.

@@ -11,6 +11,8 @@
 namespace movra {
 
 SegmentUpdate NameIndex::UpdateDisc(std::string_view disc) {
+  const Writer writer(*this);
+  if (!writer) return SegmentUpdate::kBusy;
   const std::string name(disc);
   const std::string native = SnapshotPath(name);
   const std::optional<SnapshotStamp> before = StampOfFile(native);
@@ -119,6 +121,8 @@ void NameIndex::DropCoveredSegments(const std::vector<std::string>& discs) {
 }
 
 bool NameIndex::UpdateAll(const UpdateProgress& progress) {
+  const Writer writer(*this);
+  if (!writer) return false;
   const std::vector<std::string> discs = SnapshotDiscs();
   RefreshMerged();
   std::vector<std::string> changed;
@@ -142,6 +146,8 @@ bool NameIndex::UpdateAll(const UpdateProgress& progress) {
 }
 
 bool NameIndex::Rebuild(const UpdateProgress& progress) {
+  const Writer writer(*this);
+  if (!writer) return false;
   Files().DeleteFile(CompleteMarkPath());
   merged_.reset();
   Files().DeleteFile(MergedPath());
@@ -150,6 +156,8 @@ bool NameIndex::Rebuild(const UpdateProgress& progress) {
 }
 
 void NameIndex::CatchUp(const std::vector<std::string>& discs) {
+  const Writer writer(*this);
+  if (!writer) return;
   if (discs.size() > kFewDiscs) {
     UpdateAll(nullptr);
     return;

@@ -1,6 +1,7 @@
 #include "workflows/AddDisc.h"
 
 #include "catalog/NameRules.h"
+#include "workflows/CatalogueEdit.h"
 #include "workflows/DiscEntry.h"
 #include "workflows/ScanRoot.h"
 #include "platform/DataHome.h"
@@ -104,22 +105,30 @@ WorkflowResult ScanAndFileNewDisc(Workspace& work, const DriveMap& drives, const
 }
 
 WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned) {
-  if (WorkflowResult editable = CheckEditable(work); !editable.ok()) return editable;
+  CatalogueEdit edit = CatalogueEdit::Begin(work);
+  if (!edit.ok()) return edit.Refusal();
+  // The scan took long: the checks made before it are made again against
+  // the catalogue as it is now, so that no other disc's snapshot is overwritten.
+  const DiscInputProblem problem = CheckDiscInput(work.catalogue, input, std::nullopt);
+  if (problem != DiscInputProblem::kNone) return edit.Finish({Outcome::kRefused, AddDiscRefusalText(problem)});
   const Element category = work.catalogue.ResolvePath(input.category_path, false);
-  if (!category) return {Outcome::kNotFound, Utf8ToGbk("无法确定光盘的分类，添加失败！")};
-  if (std::string error = EnsureDataFolder(work.data_folder); !error.empty()) return {Outcome::kFailed, error};
+  if (!category) return edit.Finish({Outcome::kNotFound, Utf8ToGbk("无法确定光盘的分类，添加失败！")});
+  if (std::string error = EnsureDataFolder(work.data_folder); !error.empty()) {
+    return edit.Finish({Outcome::kFailed, error});
+  }
 
   // A disc is catalogued only with its whole snapshot on disk.
   const std::string name = CleanName(input.name_text);
   const std::string file = FsPathOf(SnapshotFileOf(work, name));
-  if (!WriteSnapshot(scanned, file)) return {Outcome::kFailed, Utf8ToGbk("写入光盘快照文件时产生错误！")};
+  if (!WriteSnapshot(scanned, file)) return edit.Finish({Outcome::kFailed, Utf8ToGbk("写入光盘快照文件时产生错误！")});
   CatalogueDisc(work.catalogue, category, input);
   if (WorkflowResult saved = SaveOrRestore(work); !saved.ok()) {
     Fs().DeleteFile(file);
-    return saved;
+    return edit.Finish(saved);
   }
+  WorkflowResult filed = edit.Finish({});
   if (work.observer) work.observer->SnapshotWritten(name);
-  return {};
+  return filed;
 }
 
 }  // namespace movra

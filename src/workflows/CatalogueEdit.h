@@ -24,11 +24,19 @@ struct HomeLock {
 // The lock file of a catalogue file: its name followed by ".lock".
 std::string LockFileOf(const std::string& catalogue_file);
 
+// Opens work.catalogue on catalogue_file under the home's lock and, when the
+// file exists and reads, copies it byte for byte to backup_file (both
+// native): the backup taken at start. kDone (also when there is no file
+// yet); kCatalogueUnreadable: no backup is taken, the last good one stays;
+// kFailed: the copy failed; kBusy: another program kept the home locked, the
+// catalogue is opened all the same and no backup is taken.
+WorkflowResult BackUpCatalogue(Workspace& work, const std::string& catalogue_file, const std::string& backup_file);
+
 class CatalogueEdit {
  public:
-  // Takes the home's lock (when the workspace has one) and, when another
-  // program changed the catalogue file since it was read or written here,
-  // reads it again and tells the home's reloaded callback. A home whose file
+  // Takes the home's lock (when the workspace has one: without it nothing
+  // below happens) and, when another program changed the catalogue file
+  // since it was read or written here, reads it again and tells the home's reloaded callback. A home whose file
   // system has no locks goes on without one and says so once (warning()).
   static CatalogueEdit Begin(Workspace& work);
 
@@ -40,8 +48,16 @@ class CatalogueEdit {
   bool reloaded() const { return reloaded_; }
   // What to tell the user once besides the outcome (GBK); empty when nothing.
   const std::string& warning() const { return warning_; }
+  // Ends the edit: releases the lock and gives result with the edit's warning.
+  WorkflowResult Finish(WorkflowResult result);
+  // Finish with the edit's own refusal (for an edit that may not go on).
+  WorkflowResult Refusal() { return Finish(result_); }
 
  private:
+  friend WorkflowResult BackUpCatalogue(Workspace&, const std::string&, const std::string&);
+  // Takes the home's lock (when there is one), without looking at the catalogue.
+  static CatalogueEdit Lock(Workspace& work);
+
   FileLock lock_;
   WorkflowResult result_;
   bool reloaded_ = false;

@@ -2,6 +2,7 @@
 
 #include "catalog/CategoryEdits.h"
 #include "catalog/ElementNames.h"
+#include "workflows/CatalogueEdit.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -28,10 +29,14 @@ std::string DeleteQuestion(const Workspace& work, const std::vector<std::string>
 
 DeleteResult DeleteEntry(Workspace& work, const std::vector<std::string>& element_names) {
   DeleteResult deleted;
-  if (deleted.result = CheckEditable(work); !deleted.result.ok()) return deleted;
+  CatalogueEdit edit = CatalogueEdit::Begin(work);
+  if (!edit.ok()) {
+    deleted.result = edit.Refusal();
+    return deleted;
+  }
   const Element element = FindElementByNames(work.catalogue, element_names);
   if (!element) {
-    deleted.result = {Outcome::kNotFound, Utf8ToGbk("无法在目录中找到选择的节点！")};
+    deleted.result = edit.Finish({Outcome::kNotFound, Utf8ToGbk("无法在目录中找到选择的节点！")});
     return deleted;
   }
   const std::string name = element_names.back();
@@ -39,12 +44,15 @@ DeleteResult DeleteEntry(Workspace& work, const std::vector<std::string>& elemen
   // none the trees do not show is forgotten.
   deleted.discs = IsDiscElement(name) ? std::vector<std::string>{std::string(NameOfElement(name))} : DiscNamesIn(element);
   work.catalogue.DeleteChild(element.parent(), name);
-  if (deleted.result = SaveOrRestore(work); !deleted.result.ok()) return deleted;
-
-  for (const std::string& disc : deleted.discs) {
-    Fs().DeleteFile(FsPathOf(SnapshotFileOf(work, disc)));
-    if (work.observer) work.observer->SnapshotRemoved(disc);
+  if (WorkflowResult saved = SaveOrRestore(work); !saved.ok()) {
+    deleted.result = edit.Finish(saved);
+    return deleted;
   }
+  // Still under the lock: a disc of the same name filed meanwhile keeps its snapshot.
+  for (const std::string& disc : deleted.discs) Fs().DeleteFile(FsPathOf(SnapshotFileOf(work, disc)));
+  deleted.result = edit.Finish({});
+  if (work.observer)
+    for (const std::string& disc : deleted.discs) work.observer->SnapshotRemoved(disc);
   return deleted;
 }
 

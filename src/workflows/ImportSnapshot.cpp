@@ -1,6 +1,7 @@
 #include "workflows/ImportSnapshot.h"
 
 #include "catalog/NameRules.h"
+#include "workflows/CatalogueEdit.h"
 #include "workflows/SnapshotTransfer.h"
 #include "platform/DataHome.h"
 #include "platform/FileSystem.h"
@@ -44,10 +45,17 @@ WorkflowResult CheckImport(Workspace& work, const DiscInput& input) {
 }
 
 WorkflowResult ImportSnapshotFile(Workspace& work, const std::string& file, const DiscInput& input) {
-  if (WorkflowResult editable = CheckEditable(work); !editable.ok()) return editable;
+  CatalogueEdit edit = CatalogueEdit::Begin(work);
+  if (!edit.ok()) return edit.Refusal();
+  // Checked again against the catalogue as it is now: another program may
+  // have filed a disc of that name or removed the category meanwhile.
+  const DiscInputProblem problem = CheckDiscInput(work.catalogue, input, std::nullopt);
+  if (problem != DiscInputProblem::kNone) return edit.Finish({Outcome::kRefused, ImportRefusalText(problem)});
   const Element category = work.catalogue.ResolvePath(input.category_path, false);
-  if (!category) return {Outcome::kNotFound, Utf8ToGbk("无法确定快照导入位置，导入失败！")};
-  if (std::string error = EnsureDataFolder(work.data_folder); !error.empty()) return {Outcome::kFailed, error};
+  if (!category) return edit.Finish({Outcome::kNotFound, Utf8ToGbk("无法确定快照导入位置，导入失败！")});
+  if (std::string error = EnsureDataFolder(work.data_folder); !error.empty()) {
+    return edit.Finish({Outcome::kFailed, error});
+  }
 
   // The file is in the data folder before the disc is catalogued, so a
   // catalogued disc always has its snapshot.
@@ -57,17 +65,18 @@ WorkflowResult ImportSnapshotFile(Workspace& work, const std::string& file, cons
     case ImportCopyResult::kCopied:
       break;
     case ImportCopyResult::kUnreadable:
-      return BadFormat();
+      return edit.Finish(BadFormat());
     case ImportCopyResult::kCopyFailed:
-      return {Outcome::kFailed, Utf8ToGbk("复制快照文件错误，导入失败！")};
+      return edit.Finish({Outcome::kFailed, Utf8ToGbk("复制快照文件错误，导入失败！")});
   }
   CatalogueDisc(work.catalogue, category, input);
   if (WorkflowResult saved = SaveOrRestore(work); !saved.ok()) {
     Fs().DeleteFile(target);
-    return saved;
+    return edit.Finish(saved);
   }
+  WorkflowResult imported = edit.Finish({});
   if (work.observer) work.observer->SnapshotWritten(name);
-  return {};
+  return imported;
 }
 
 }  // namespace movra

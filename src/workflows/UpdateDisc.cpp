@@ -4,6 +4,7 @@
 
 #include "catalog/ElementNames.h"
 #include "workflows/AddDisc.h"
+#include "workflows/CatalogueEdit.h"
 #include "workflows/DiscCataloguing.h"
 #include "workflows/ScanRoot.h"
 #include "platform/DataHome.h"
@@ -49,13 +50,15 @@ PreparedUpdate PrepareDiscUpdate(Workspace& work, const DriveMap& drives, std::s
 }
 
 WorkflowResult ApplyDiscUpdate(Workspace& work, const DiscUpdate& update, std::string_view time_text) {
-  if (WorkflowResult editable = CheckEditable(work); !editable.ok()) return editable;
+  CatalogueEdit edit = CatalogueEdit::Begin(work);
+  if (!edit.ok()) return edit.Refusal();
+  // Another program may have deleted the disc while it was scanned.
   const Element disc = work.catalogue.FindDiscElement(DiscElementName(update.disc_name));
-  if (!disc) return NoSuchDisc();
+  if (!disc) return edit.Finish(NoSuchDisc());
   // Kept so that a catalogue that cannot be saved gets its old snapshot back.
   const std::optional<std::string> old_bytes = Fs().ReadFile(update.snapshot_path);
   if (!WriteSnapshot(update.new_index, update.snapshot_path)) {
-    return {Outcome::kFailed, Utf8ToGbk("写入光盘快照文件时产生错误！")};
+    return edit.Finish({Outcome::kFailed, Utf8ToGbk("写入光盘快照文件时产生错误！")});
   }
   work.catalogue.SetChildText(disc, "Time", time_text);
   if (WorkflowResult saved = SaveOrRestore(work); !saved.ok()) {
@@ -64,10 +67,11 @@ WorkflowResult ApplyDiscUpdate(Workspace& work, const DiscUpdate& update, std::s
     } else {
       Fs().DeleteFile(update.snapshot_path);
     }
-    return saved;
+    return edit.Finish(saved);
   }
+  WorkflowResult applied = edit.Finish({});
   if (work.observer) work.observer->SnapshotWritten(update.disc_name);
-  return {};
+  return applied;
 }
 
 std::string ChangeLine(const SnapshotChange& change) {

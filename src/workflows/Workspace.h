@@ -39,6 +39,7 @@ enum class Outcome {
 struct WorkflowResult {
   Outcome outcome = Outcome::kDone;
   std::string message;
+  std::string warning{};  // told once besides the outcome (GBK), such as a home without locks; usually empty
   // True for kDone.
   bool ok() const { return outcome == Outcome::kDone; }
 };

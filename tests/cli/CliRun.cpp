@@ -23,16 +23,41 @@ std::vector<std::string> CliOutput::Lines() const {
   return lines;
 }
 
-CliOutput CliHome::Run(const std::vector<std::string>& args) const {
+std::string CliHome::CommandLine(const std::vector<std::string>& args, const std::string& name) const {
   std::string command = Quoted(MOVRA_CLI) + " --home " + Quoted(home_.path());
   for (const std::string& arg : args) command += " " + Quoted(arg);
-  command += " >" + Quoted(scratch_ / "out") + " 2>" + Quoted(scratch_ / "err") + " </dev/null";
-  const int status = std::system(command.c_str());
+  return command + " >" + Quoted(scratch_ / (name + ".out")) + " 2>" + Quoted(scratch_ / (name + ".err")) +
+         " </dev/null";
+}
+
+CliOutput CliHome::Output(const std::string& name, int status) const {
   CliOutput output;
-  output.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  output.out = ReadBytes(scratch_ / "out");
-  output.err = ReadBytes(scratch_ / "err");
+  output.status = status;
+  output.out = ReadBytes(scratch_ / (name + ".out"));
+  output.err = ReadBytes(scratch_ / (name + ".err"));
   return output;
+}
+
+CliOutput CliHome::Run(const std::vector<std::string>& args) const {
+  const int status = std::system(CommandLine(args, "run").c_str());
+  return Output("run", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+}
+
+std::vector<CliOutput> CliHome::RunTogether(const std::vector<std::vector<std::string>>& commands) const {
+  std::string script;
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const std::string name = "p" + std::to_string(i);
+    script += "(" + CommandLine(commands[i], name) + "; echo $? >" + Quoted(scratch_ / (name + ".status")) + ") & ";
+  }
+  script += "wait";
+  std::system(script.c_str());
+  std::vector<CliOutput> outputs;
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const std::string name = "p" + std::to_string(i);
+    const std::string status = ReadBytes(scratch_ / (name + ".status"));
+    outputs.push_back(Output(name, status.empty() ? -1 : std::atoi(status.c_str())));
+  }
+  return outputs;
 }
 
 }  // namespace movra::test

@@ -22,10 +22,14 @@ class CliHome {
  public:
   // Runs movra-cli --home <home> args...
   CliOutput Run(const std::vector<std::string>& args) const;
+  // Starts one movra-cli process per command at once and waits for them all.
+  std::vector<CliOutput> RunTogether(const std::vector<std::vector<std::string>>& commands) const;
   // The home folder.
   const TempDir& home() const { return home_; }
 
  private:
+  std::string CommandLine(const std::vector<std::string>& args, const std::string& name) const;
+  CliOutput Output(const std::string& name, int status) const;
   TempDir home_;
   TempDir scratch_;
 };

@@ -283,5 +283,30 @@ TEST_F(NameIndexTest, ADiscDeletedDuringTheBuildLeavesNoSegmentAndFreshFilesAreN
   EXPECT_EQ(stale, std::vector<std::string>{"C"});
 }
 
+TEST_F(NameIndexTest, AWriterThatFindsTheIndexTakenWritesNothingAndSearchesStaySound) {
+  Write("A", "E:\\v\\live.mp3[1]2006/3/3\r\n");
+  Write("B", "E:\\v\\dead.mp3[1]2006/3/3\r\n");
+  discs_ = {{"", "A"}, {"", "B"}};
+  ASSERT_TRUE(index_.UpdateAll(nullptr));
+  // Another program catches the index up meanwhile (a lock file and no wait, as flock is per open file).
+  FileLock other = FileLock::Acquire(index_.IndexFolder() + "lock", std::chrono::milliseconds(0));
+  ASSERT_TRUE(other.held());
+  Write("A", "E:\\v\\live new.mp3[1]2006/3/3\r\n");
+  EXPECT_EQ(index_.UpdateDisc("A"), SegmentUpdate::kBusy);
+  EXPECT_TRUE(index_.WriterBusy());
+  EXPECT_FALSE(test::PathExists(index_.SegmentPath("A")));
+  std::filesystem::remove(data_ + "B.cdg");
+  EXPECT_FALSE(index_.Rebuild(nullptr));
+  EXPECT_TRUE(test::PathExists(index_.MergedPath()));
+  discs_ = {{"", "A"}};
+  std::vector<std::string> stale;
+  EXPECT_EQ(Run("live", {}, &index_, &stale), Run("live", {}, nullptr));
+  EXPECT_EQ(stale, std::vector<std::string>{"A"});
+  other.Release();
+  EXPECT_EQ(index_.UpdateDisc("A"), SegmentUpdate::kBuilt);
+  EXPECT_FALSE(index_.WriterBusy());
+  ExpectSameAsLinear("live", {});
+}
+
 }  // namespace
 }  // namespace movra
