@@ -7,7 +7,9 @@ target_sources(movra_gui PRIVATE
   window/app/ContentFolders.cpp
   window/app/ContentSort.cpp
   window/app/ContentView.cpp
+  window/app/FollowHome.cpp
   window/app/HelpCommands.cpp
+  window/app/HomeWatch.cpp
   window/app/History.cpp
   window/app/IndexKeeper.cpp
   window/app/ItemCommands.cpp
@@ -28,6 +30,7 @@ target_sources(movra_gui PRIVATE
   window/controls/ContentListCtrl.cpp
   window/controls/ResultsListCtrl.cpp
   window/controls/TreeImages.cpp
+  window/controls/TreeSync.cpp
   window/controls/WxText.cpp
   window/dialogs/About.cpp
   window/dialogs/Appendcd.cpp

@@ -7,6 +7,7 @@
 #include "window/app/ContentViewParts.h"
 #include "browse/ContentNodes.h"
 #include "window/controls/CategoryTrees.h"
+#include "platform/FileStamp.h"
 #include "platform/FileSystem.h"
 #include "window/dialogs/MessageBox.h"
 #include "snapshot/SnapshotFile.h"
@@ -97,7 +98,9 @@ void LoadSnapshotAbove(TForm1& form, const wxTreeCtrl& tree, const wxTreeItemId&
   state.loaded_node_path = NodePath(tree, node);
   state.loaded_disc_name = disc;
   if (form.Index().Count() > 0) form.Index().Clear();
-  ReadSnapshot(form.Index(), SnapshotFileOf(form.DataFolder(), disc));
+  const std::string file = SnapshotFileOf(form.DataFolder(), disc);
+  state.loaded_snapshot_stamp = StampOfFile(file);
+  ReadSnapshot(form.Index(), file);
 }
 
 }  // namespace
@@ -120,6 +123,8 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bo
   const std::string path = NodePath(*tree, node);
   if (path != state.loaded_node_path) {
     const std::string file = SnapshotFileOf(form.DataFolder(), place.name);
+    // Taken before the read: a file replaced during it is read again later rather than missed.
+    const std::optional<FileStamp> stamp = StampOfFile(file);
     if (!ReadSnapshot(index, file)) {
       // A file that exists but stops at a bad line has replaced the index
       // with part of this disc: whatever was loaded before is gone.
@@ -133,6 +138,7 @@ void ShowDisc(TForm1& form, CategoryTreeCtrl* tree, const wxTreeItemId& node, bo
     }
     state.loaded_disc_name = place.name;
     state.loaded_node_path = path;
+    state.loaded_snapshot_stamp = stamp;
   }
 
   const std::string drive = index.DriveOf();

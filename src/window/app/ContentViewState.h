@@ -3,7 +3,10 @@
 // details style, and the two flags that order nested tree notifications.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "platform/FileStamp.h"
 
 #include "window/controls/ContentListCtrl.h"
 
@@ -12,6 +15,8 @@ namespace movra {
 struct ContentViewState {
   // The disc whose snapshot is in the snapshot index (GBK).
   std::string loaded_disc_name;
+  // The stamp of that disc's snapshot file as it was read, to notice its replacement.
+  std::optional<FileStamp> loaded_snapshot_stamp;
   // Catalogue path of the node for which a snapshot was last loaded or looked at.
   std::string loaded_node_path;
   // The user's view style, kept while the details style is forced.

@@ -9,6 +9,7 @@
 // of that feature.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -25,6 +26,7 @@
 
 #include "window/app/BrowseState.h"
 #include "window/app/ContentViewState.h"
+#include "window/app/HomeWatch.h"
 #include "window/app/IndexKeeper.h"
 #include "window/controls/ResultsListCtrl.h"
 #include "window/app/TForm1Options.h"
@@ -35,9 +37,13 @@
 #include "platform/DriveMap.h"
 #include "window/platform/IconProvider.h"
 #include "snapshot/SnapshotIndex.h"
+#include "workflows/CatalogueEdit.h"
 #include "workflows/Workspace.h"
 
 namespace movra {
+
+// How long an edit of the window waits while another program writes the home.
+inline constexpr std::chrono::milliseconds kHomeLockWait{3000};
 
 class TForm1 : public wxFrame {
  public:
@@ -66,13 +72,22 @@ class TForm1 : public wxFrame {
   std::string BackupFile() const;
   // Drive letters of this run.
   const DriveMap& Drives() const { return options_.drives; }
-  // The catalogue, the data folder and the snapshot observer as the workflows take them.
-  // Without an observer in the options, the name index is told.
-  Workspace Work() {
-    SnapshotObserver* observer = options_.snapshot_observer;
-    if (observer == nullptr && index_keeper_) observer = &index_keeper_->Index();
-    return Workspace{catalogue_, data_folder_native_, observer};
-  }
+  // The catalogue, the data folder, the snapshot observer and the home's lock as the
+  // workflows take them. Without an observer in the options, the name index is told.
+  // While another program holds the home's lock the busy cursor shows until the window is idle again.
+  Workspace Work();
+  // The home's lock of the run (the lock file beside the catalogue).
+  HomeLock& Lock() { return home_lock_; }
+  // The watch over the catalogue's folder and the data folder; null before it started.
+  HomeWatch* Watch() { return home_watch_.get(); }
+  // Follows what other programs changed in the home: the catalogue read again
+  // when its file changed, the shown disc's snapshot read again when replaced.
+  // Waits (and tries again shortly) while a dialog, a label edit or a running command is open.
+  void FollowOutsideChanges();
+  // The catalogue was read again: both trees are brought in line with it in place,
+  // keeping expansion, selection and history of the nodes that remain; the
+  // selection of a node that went moves to its nearest remaining ancestor.
+  void ShowReloadedCatalogue();
   // Tells the user how a workflow ended (nothing for success or a silent end);
   // after a failed save the trees are rebuilt from the file first.
   void ReportWorkflow(const WorkflowResult& result);
@@ -365,6 +380,20 @@ class TForm1 : public wxFrame {
   void BindMenu(wxMenuItem* item, void (TForm1::*handler)());
   // Binds a command handler to a tool button.
   void BindTool(wxToolBarToolBase* tool, void (TForm1::*handler)());
+
+  // Following the home (FollowHome.cpp).
+  // Watches the home once an event loop runs.
+  void StartFollowing();
+  // Brings one tree in line with the catalogue (SyncTree against a tree filled afresh).
+  void SyncTreeWithCatalogue(CategoryTreeCtrl* tree);
+  // The shown disc's snapshot was replaced: its folder nodes are grown again and what was shown is shown again.
+  void ReloadShownSnapshot();
+  // Shows the no-locks warning the first time the home turns out to have no locks.
+  void TellIfNoLocks(LockState state);
+  HomeLock home_lock_;
+  std::unique_ptr<HomeWatch> home_watch_;
+  bool following_ = false;
+  bool busy_cursor_ = false;
 
   // Start-up and reload steps (TForm1Lifecycle.cpp).
   void StartUp();

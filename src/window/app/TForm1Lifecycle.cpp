@@ -43,6 +43,7 @@ void TForm1::StartUp() {
   SyncCurrentNodes();
   index_keeper_ = std::make_unique<IndexKeeper>(*this);
   UpdateFirstStartHint();
+  StartFollowing();
 }
 
 void TForm1::UpdateFirstStartHint() {
@@ -61,6 +62,7 @@ void TForm1::UpdateFirstStartHint() {
 
 // The catalogue is released without writing; an index build stops between two discs.
 TForm1::~TForm1() {
+  home_watch_.reset();
   if (index_keeper_) index_keeper_->Stop();
 }
 
@@ -70,13 +72,25 @@ void TForm1::BackUpAndOpenCatalogue() {
   // The file is loaded before it is copied, so that a catalogue that cannot
   // be read never replaces the last good backup. A first run (no file) has
   // nothing to back up and nothing to report.
+  home_lock_.file = LockFileOf(options_.catalogue_file);
+  home_lock_.wait = kHomeLockWait;
+  home_lock_.reloaded = [this] { ShowReloadedCatalogue(); };
   const bool exists = Fs().FileExists(options_.catalogue_file);
+  // Read and copied under the home's lock, the backup is one whole version
+  // even while another program files a disc.
+  FileLock lock;
+  if (exists) {
+    lock = FileLock::Acquire(home_lock_.file, home_lock_.wait);
+    TellIfNoLocks(lock.state());
+  }
   catalogue_writable_ = catalogue_.Open(options_.catalogue_file);
   if (!exists) return;
   if (!catalogue_writable_) {
     ShowInfoBox(this, Utf8ToGbk("xml 配置文件无法读取，本次运行不会保存任何更改！"));
     return;
   }
+  // Another program kept writing for the whole wait: the last backup stays as it is this time.
+  if (lock.state() == LockState::kBusy) return;
   if (!Fs().CopyFile(options_.catalogue_file, BackupFile(), false)) {
     ShowInfoBox(this, Utf8ToGbk("备份 xml 配置文件时产生错误！"));
   }
