@@ -7,6 +7,8 @@
 
 namespace movra {
 
+std::string NoLocksWarning() { return Utf8ToGbk("光盘目录所在的位置不支持文件锁，请不要同时用多个程序修改光盘目录！"); }
+
 std::string LockFileOf(const std::string& catalogue_file) { return catalogue_file + ".lock"; }
 
 CatalogueEdit CatalogueEdit::Lock(Workspace& work) {
@@ -26,7 +28,7 @@ CatalogueEdit CatalogueEdit::Lock(Workspace& work) {
       // Refusing every edit would leave the user unable to work at all.
       if (!home->unsupported_told) {
         home->unsupported_told = true;
-        edit.warning_ = Utf8ToGbk("光盘目录所在的位置不支持文件锁，请不要同时用多个程序修改光盘目录！");
+        edit.warning_ = NoLocksWarning();
       }
       break;
   }

@@ -21,6 +21,9 @@ struct HomeLock {
   bool unsupported_told = false;                 // the user heard once that the home has no locks
 };
 
+// What the user is told once when the home's file system has no locks (GBK).
+std::string NoLocksWarning();
+
 // The lock file of a catalogue file: its name followed by ".lock".
 std::string LockFileOf(const std::string& catalogue_file);
 

@@ -13,6 +13,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "browse/ContentNodes.h"
+#include "workflows/CatalogueEdit.h"
 
 namespace movra {
 namespace {
@@ -65,7 +66,7 @@ void TForm1::TellIfNoLocks(LockState state) {
   if (state != LockState::kUnsupported && state != LockState::kFailed) return;
   if (home_lock_.unsupported_told) return;
   home_lock_.unsupported_told = true;
-  ShowInfoBox(this, Utf8ToGbk("光盘目录所在的位置不支持文件锁，请不要同时用多个程序修改光盘目录！"));
+  ShowInfoBox(this, NoLocksWarning());
 }
 
 void TForm1::StartFollowing() {

@@ -7,6 +7,7 @@
 #include "window/dialogs/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "catalog/ElementNames.h"
+#include "workflows/CatalogueEdit.h"
 
 namespace movra {
 namespace {
@@ -75,25 +76,14 @@ void TForm1::BackUpAndOpenCatalogue() {
   home_lock_.file = LockFileOf(options_.catalogue_file);
   home_lock_.wait = kHomeLockWait;
   home_lock_.reloaded = [this] { ShowReloadedCatalogue(); };
-  const bool exists = Fs().FileExists(options_.catalogue_file);
   // Read and copied under the home's lock, the backup is one whole version
-  // even while another program files a disc.
-  FileLock lock;
-  if (exists) {
-    lock = FileLock::Acquire(home_lock_.file, home_lock_.wait);
-    TellIfNoLocks(lock.state());
-  }
-  catalogue_writable_ = catalogue_.Open(options_.catalogue_file);
-  if (!exists) return;
-  if (!catalogue_writable_) {
-    ShowInfoBox(this, Utf8ToGbk("xml 配置文件无法读取，本次运行不会保存任何更改！"));
-    return;
-  }
-  // Another program kept writing for the whole wait: the last backup stays as it is this time.
-  if (lock.state() == LockState::kBusy) return;
-  if (!Fs().CopyFile(options_.catalogue_file, BackupFile(), false)) {
-    ShowInfoBox(this, Utf8ToGbk("备份 xml 配置文件时产生错误！"));
-  }
+  // even while another program files a disc; when another program keeps
+  // writing for the whole wait, the last backup stays as it is this time.
+  Workspace work{catalogue_, data_folder_native_, nullptr, &home_lock_};
+  const WorkflowResult backed = BackUpCatalogue(work, options_.catalogue_file, BackupFile());
+  catalogue_writable_ = bool(catalogue_.Root());
+  if (!backed.warning.empty()) ShowInfoBox(this, backed.warning);
+  if (!backed.ok() && backed.outcome != Outcome::kBusy) ShowInfoBox(this, backed.message);
 }
 
 void TForm1::FillTrees(bool clear_first) {
