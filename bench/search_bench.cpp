@@ -193,8 +193,8 @@ int main() {
       {"\"live\" >= 100M", "live", {100 << 20}, "live", 1.10},
       {"\"live\" files after 2005", "live", {std::nullopt, std::nullopt, day, std::nullopt, EntryKinds::kFiles}, "live", 1.10},
       {"\"*.mp3\" 1M..600M before 2005", "*.mp3", {1 << 20, 600 << 20, std::nullopt, day}, "*.mp3", 1.10},
-      {"\"\" >= 600M (no name)", "", {600 << 20}, "?", 1.50},
-      {"\"\" after 2005 (no name)", "", {std::nullopt, std::nullopt, day}, "?", 1.50},
+      {"\"\" >= 600M (no name)", "", {600 << 20}, "*", 1.50},
+      {"\"\" after 2005 (no name)", "", {std::nullopt, std::nullopt, day}, "*", 1.50},
   };
   for (const Conditioned& c : conditioned) {
     size_t conditioned_rows = 0;
