@@ -1,6 +1,8 @@
 // Searching every snapshot of a large catalogue: 1,000 snapshot files of
 // 5,000 entries each (5,000,000 lines), generated once under /tmp. Reference
 // from the same run: `grep -c -i -F TEXT files... | cat` over the same files.
+// Searches with size, date and kind conditions are timed in turns with the
+// same search without them.
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "BenchNames.h"
+#include "BenchTiming.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -122,8 +125,9 @@ void GenerateOnce() {
 }
 
 // The search the window runs, over every disc; returns the number of rows.
-size_t Search(const std::vector<DiscListEntry>& discs, std::string_view text, MatchOptions options) {
-  NameMatcher matcher(text, options);
+size_t Search(const std::vector<DiscListEntry>& discs, std::string_view text, MatchOptions options,
+              const EntryConditions& conditions = {}) {
+  NameMatcher matcher(text, options, conditions);
   SearchResults results;
   SearchDiscs(kDataFolder, discs, matcher, results, nullptr);
   return results.size();
@@ -175,5 +179,31 @@ int main() {
   report("wildcard \"live_*.m?3\"", t, "");
   t = Seconds([&] { rows = Search(discs, "?", {false, false}); });
   report("wildcard \"?\" (every line)", t, "");
+
+  // Conditions: each timed in turns with its reference search.
+  const DateTime day = EncodeDateTime({2005, 1, 1, 0, 0, 0});
+  struct Conditioned {
+    const char* what;
+    std::string text;
+    EntryConditions conditions;
+    std::string reference_text;  // the search without conditions it is held against
+    double goal;                 // greatest ratio
+  };
+  const Conditioned conditioned[] = {
+      {"\"live\" >= 100M", "live", {100 << 20}, "live", 1.10},
+      {"\"live\" files after 2005", "live", {std::nullopt, std::nullopt, day, std::nullopt, EntryKinds::kFiles}, "live", 1.10},
+      {"\"*.mp3\" 1M..600M before 2005", "*.mp3", {1 << 20, 600 << 20, std::nullopt, day}, "*.mp3", 1.10},
+      {"\"\" >= 600M (no name)", "", {600 << 20}, "*", 1.50},
+      {"\"\" after 2005 (no name)", "", {std::nullopt, std::nullopt, day}, "*", 1.50},
+  };
+  for (const Conditioned& c : conditioned) {
+    size_t conditioned_rows = 0;
+    const auto [with, without] = bench::BestTimingsInTurns(
+        [&] { conditioned_rows = Search(discs, c.text, {}, c.conditions); },
+        [&] { rows = Search(discs, c.reference_text, {}); }, kRounds);
+    std::printf("%-34s %.3f s (cpu %.3f s), %zu rows; \"%s\" alone %.3f s: x%.2f (cpu x%.2f, goal <= x%.2f)\n",
+                c.what, with.wall, with.cpu, conditioned_rows, c.reference_text.c_str(), without.wall,
+                with.wall / without.wall, with.cpu / without.cpu, c.goal);
+  }
   return 0;
 }

@@ -1,9 +1,11 @@
-// search TEXT: the window's search (same matcher, disc order and rows), one
-// line per matching entry, or one JSON object per line with --json.
+// search TEXT: the window's search (same matcher, conditions, disc order and
+// rows), one line per matching entry, or one JSON object per line with --json.
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
 #include <map>
+#include <optional>
+#include <utility>
 
 #include "cli/CliContext.h"
 #include "workflows/DiscEntry.h"
@@ -21,7 +23,37 @@ struct SearchOptions {
   bool literal = false;
   bool json = false;
   bool no_index = false;
+  std::optional<std::string> min_size, max_size;  // size texts as typed
+  std::optional<std::string> after, before;       // date texts as typed
+  bool files = false;
+  bool folders = false;
 };
+
+// The conditions of the options; nullopt after telling the user which text is no size or date.
+std::optional<EntryConditions> ReadConditions(CliContext& context, const SearchOptions& options) {
+  EntryConditions conditions;
+  for (auto [text, size] : {std::pair{&options.min_size, &conditions.min_size},
+                            std::pair{&options.max_size, &conditions.max_size}}) {
+    if (!*text) continue;
+    *size = ParseSizeText(**text);
+    if (!*size) {
+      context.Fail(BadSizeMessage(Utf8ToGbk(**text)));
+      return std::nullopt;
+    }
+  }
+  for (auto [text, date] : {std::pair{&options.after, &conditions.after},
+                            std::pair{&options.before, &conditions.before}}) {
+    if (!*text) continue;
+    *date = ParseDateText(**text);
+    if (!*date) {
+      context.Fail(BadDateMessage(Utf8ToGbk(**text)));
+      return std::nullopt;
+    }
+  }
+  if (options.files) conditions.kinds = EntryKinds::kFiles;
+  if (options.folders) conditions.kinds = EntryKinds::kFolders;
+  return conditions;
+}
 
 // Writes result rows as lines, converting each text to UTF-8 once per change.
 class RowWriter {
@@ -95,14 +127,17 @@ class RowWriter {
 };
 
 int RunSearch(CliContext& context, const SearchOptions& options) {
+  const std::optional<EntryConditions> conditions = ReadConditions(context, options);
+  if (!conditions) return kExitRefused;
   if (!context.Open()) return kExitRefused;
   const std::optional<std::string> text = CliContext::ToGbk(options.text);
   const std::optional<std::string> location = CliContext::ToGbk(options.location);
-  if (!text || text->empty()) return context.Fail(Utf8ToGbk("查找内容为空或包含 GBK 无法表示的字符！"));
-  if (!location) return context.Fail(Utf8ToGbk("找不到搜索位置：") + Utf8ToGbk(options.location));
   // A location is a category path first, else a disc path or a disc's name, as the find dialog's tree offers them.
-  const SearchRequest request{*text, *location, LocationKind::kCategoryOrDisc,
-                              MatchOptions{options.case_sensitive, options.literal}};
+  const SearchRequest request{text.value_or(""), location.value_or(""), LocationKind::kCategoryOrDisc,
+                              MatchOptions{options.case_sensitive, options.literal}, *conditions};
+  if (!text || !AsksForSomething(request))
+    return context.Fail(Utf8ToGbk("查找内容为空或包含 GBK 无法表示的字符！"));
+  if (!location) return context.Fail(Utf8ToGbk("找不到搜索位置：") + Utf8ToGbk(options.location));
   const std::optional<std::vector<DiscListEntry>> discs = LocateSearch(context.Catalogue(), request);
   if (!discs) return context.Fail(Utf8ToGbk("找不到搜索位置：") + *location);
 
@@ -145,12 +180,31 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
       "the window's search of file and folder names: disc TAB folder TAB name TAB kind TAB size TAB modified "
       "per match; exit 1 when nothing matches");
   auto options = std::make_shared<SearchOptions>();
-  command->add_option("TEXT", options->text, "the text to find; * and ? are wildcards unless --literal")->required();
+  command->add_option("TEXT", options->text,
+                      "the text to find; * and ? are wildcards unless --literal; '' with a condition finds any name")
+      ->required();
   command->add_option("--in", options->location, "全部 (default), a category path or a disc path")
       ->type_name("LOCATION");
   command->add_flag("--case", options->case_sensitive, "区分大小写: match letter case");
   command->add_flag("--literal", options->literal, "完全匹配: * and ? are plain characters");
   command->add_flag("--no-index", options->no_index, "read every snapshot file instead of using the name index");
+  // Each condition option keeps its text as typed; ReadConditions reads it.
+  auto text_option = [&](const char* name, std::optional<std::string> SearchOptions::*field, const char* what,
+                         const char* type) {
+    command
+        ->add_option_function<std::string>(
+            name, [options, field](const std::string& value) { (*options).*field = value; }, what)
+        ->type_name(type);
+  };
+  text_option("--min-size", &SearchOptions::min_size,
+              "only entries of at least SIZE (700M, 1.5G, 100K, or bytes); a folder counts as 0", "SIZE");
+  text_option("--max-size", &SearchOptions::max_size, "only entries of at most SIZE", "SIZE");
+  text_option("--after", &SearchOptions::after, "only entries modified at DATE or later (2006-3-3, 2006/3/3 9:07)",
+              "DATE");
+  text_option("--before", &SearchOptions::before, "only entries modified before DATE (a date alone: before that day)",
+              "DATE");
+  auto* files = command->add_flag("--files", options->files, "only files");
+  command->add_flag("--folders", options->folders, "only folders")->excludes(files);
   command->add_flag("--json", options->json, "one JSON object per line: disc, folder, name, kind, size, modified");
   command->callback([&context, options] { context.exit_code = RunSearch(context, *options); });
 }

@@ -48,8 +48,9 @@ void FoldAsciiCase(std::string_view gbk, std::string& out) {
   }
 }
 
-NameMatcher::NameMatcher(std::string_view search_text, MatchOptions options)
-    : pattern_(options.case_sensitive ? std::string(search_text) : LowerAscii(search_text)) {
+NameMatcher::NameMatcher(std::string_view search_text, MatchOptions options, EntryConditions conditions)
+    : pattern_(options.case_sensitive ? std::string(search_text) : LowerAscii(search_text)),
+      conditions_(conditions) {
   // Folding a name only turns single-byte A-Z into a-z; when the search text
   // holds no ASCII letter at all, folded and unfolded names match alike.
   if (!options.case_sensitive) {

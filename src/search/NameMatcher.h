@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "search/EntryConditions.h"
+
 namespace movra {
 
 // How a search compares names with its search text.
@@ -25,8 +27,9 @@ struct MatchOptions {
 
 class NameMatcher {
  public:
-  // Prepares the search text for many names.
-  NameMatcher(std::string_view search_text, MatchOptions options);
+  // Prepares the search text for many names; conditions are what a matching
+  // entry must meet besides its name, which the line searches check.
+  NameMatcher(std::string_view search_text, MatchOptions options, EntryConditions conditions = {});
 
   // True when the name matches. Not thread-safe: folds names into a reused buffer.
   bool Matches(std::string_view name);
@@ -38,6 +41,8 @@ class NameMatcher {
   // True when names are lower-cased before they are compared; false also for
   // a case-insensitive search whose text holds no ASCII letter.
   bool FoldsNames() const { return fold_names_; }
+  // The conditions beyond the name.
+  const EntryConditions& Conditions() const { return conditions_; }
 
  private:
   // One run of the pattern between two '*' (or an end of the pattern).
@@ -55,6 +60,7 @@ class NameMatcher {
   std::vector<Segment> segments_;  // the pattern split at every '*' (wildcard searches)
   std::string required_;           // the longest run of the pattern without wildcards
   std::string folded_;             // reused buffer for a lower-cased name
+  EntryConditions conditions_;
 };
 
 // Lower-cases ASCII A-Z of single-byte characters of a GBK text into out;

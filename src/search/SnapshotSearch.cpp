@@ -26,8 +26,9 @@ std::string BadTimeMessage(std::string_view disc_name, std::string_view time_tex
   return message;
 }
 
-// Takes one line apart and adds its row when the entry's name matches.
-// False when the line matches but its time is no date-time.
+// Takes one line apart and adds its row when the entry's name matches and
+// the entry meets the matcher's conditions. False when the line is to be
+// added, or its time decides, but its time is no date-time.
 bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& results, DiscReport& report,
                 std::string_view disc_name) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);  // CR LF ends the line as LF does
@@ -35,6 +36,9 @@ bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& resu
   const std::string_view name = LineName(line, markers);
   if (!matcher.Matches(name)) return true;
   const bool is_file = LineIsFile(markers);
+  const std::int64_t size = EntrySize(line, markers);
+  const EntryConditions& conditions = matcher.Conditions();
+  if (!conditions.AdmitsKindAndSize(is_file, size)) return true;
   DateTime modified;
   try {
     modified = LineTime(line, markers);
@@ -45,7 +49,8 @@ bool SearchLine(std::string_view line, NameMatcher& matcher, SearchResults& resu
                                                  : line.substr(markers.last_close + 1));
     return false;
   }
-  results.AddEntry(is_file, name, LineFolder(line, markers), EntrySize(line, markers), modified);
+  if (!conditions.AdmitsTime(modified)) return true;
+  results.AddEntry(is_file, name, LineFolder(line, markers), size, modified);
   return true;
 }
 

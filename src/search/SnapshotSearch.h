@@ -1,5 +1,6 @@
 // Searching the snapshot files of the discs on a disc list. Each file is read
-// line by line; a line whose entry name matches adds a row to the results.
+// line by line; a line whose entry name matches, and whose entry meets the
+// matcher's conditions, adds a row to the results.
 // The search works on the files alone and builds no snapshot index.
 #pragma once
 

@@ -33,7 +33,7 @@ SearchOutcome RunSearch(const std::string& data_folder, const std::vector<DiscLi
                         const SearchRequest& request, SearchResults& results, const SearchStepCallback& after_disc,
                         NameIndex* index, const IndexCatchUp& catch_up) {
   SearchOutcome outcome;
-  NameMatcher matcher(request.text, request.options);
+  NameMatcher matcher(request.text, request.options, request.conditions);
   std::size_t first_row = results.size();
   std::vector<std::string> stale;
   outcome.end = SearchDiscs(

@@ -17,6 +17,7 @@
 #include "nameindex/NameIndex.h"
 #include "platform/DateTime.h"
 #include "search/DiscList.h"
+#include "search/EntryConditions.h"
 #include "search/NameMatcher.h"
 #include "search/SearchResults.h"
 #include "search/SnapshotSearch.h"
@@ -30,14 +31,21 @@ enum class LocationKind {
   kDisc,            // a disc path or a disc's name
 };
 
-// What a search asks for. Conditions beyond the name (size, date, kind)
-// become fields here.
+// What a search asks for: a name, and conditions that every entry found
+// meets as well.
 struct SearchRequest {
-  std::string text;      // the name to find; * and ? are wildcards unless options.literal
+  std::string text;      // the name to find; * and ? are wildcards unless options.literal; empty: any name
   std::string location;  // where: "全部\", a category path, a disc path
   LocationKind location_kind = LocationKind::kCategoryOrDisc;
   MatchOptions options;  // case and literal
+  EntryConditions conditions{};  // size, modification time and kind
 };
+
+// True when the request asks for something: a name or a condition (an empty
+// name alone would list every entry and is refused).
+inline bool AsksForSomething(const SearchRequest& request) {
+  return !request.text.empty() || request.conditions.Any();
+}
 
 // The discs the request's location covers, in search order; nullopt when it names nothing.
 std::optional<std::vector<DiscListEntry>> LocateSearch(CatalogueDocument& catalogue,

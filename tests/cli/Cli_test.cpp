@@ -187,5 +187,49 @@ TEST_F(CliTest, SearchesGiveTheSameRowsWithAndWithoutTheIndexAlsoAfterAChangeByH
   EXPECT_EQ(cli_.Run({"search", "menu.txt"}).status, 1);
 }
 
+TEST_F(CliTest, SearchConditionsNarrowTheRowsAndABadTextIsRefused) {
+  // movie.vob 5 bytes, a.txt 3, menu.txt 1, readme.TXT 0; folders VIDEO_TS and 照片.
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> names;  // in the order found
+  };
+  const Case cases[] = {
+      {{"", "--min-size", "3"}, {"a.txt", "movie.vob"}},
+      {{"", "--max-size", "1b", "--files"}, {"menu.txt", "readme.TXT"}},
+      {{"", "--folders"}, {"VIDEO_TS", "照片"}},
+      {{"", "--max-size", "0"}, {"VIDEO_TS", "照片", "readme.TXT"}},
+      {{"*.txt", "--min-size", "2"}, {"a.txt"}},
+      {{"", "--before", "2000-1-1"}, {}},
+      {{"", "--after", "2000/1/1 9:07", "--files", "--min-size", "1K"}, {}},
+      {{"", "--after", "2000/1/1 9:07", "--files"}, {"a.txt", "menu.txt", "movie.vob", "readme.TXT"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"search"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const test::CliOutput found = cli_.Run(args);
+    std::vector<std::string> names;
+    for (const std::string& line : found.Lines()) {
+      const size_t name = line.find('\t', line.find('\t') + 1) + 1;
+      names.push_back(line.substr(name, line.find('\t', name) - name));
+    }
+    EXPECT_EQ(names, c.names) << c.args.back();
+    EXPECT_EQ(found.status, c.names.empty() ? 1 : 0) << c.args.back();
+  }
+  const std::pair<std::vector<std::string>, std::string> refused[] = {
+      {{"search", "a", "--min-size", "7OOM"}, "movra-cli: 无法识别的大小“7OOM”\n"},
+      {{"search", "a", "--max-size", ""}, "movra-cli: 无法识别的大小“”\n"},
+      {{"search", "a", "--after", "2006-13-1"}, "movra-cli: 无法识别的日期“2006-13-1”\n"},
+      {{"search", "a", "--before", "yesterday"}, "movra-cli: 无法识别的日期“yesterday”\n"},
+  };
+  for (const auto& [args, message] : refused) {
+    const test::CliOutput output = cli_.Run(args);
+    EXPECT_EQ(output.status, 2) << args.back();
+    EXPECT_EQ(output.err, message);
+    EXPECT_EQ(output.out, "");
+  }
+  EXPECT_EQ(cli_.Run({"search", ""}).status, 2);  // nothing asked for
+  EXPECT_EQ(cli_.Run({"search", "", "--files", "--folders"}).status, 2);
+}
+
 }  // namespace
 }  // namespace movra

@@ -52,12 +52,13 @@ std::optional<SearchRequest> AskForRequest(TForm1& form, const wxTreeItemId& nod
   dialog.edt1->SelectAll();
   dialog.CheckBox1->SetValue(form.last_search.case_sensitive);
   dialog.CheckBox2->SetValue(form.last_search.literal_match);
+  dialog.SetConditions(form.last_search.conditions);
   ShowDialogModal(dialog);
   if (!dialog.Started()) return std::nullopt;
-  form.last_search = {dialog.SearchText(), dialog.CaseSensitive(), dialog.LiteralMatch()};
+  form.last_search = {dialog.SearchText(), dialog.CaseSensitive(), dialog.LiteralMatch(), dialog.Conditions()};
   return SearchRequest{dialog.SearchText(), dialog.LocationPath(),
                        dialog.LocationIsDisc() ? LocationKind::kDisc : LocationKind::kCategory,
-                       MatchOptions{dialog.CaseSensitive(), dialog.LiteralMatch()}};
+                       MatchOptions{dialog.CaseSensitive(), dialog.LiteralMatch()}, dialog.Conditions()};
 }
 
 // Searches the located discs into the results list, with progress after
@@ -78,7 +79,7 @@ void SearchDiscsInto(TForm1& form, const std::vector<DiscListEntry>& discs, cons
       // Discs read whole are indexed in the background for the next search.
       [&keeper](const std::vector<std::string>& stale) { keeper.UpdateLater(stale); });
   list.ShowRows();
-  form.SetStatusPanel(kSearchStatusPanel, GbkToWx(SearchSummaryText(outcome.matches, outcome.discs_searched)));
+  form.SetStatusPanel(kSearchStatusPanel, GbkToWx(SearchSummaryText(outcome.matches, outcome.discs_searched, request.conditions)));
   if (outcome.end == SearchEnd::kStoppedAtBadTime) {
     // A time text that is no date-time stops the search; the message names
     // the disc and quotes the text, which may hold GBK bytes.
@@ -114,8 +115,8 @@ void TForm1::ToolButton10Click() {
     SetSearchButton(*this, false);
     return;
   }
-  // An empty text or a location that names nothing ends the command quietly.
-  if (request->text.empty()) {
+  // An empty text without a condition, or a location that names nothing, ends the command quietly.
+  if (!AsksForSomething(*request)) {
     SetSearchButton(*this, false);
     return;
   }

@@ -34,6 +34,7 @@
 #include "window/controls/ContentListCtrl.h"
 #include "catalog/CatalogueDocument.h"
 #include "window/controls/CategoryTreeCtrl.h"
+#include "search/EntryConditions.h"
 #include "platform/DriveMap.h"
 #include "window/platform/IconProvider.h"
 #include "snapshot/SnapshotIndex.h"
@@ -133,6 +134,7 @@ class TForm1 : public wxFrame {
     std::string text;             // GBK
     bool case_sensitive = false;  // 区分大小写
     bool literal_match = false;   // 完全匹配
+    EntryConditions conditions;   // 更多条件
   } last_search;
   // Puts text on the clipboard (tests replace it).
   std::function<void(const wxString& text)> put_on_clipboard;

@@ -1,16 +1,22 @@
 // The find dialog: what to look for, where (a category, a disc or the whole
 // catalogue, picked in a tree preset with the main window's current node)
-// and how (case, wildcards). It only collects the request; the search command
-// reads it when the dialog was closed with 开始.
+// and how (case, wildcards), and under 更多条件 the sizes, modification dates
+// and kind an entry found must have. It only collects the request; the
+// search command reads it when the dialog was closed with 开始.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include <wx/dialog.h>
 
+#include "search/EntryConditions.h"
+
 class wxButton;
 class wxCheckBox;
+class wxChoice;
+class wxDatePickerCtrl;
 class wxStaticBox;
 class wxStaticText;
 class wxTextCtrl;
@@ -42,6 +48,13 @@ class TFindFile : public wxDialog {
   bool CaseSensitive() const;
   // 完全匹配: '*' and '?' are ordinary characters.
   bool LiteralMatch() const;
+  // The conditions of 更多条件 as read by 开始.
+  const EntryConditions& Conditions() const { return conditions_; }
+  // Reads the conditions from the controls; nullopt with message set to
+  // what the user is told (GBK) when a size field holds no size.
+  std::optional<EntryConditions> ReadConditions(std::string& message) const;
+  // Sets the controls to the conditions (a size in the largest unit that holds it whole).
+  void SetConditions(const EntryConditions& conditions);
   // How many tree clicks and selection changes have reached the location rule.
   int SelectionCount() const { return selection_count_; }
 
@@ -51,7 +64,8 @@ class TFindFile : public wxDialog {
   // becomes the location, except that the very first event, when it only
   // selects the root, keeps the preset location.
   void tv1Click();
-  // 开始: sets the start flag and closes the dialog.
+  // 开始: reads the conditions, sets the start flag and closes the dialog; a
+  // size field without a size is named in a message and the dialog stays.
   void btn2Click();
   // 取消: closes the dialog.
   void btn1Click();
@@ -63,17 +77,28 @@ class TFindFile : public wxDialog {
   wxStaticText* NoteLabel = nullptr; // the wildcard note
   wxCheckBox* CheckBox1 = nullptr;   // 区分大小写
   wxCheckBox* CheckBox2 = nullptr;   // 完全匹配
+  wxStaticBox* GroupBox2 = nullptr;  // 更多条件
+  wxTextCtrl* MinSizeEdit = nullptr; // 至少
+  wxChoice* MinSizeUnit = nullptr;   // 字节, KB, MB, GB
+  wxTextCtrl* MaxSizeEdit = nullptr; // 至多
+  wxChoice* MaxSizeUnit = nullptr;
+  wxDatePickerCtrl* AfterPicker = nullptr;   // 不早于 (may be unset)
+  wxDatePickerCtrl* BeforePicker = nullptr;  // 早于 (may be unset)
+  wxChoice* KindChoice = nullptr;    // 全部, 只找文件, 只找文件夹
   wxButton* btn1 = nullptr;          // 取消
   wxButton* btn2 = nullptr;          // 开始
 
  private:
   void CreateControls();
+  // The 更多条件 group, added to sizer.
+  void CreateConditionControls(wxSizer& sizer);
   // The tree: 全部 and below it the catalogue as the main window shows it.
   void FillTree(const CatalogueDocument& doc);
 
   bool started_ = false;
   int selection_count_ = 0;
   bool location_is_disc_ = false;
+  EntryConditions conditions_;
 };
 
 }  // namespace movra

@@ -2,9 +2,13 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/choice.h>
+#include <wx/datectrl.h>
+#include <wx/msgdlg.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
+#include <wx/testing.h>
 
 #include "window/controls/CategoryTrees.h"
 #include "window/dialogs/DialogTestSupport.h"
@@ -146,6 +150,75 @@ TEST_F(FindDialogTest, ReadsTheRequestAsTypedAndStartsOnlyWithStart) {
   dialog_->btn2Click();
   EXPECT_FALSE(dialog_->IsShown());
   EXPECT_TRUE(dialog_->Started());
+}
+
+// Answers the one message box and keeps its text.
+class NoteBox : public wxExpectModalBase<wxMessageDialog, NoteBox> {
+ public:
+  explicit NoteBox(wxString* text) : text_(text) {}
+
+ protected:
+  int OnInvoked(wxMessageDialog* box) const override {
+    *text_ = box->GetMessage();
+    return wxID_OK;
+  }
+
+ private:
+  wxString* text_;
+};
+
+TEST_F(FindDialogTest, ReadsTheConditionsAndOffersThemAgain) {
+  constexpr std::int64_t kM = 1 << 20;
+  const DateTime day = EncodeDateTime({2006, 3, 3, 0, 0, 0});
+  std::string message;
+  EXPECT_EQ(dialog_->ReadConditions(message), EntryConditions{});  // nothing set: no condition
+  EXPECT_EQ(dialog_->KindChoice->GetString(2), wxString::FromUTF8("只找文件夹"));
+
+  struct Case {
+    const char* min_text;
+    int min_unit;  // 字节, KB, MB, GB
+    const char* max_text;
+    int max_unit;
+    EntryConditions conditions;
+  };
+  const Case cases[] = {
+      {"700", 2, "", 2, {700 * kM}},
+      {" 1.5 ", 3, "2048", 0, {1536 * kM, 2048}},
+      {"", 0, "700M", 1, {std::nullopt, 700 * kM}},  // a unit of its own wins
+  };
+  for (const Case& c : cases) {
+    dialog_->MinSizeEdit->ChangeValue(c.min_text);
+    dialog_->MinSizeUnit->SetSelection(c.min_unit);
+    dialog_->MaxSizeEdit->ChangeValue(c.max_text);
+    dialog_->MaxSizeUnit->SetSelection(c.max_unit);
+    EXPECT_EQ(dialog_->ReadConditions(message), c.conditions) << c.min_text << c.max_text;
+  }
+
+  const EntryConditions set{1536 * kM, 3, day, day + 31, EntryKinds::kFiles};
+  dialog_->SetConditions(set);
+  EXPECT_EQ(dialog_->MinSizeEdit->GetValue(), "1536");
+  EXPECT_EQ(dialog_->MinSizeUnit->GetSelection(), 2);
+  EXPECT_EQ(dialog_->MaxSizeUnit->GetSelection(), 0);
+  EXPECT_EQ(dialog_->ReadConditions(message), set);
+  dialog_->SetConditions({});
+  EXPECT_FALSE(dialog_->AfterPicker->GetValue().IsValid());
+  EXPECT_EQ(dialog_->ReadConditions(message), EntryConditions{});
+}
+
+TEST_F(FindDialogTest, StartWithABadSizeNamesItAndKeepsTheDialogOpen) {
+  dialog_->MaxSizeEdit->ChangeValue("7OOM");
+  dialog_->Show();
+  wxString told;
+  wxTEST_DIALOG(dialog_->btn2Click(), NoteBox(&told));
+  EXPECT_EQ(told, wxString::FromUTF8("无法识别的大小“7OOM”"));
+  EXPECT_FALSE(dialog_->Started());
+  EXPECT_TRUE(dialog_->IsShown());
+  dialog_->MaxSizeEdit->ChangeValue("7");
+  dialog_->KindChoice->SetSelection(1);
+  dialog_->btn2Click();
+  EXPECT_TRUE(dialog_->Started());
+  EXPECT_EQ(dialog_->Conditions(), (EntryConditions{std::nullopt, 7 * (1 << 20), std::nullopt, std::nullopt,
+                                                    EntryKinds::kFiles}));
 }
 
 }  // namespace
