@@ -117,6 +117,15 @@ void DropEmptyText(pugi::xml_node root) {
 
 }  // namespace
 
+namespace {
+
+std::unique_ptr<FileStamp> StampNow(const std::string& file) {
+  std::optional<FileStamp> stamp = StampOfFile(file);
+  return stamp ? std::make_unique<FileStamp>(*stamp) : nullptr;
+}
+
+}  // namespace
+
 CatalogueDocument::CatalogueDocument() = default;
 CatalogueDocument::~CatalogueDocument() = default;
 
@@ -129,9 +138,12 @@ bool CatalogueDocument::Open(const std::string& file_name) {
 
   auto document = std::make_unique<pugi::xml_document>();
   if (Fs().FileExists(file_name)) {
+    // The stamp is taken before the bytes are read: a file replaced in
+    // between then shows a stamp of its own later and is compared by content.
+    std::unique_ptr<FileStamp> stamp = StampNow(file_name);
     std::optional<std::string> bytes = Fs().ReadFile(file_name);
     if (!bytes) return false;
-    RememberDisk(*bytes);
+    RememberDisk(*bytes, std::move(stamp));
     std::optional<std::string> utf8 = XmlBytesToUtf8(*bytes);
     if (!utf8) return false;
     if (!document->load_buffer(utf8->data(), utf8->size(), kParseOptions, pugi::encoding_utf8)) return false;
@@ -154,24 +166,16 @@ SaveResult CatalogueDocument::Save() {
   if (!document_ || file_name_.empty() || !modified_) return SaveResult::kNothingToSave;
   const std::string bytes = Serialize();
   if (!Fs().WriteFileAtomic(file_name_, bytes)) return SaveResult::kFailed;
-  RememberDisk(bytes);
+  RememberDisk(bytes, StampNow(file_name_));
   modified_ = false;
   return SaveResult::kSaved;
 }
 
 Element CatalogueDocument::Root() const { return root_; }
 
-namespace {
 
-std::unique_ptr<FileStamp> StampNow(const std::string& file) {
-  std::optional<FileStamp> stamp = StampOfFile(file);
-  return stamp ? std::make_unique<FileStamp>(*stamp) : nullptr;
-}
-
-}  // namespace
-
-void CatalogueDocument::RememberDisk(std::string_view bytes) {
-  disk_stamp_ = StampNow(file_name_);
+void CatalogueDocument::RememberDisk(std::string_view bytes, std::unique_ptr<FileStamp> stamp) {
+  disk_stamp_ = std::move(stamp);
   disk_hash_ = std::hash<std::string_view>{}(bytes);
 }
 

@@ -105,8 +105,8 @@ class CatalogueDocument {
   // file) and a hash of its bytes, which decides when only the stamp moved.
   mutable std::unique_ptr<FileStamp> disk_stamp_;
   std::uint64_t disk_hash_ = 0;
-  // Records the file's stamp and the hash of bytes, its content.
-  void RememberDisk(std::string_view bytes);
+  // Records the file's stamp (taken before its bytes were read) and the hash of bytes, its content.
+  void RememberDisk(std::string_view bytes, std::unique_ptr<FileStamp> stamp);
 };
 
 }  // namespace movra
