@@ -1,4 +1,4 @@
-// add SOURCE --name NAME --category PATH: scans SOURCE and files the disc as Add disc does.
+// add SOURCE --name NAME --category PATH [--exclude PATTERN ...]: scans SOURCE and files the disc as Add disc does.
 #include <CLI/CLI.hpp>
 
 #include "cli/CliContext.h"
@@ -18,6 +18,7 @@ struct AddOptions {
   std::string category;
   std::optional<std::string> memo;
   std::optional<std::string> date;
+  std::vector<std::string> exclude;
 };
 
 int RunAdd(CliContext& context, const AddOptions& options) {
@@ -32,6 +33,8 @@ int RunAdd(CliContext& context, const AddOptions& options) {
   if (!category || (options.date && !date) || (options.memo && !memo)) {
     return context.Fail(Utf8ToGbk("光盘信息包含 GBK 无法表示的字符！"));
   }
+  const std::optional<ScanExclusions> exclude = ExclusionsArgOf(options.exclude);
+  if (!exclude) return context.Fail(Utf8ToGbk("排除的名称包含 GBK 无法表示的字符！"));
 
   // Date and memo default to what the Add-disc dialog proposes for the scan path.
   const DriveMap& drives = context.Drives();
@@ -50,7 +53,7 @@ int RunAdd(CliContext& context, const AddOptions& options) {
         context.Progress("扫描 " + std::to_string(progress.folders) + " 个文件夹，" +
                          std::to_string(progress.files) + " 个文件");
         return !CliContext::Interrupted();
-      });
+      }, *exclude);
   context.EndProgress();
   if (added.outcome == Outcome::kCancelled) return context.Fail(Utf8ToGbk("扫描已中断，没有添加光盘。"));
   if (context.Report(added) != kExitDone) return kExitRefused;
@@ -73,6 +76,7 @@ void AddAddCommand(CLI::App& app, CliContext& context) {
       ->type_name("TEXT");
   command->add_option("--date", options->date, "the archive date text; default: now, as the window writes it")
       ->type_name("TEXT");
+  AddExcludeOption(*command, options->exclude);
   command->callback([&context, options] { context.exit_code = RunAdd(context, *options); });
 }
 

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <filesystem>
 
+#include <CLI/CLI.hpp>
+
 namespace movra {
 
 std::optional<std::string> ScanPathArgOf(const std::string& source) {
@@ -20,6 +22,25 @@ std::optional<std::string> ScanPathArgOf(const std::string& source) {
   std::string native = path.string();
   while (native.size() > 1 && native.back() == '/') native.pop_back();
   return native;
+}
+
+std::optional<ScanExclusions> ExclusionsArgOf(const std::vector<std::string>& patterns) {
+  std::vector<std::string> gbk;
+  for (const std::string& pattern : patterns) {
+    const std::optional<std::string> converted = CliContext::ToGbk(pattern);
+    if (!converted) return std::nullopt;
+    gbk.push_back(*converted);
+  }
+  return ScanExclusions(gbk);
+}
+
+void AddExcludeOption(CLI::App& command, std::vector<std::string>& patterns) {
+  command.add_option("--exclude", patterns,
+                     "leave out names that match PATTERN (* and ?, as in search; a folder with everything below it); "
+                     "repeatable")
+      ->type_name("PATTERN")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
 }  // namespace movra

@@ -3,8 +3,14 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/CliContext.h"
+#include "snapshot/ScanExclusions.h"
+
+namespace CLI {
+class App;
+}
 
 namespace movra {
 
@@ -13,5 +19,12 @@ namespace movra {
 // native path of a folder or an image file; nullopt when none of these
 // exists or a drive text holds a character GBK cannot hold.
 std::optional<std::string> ScanPathArgOf(const std::string& source);
+
+// The --exclude patterns (UTF-8) as the scan takes them; nullopt when one
+// holds a character GBK cannot hold.
+std::optional<ScanExclusions> ExclusionsArgOf(const std::vector<std::string>& patterns);
+
+// Adds the repeatable --exclude option of add and update to command.
+void AddExcludeOption(CLI::App& command, std::vector<std::string>& patterns);
 
 }  // namespace movra

@@ -1,4 +1,4 @@
-// update DISC SOURCE [--dry-run]: scans SOURCE again for a catalogued disc,
+// update DISC SOURCE [--dry-run] [--exclude PATTERN ...]: scans SOURCE again for a catalogued disc,
 // prints what changed and replaces the disc's snapshot, as 更新光盘 does.
 #include <CLI/CLI.hpp>
 
@@ -18,6 +18,7 @@ struct UpdateOptions {
   std::string disc;
   std::string source;
   bool dry_run = false;
+  std::vector<std::string> exclude;
 };
 
 int RunUpdate(CliContext& context, const UpdateOptions& options) {
@@ -27,6 +28,8 @@ int RunUpdate(CliContext& context, const UpdateOptions& options) {
   const std::optional<std::string> scan_text = ScanPathArgOf(options.source);
   if (!scan_text) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
   const std::string source = ScanSourceOf(context.Drives(), *scan_text);
+  const std::optional<ScanExclusions> exclude = ExclusionsArgOf(options.exclude);
+  if (!exclude) return context.Fail(Utf8ToGbk("排除的名称包含 GBK 无法表示的字符！"));
 
   Workspace work = context.Work();
   const PreparedUpdate prepared =
@@ -34,7 +37,7 @@ int RunUpdate(CliContext& context, const UpdateOptions& options) {
         context.Progress("扫描 " + std::to_string(progress.folders) + " 个文件夹，" + std::to_string(progress.files) +
                          " 个文件");
         return !CliContext::Interrupted();
-      });
+      }, *exclude);
   context.EndProgress();
   if (prepared.result.outcome == Outcome::kCancelled) return context.Fail(Utf8ToGbk("扫描已中断，光盘没有更新。"));
   if (!prepared.result.ok()) return context.Fail(prepared.result.message);
@@ -60,6 +63,7 @@ void AddUpdateCommand(CLI::App& app, CliContext& context) {
       ->required();
   command->add_option("SOURCE", options->source, "a folder, a disc image, or a drive text such as D:\\")->required();
   command->add_flag("--dry-run", options->dry_run, "only print the changes");
+  AddExcludeOption(*command, options->exclude);
   command->callback([&context, options] { context.exit_code = RunUpdate(context, *options); });
 }
 

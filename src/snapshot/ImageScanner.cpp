@@ -23,9 +23,11 @@ constexpr std::size_t kReportEvery = 512;
 // and files them folder by folder in scan order at the end.
 class Collector {
  public:
-  Collector(std::string_view root_key, const ScanCallback& progress) : progress_(progress) {
+  Collector(std::string_view root_key, const ScanCallback& progress, const ScanExclusions& exclude)
+      : progress_(progress), exclude_(exclude) {
     keys_.emplace_back(root_key);
     folder_entry_.push_back(kNone);
+    left_out_.push_back(false);
     dirs_.emplace(std::string(), 0);
   }
 
@@ -45,8 +47,12 @@ class Collector {
   // A new folder named name (native) below parent; its id.
   std::uint32_t AddFolder(std::uint32_t parent, std::string_view name, DateTime modified) {
     const std::uint32_t id = static_cast<std::uint32_t>(keys_.size());
-    folder_entry_.push_back(static_cast<std::uint32_t>(entries_.size()));
+    const std::size_t entry = entries_.size();
     const std::string_view recorded = Add(parent, name, true, modified, 0);
+    const bool recorded_here = entries_.size() > entry;
+    folder_entry_.push_back(recorded_here ? static_cast<std::uint32_t>(entry) : kNone);
+    // A folder left out takes its subtree along.
+    left_out_.push_back(!recorded_here);
     std::string key = keys_[parent];
     key.append(recorded);
     key.push_back('\\');
@@ -100,7 +106,7 @@ class Collector {
 
   std::string_view NameOf(const Pending& e) const { return std::string_view(names_).substr(e.nameOffset, e.nameLength); }
 
-  // Records an entry; its recorded (GBK) name.
+  // Records an entry unless it is left out; its recorded (GBK) name.
   std::string_view Add(std::uint32_t folder, std::string_view name, bool is_folder, DateTime modified,
                        std::int64_t size) {
     const std::string recorded = NativeNameToGbk(name);
@@ -108,12 +114,17 @@ class Collector {
     const std::size_t length = std::min<std::size_t>(recorded.size(), SnapshotIndex::kMaxLength + 1);
     const std::uint32_t offset = static_cast<std::uint32_t>(names_.size());
     names_.append(recorded, 0, length);
+    if (left_out_[folder] || (!exclude_.Empty() && exclude_.Excludes(std::string_view(recorded).substr(0, length)))) {
+      return std::string_view(names_).substr(offset, length);
+    }
     entries_.push_back(Pending{folder, offset, static_cast<std::uint16_t>(length), is_folder, modified, size});
     ++(is_folder ? folders_ : files_);
     return std::string_view(names_).substr(offset, length);
   }
 
   const ScanCallback& progress_;
+  const ScanExclusions& exclude_;
+  std::vector<bool> left_out_;                // each folder id: left out, itself or with a folder above it
   std::vector<std::string> keys_;             // key of each folder id
   std::vector<std::uint32_t> folder_entry_;   // each folder's own entry (none for the root)
   std::unordered_map<std::string, std::uint32_t> dirs_;  // path in the image -> folder id
@@ -237,17 +248,17 @@ std::string ImageRootKey(const DriveMap& drives) {
 }
 
 ImageScanResult ScanImage(SnapshotIndex& index, const std::string& native_image, std::string_view root_key,
-                          const ScanCallback& progress) {
+                          const ScanCallback& progress, const ScanExclusions& exclude) {
   if (!IsRegularFile(native_image)) return ImageScanResult::kUnreadable;
   std::optional<ImageScanResult> result;
   {
-    Collector iso(root_key, progress);
+    Collector iso(root_key, progress, exclude);
     result = ReadIso(iso, native_image);
     if (result == ImageScanResult::kRead) iso.Fill(index);
   }
   if (result) return *result;
   // Not ISO 9660: a UDF-only image (most DVD-Video and Blu-ray discs made lately).
-  Collector udf(root_key, progress);
+  Collector udf(root_key, progress, exclude);
   const ImageScanResult read = ReadUdf(udf, native_image);
   if (read == ImageScanResult::kRead) udf.Fill(index);
   return read;

@@ -28,10 +28,10 @@ std::string ImageRootKey(const DriveMap& drives);
 // Adds every folder and file of the image at native_image (a native path)
 // to index under root_key (ending with a backslash). Per folder: its
 // sub-folders, each followed by its subtree, then its files, each group in
-// EntryNameLess order. On kCancelled or kUnreadable the index may hold part
-// of the image.
+// EntryNameLess order; what exclude names is left out, folders with their
+// subtrees. On kCancelled or kUnreadable the index may hold part of the image.
 ImageScanResult ScanImage(SnapshotIndex& index, const std::string& native_image, std::string_view root_key,
-                          const ScanCallback& progress = {});
+                          const ScanCallback& progress = {}, const ScanExclusions& exclude = {});
 
 // The label (GBK) and serial of an image's volume.
 struct ImageVolume {

@@ -22,7 +22,7 @@ std::optional<std::string> ImageFileOf(const DriveMap& drives, std::string_view 
 }
 
 DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
-                        const ScanCallback& progress) {
+                        const ScanCallback& progress, const ScanExclusions& exclude) {
   index.Clear();
   // A native folder path (from the command line) is scanned by its drive path.
   std::string scan_path(source);
@@ -34,12 +34,12 @@ DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::strin
     if (scan_path.back() != '\\') scan_path += '\\';
   }
   if (const std::optional<std::string> image = ImageFileOf(drives, scan_path)) {
-    const ImageScanResult read = ScanImage(index, *image, ImageRootKey(drives), progress);
+    const ImageScanResult read = ScanImage(index, *image, ImageRootKey(drives), progress, exclude);
     if (read != ImageScanResult::kRead) {
       index.Clear();
       return read == ImageScanResult::kCancelled ? DiscScanResult::kCancelled : DiscScanResult::kUnreadableImage;
     }
-  } else if (!ScanFolder(index, drives, scan_path, progress)) {
+  } else if (!ScanFolder(index, drives, scan_path, progress, exclude)) {
     index.Clear();
     return DiscScanResult::kCancelled;
   }

@@ -34,8 +34,8 @@ enum class DiscScanResult {
 // Empties the index and scans source into it; progress may cancel. source
 // is a drive path (a trailing backslash is added when missing), a native
 // folder path, or a disc image file (ImageFileOf), which is read as the disc
-// in the first optical drive (or E:).
+// in the first optical drive (or E:). Names exclude matches are left out.
 DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
-                        const ScanCallback& progress = {});
+                        const ScanCallback& progress = {}, const ScanExclusions& exclude = {});
 
 }  // namespace movra

@@ -53,8 +53,9 @@ std::uint32_t AppendRecordedName(std::string& out, std::string_view native) {
 
 class Walker {
  public:
-  Walker(SnapshotIndex& index, const ScanCallback& progress, std::string_view root_key, ScanFence fence)
-      : index_(index), progress_(progress), key_(root_key), fence_(std::move(fence)) {}
+  Walker(SnapshotIndex& index, const ScanCallback& progress, std::string_view root_key, ScanFence fence,
+         const ScanExclusions& exclude)
+      : index_(index), progress_(progress), key_(root_key), fence_(std::move(fence)), exclude_(exclude) {}
 
   // Records the folder dir (whose key is key_) and everything below it.
   // False when the callback cancelled.
@@ -132,6 +133,10 @@ class Walker {
       level.names.append(name, length + 1);
       e.recorded = static_cast<std::uint32_t>(level.names.size());
       e.recordedLength = AppendRecordedName(level.names, std::string_view(name, length));
+      if (!exclude_.Empty() && exclude_.Excludes(std::string_view(level.names.data() + e.recorded, e.recordedLength))) {
+        level.names.resize(e.native);  // left out, and a folder's subtree with it
+        continue;
+      }
       level.entries.push_back(e);
     }
     const char* names = level.names.data();
@@ -150,6 +155,7 @@ class Walker {
   const ScanCallback& progress_;
   std::string key_;
   ScanFence fence_;
+  const ScanExclusions& exclude_;
   std::deque<Level> levels_;
   std::size_t folders_ = 0;
   std::size_t files_ = 0;
@@ -172,8 +178,14 @@ DateTime ScanTimeOf(std::time_t t) {
   return EncodeDateTime({year, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, second});
 }
 
+std::string RecordedNameOf(std::string_view native) {
+  std::string out;
+  AppendRecordedName(out, native);
+  return out;
+}
+
 bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
-                const ScanCallback& progress) {
+                const ScanCallback& progress, const ScanExclusions& exclude) {
   const std::optional<std::string> native = drives.NativePathOf(scan_path);
   if (!native) return true;
   std::optional<Directory> root = Directory::Open(*native);
@@ -181,7 +193,7 @@ bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view s
   ScanFence fence = ScanFenceOf(drives, DriveLetterOf(scan_path));
   const std::optional<FileId> root_id = root->Id();
   if (root_id && fence.IsPseudo(*root_id)) return true;  // nothing of a pseudo file system is recorded
-  Walker walker(index, progress, scan_path, std::move(fence));
+  Walker walker(index, progress, scan_path, std::move(fence), exclude);
   return walker.Walk(*root, 0);
 }
 

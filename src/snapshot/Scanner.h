@@ -12,6 +12,7 @@
 
 #include "platform/DateTime.h"
 #include "platform/DriveMap.h"
+#include "snapshot/ScanExclusions.h"
 #include "snapshot/SnapshotIndex.h"
 
 namespace movra {
@@ -34,9 +35,14 @@ using ScanCallback = std::function<bool(const ScanProgress&)>;
 // folders, the roots of other lettered drives and pseudo file systems (/proc,
 // /sys ...) are recorded but not entered. Unreadable folders are skipped; the
 // entries of a folder that can be listed but not entered are recorded by name
-// (size 0, the folder's time). Returns false when cancelled.
+// (size 0, the folder's time). Entries exclude names are not recorded, nor
+// is anything below an excluded folder. Returns false when cancelled.
 bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
-                const ScanCallback& progress = {});
+                const ScanCallback& progress = {}, const ScanExclusions& exclude = {});
+
+// The name a scan records for a name on disk (native): GBK, with '?' for a
+// character GBK cannot hold and '_' for a backslash, a vertical bar or a control byte.
+std::string RecordedNameOf(std::string_view native);
 
 // A last-write time as a scan records it: local time in the 2-second DOS
 // form, odd seconds rounded down, clamped to 1980-01-01 00:00:00 ...

@@ -3,6 +3,7 @@ target_sources(movra_core PRIVATE
   snapshot/EntryOrder.cpp
   snapshot/ImageScanner.cpp
   snapshot/LineFields.cpp
+  snapshot/ScanExclusions.cpp
   snapshot/ScanSource.cpp
   snapshot/Scanner.cpp
   snapshot/SnapshotDiff.cpp

@@ -52,8 +52,8 @@ DiscProposal ProposeImport(std::string_view stem, DateTime now) {
 }
 
 WorkflowResult ScanMedium(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
-                          const ScanCallback& progress) {
-  switch (ScanDisc(index, drives, source, progress)) {
+                          const ScanCallback& progress, const ScanExclusions& exclude) {
+  switch (ScanDisc(index, drives, source, progress, exclude)) {
     case DiscScanResult::kScanned:
       break;
     case DiscScanResult::kCancelled:
@@ -99,8 +99,9 @@ WorkflowResult CheckNewDisc(Workspace& work, const DriveMap& drives, const DiscI
 }
 
 WorkflowResult ScanAndFileNewDisc(Workspace& work, const DriveMap& drives, const DiscInput& input,
-                                  std::string_view source, SnapshotIndex& index, const ScanCallback& progress) {
-  if (WorkflowResult scanned = ScanMedium(index, drives, source, progress); !scanned.ok()) return scanned;
+                                  std::string_view source, SnapshotIndex& index, const ScanCallback& progress,
+                                  const ScanExclusions& exclude) {
+  if (WorkflowResult scanned = ScanMedium(index, drives, source, progress, exclude); !scanned.ok()) return scanned;
   return FileNewDisc(work, input, index);
 }
 

@@ -52,8 +52,9 @@ DiscProposal ProposeImport(std::string_view stem, DateTime now);
 
 // Scans source into index (ScanDisc) and words how it ended: kCancelled
 // (no message), kNothingFound, or kFailed for an image that cannot be read.
+// Names exclude matches are not recorded.
 WorkflowResult ScanMedium(SnapshotIndex& index, const DriveMap& drives, std::string_view source,
-                          const ScanCallback& progress = {});
+                          const ScanCallback& progress = {}, const ScanExclusions& exclude = {});
 
 // The message (GBK) for input Add disc refuses; empty for kNone.
 std::string AddDiscRefusalText(DiscInputProblem problem);
@@ -76,6 +77,7 @@ WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const Snapsh
 // Scans source into index (ScanMedium) and files the disc (FileNewDisc);
 // nothing is catalogued unless both succeed.
 WorkflowResult ScanAndFileNewDisc(Workspace& work, const DriveMap& drives, const DiscInput& input,
-                                  std::string_view source, SnapshotIndex& index, const ScanCallback& progress = {});
+                                  std::string_view source, SnapshotIndex& index, const ScanCallback& progress = {},
+                                  const ScanExclusions& exclude = {});
 
 }  // namespace movra

@@ -20,7 +20,7 @@ WorkflowResult NoSuchDisc() { return {Outcome::kNotFound, Utf8ToGbk("无法在�
 }  // namespace
 
 PreparedUpdate PrepareDiscUpdate(Workspace& work, const DriveMap& drives, std::string_view disc_name,
-                                 std::string_view source, const ScanCallback& progress) {
+                                 std::string_view source, const ScanCallback& progress, const ScanExclusions& exclude) {
   PreparedUpdate prepared;
   if (WorkflowResult editable = CheckEditable(work); !editable.ok()) {
     prepared.result = editable;
@@ -38,7 +38,7 @@ PreparedUpdate PrepareDiscUpdate(Workspace& work, const DriveMap& drives, std::s
   auto update = std::make_unique<DiscUpdate>();
   update->disc_name = disc_name;
   update->snapshot_path = FsPathOf(SnapshotFileOf(work, disc_name));
-  if (WorkflowResult scanned = ScanMedium(update->new_index, drives, source, progress); !scanned.ok()) {
+  if (WorkflowResult scanned = ScanMedium(update->new_index, drives, source, progress, exclude); !scanned.ok()) {
     prepared.result = scanned;
     return prepared;
   }

@@ -40,9 +40,11 @@ struct PreparedUpdate {
 // and compares it with the snapshot of disc_name. Changes nothing. Refused
 // when the catalogue is unreadable; kNotFound for an unknown disc; kRefused
 // for a source whose keys could not be recorded (CheckScanPath); kCancelled,
-// kNothingFound, or kFailed for an unreadable image.
+// kNothingFound, or kFailed for an unreadable image. Names exclude matches
+// are left out of the new scan.
 PreparedUpdate PrepareDiscUpdate(Workspace& work, const DriveMap& drives, std::string_view disc_name,
-                                 std::string_view source, const ScanCallback& progress = {});
+                                 std::string_view source, const ScanCallback& progress = {},
+                                 const ScanExclusions& exclude = {});
 
 // Replaces the disc's snapshot with the new scan and sets its Time to
 // time_text, keeping Title, Memo and its place, then saves the catalogue and

@@ -197,5 +197,16 @@ TEST(EntryOrderTest, AsciiCaseIgnoredOtherBytesByValue) {
   EXPECT_EQ(ImageRootKey(DriveMap()), "E:\\");
 }
 
+TEST_F(ImageScannerTest, ExclusionsLeaveOutWhatTheyLeaveOutOfTheTree) {
+  if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
+  const ScanExclusions exclude({"many", "*.vob", "d3"});
+  SnapshotIndex tree;
+  ScanFolder(tree, drives_, "D:\\", {}, exclude);
+  SnapshotIndex image;
+  ASSERT_EQ(ScanImage(image, MakeIso("-J -R"), "D:\\", {}, exclude), ImageScanResult::kRead);
+  EXPECT_EQ(Lines(image), Lines(tree));
+  EXPECT_LT(image.Count(), ScanOfTree().Count() - 600);
+}
+
 }  // namespace
 }  // namespace movra

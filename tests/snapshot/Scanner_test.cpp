@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "search/NameMatcher.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -396,6 +397,74 @@ TEST_F(ScannerTest, AMountPointGbkCannotHoldIsScannedWhole) {
   ASSERT_TRUE(ScanFolder(index_, drives, "D:\\"));
   EXPECT_THAT(Folders("D:\\"), ElementsAre("VIDEO"));
   EXPECT_THAT(Files("D:\\VIDEO\\"), ElementsAre("A.VOB"));
+}
+
+// What a whole scan holds, less every entry whose name, or whose folder's
+// name at any depth below the root, one of patterns matches.
+std::vector<std::string> LinesLeftAfter(const SnapshotIndex& whole, const std::string& root,
+                                        const std::vector<std::string>& patterns) {
+  std::vector<NameMatcher> matchers;
+  for (const std::string& p : patterns) matchers.emplace_back(p, MatchOptions{});
+  auto excluded = [&](std::string_view name) {
+    for (NameMatcher& m : matchers)
+      if (m.Matches(name)) return true;
+    return false;
+  };
+  std::vector<std::string> lines;
+  for (const SnapshotEntryView e : whole) {
+    bool out = excluded(e.name);
+    std::string_view below(e.key);
+    below.remove_prefix(root.size());
+    for (std::size_t at; !out && (at = below.find('\\')) != std::string_view::npos; below.remove_prefix(at + 1)) {
+      out = excluded(below.substr(0, at));
+    }
+    if (!out) lines.push_back(std::string(e.key) + "|" + std::string(e.name));
+  }
+  return lines;
+}
+
+TEST_F(ScannerTest, ExcludedNamesAndFoldersWithTheirSubtreesAreLeftOut) {
+  MakeDir("src");
+  MakeDir("src/node_modules");
+  MakeDir("src/node_modules/pkg");
+  MakeFile("src/node_modules/pkg/index.js");
+  MakeFile("src/main.cpp");
+  MakeFile("src/main.TMP");
+  MakeFile("Thumbs.db");
+  MakeDir("\xE4\xB8\xB4\xE6\x97\xB6");  // 临时
+  MakeFile("\xE4\xB8\xB4\xE6\x97\xB6/a.txt");
+  MakeFile("keep.txt");
+  ASSERT_TRUE(Scan());
+  const SnapshotIndex whole = index_;
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"*.tmp"},
+      {"node_modules", "thumbs.DB"},
+      {"\xC1\xD9\xCA\xB1"},  // 临时 in GBK
+      {"src"},
+      {"*"},
+  };
+  for (const std::vector<std::string>& patterns : cases) {
+    SCOPED_TRACE(patterns.empty() ? std::string("none") : patterns.front());
+    index_.Clear();
+    ASSERT_TRUE(ScanFolder(index_, drives_, "D:\\", {}, ScanExclusions(patterns)));
+    std::vector<std::string> lines;
+    for (const SnapshotEntryView e : index_) lines.push_back(std::string(e.key) + "|" + std::string(e.name));
+    EXPECT_EQ(lines, LinesLeftAfter(whole, "D:\\", patterns));
+  }
+}
+
+TEST(ScanExclusionsTest, FieldTextSplitsAtSemicolonsAndLineBreaks) {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+      {"", {}},
+      {" ; ;", {}},
+      {"*.tmp", {"*.tmp"}},
+      {" *.tmp ;Thumbs.db\r\nnode_modules\n", {"*.tmp", "Thumbs.db", "node_modules"}},
+      {"My Documents; a b", {"My Documents", "a b"}},
+  };
+  for (const auto& [text, patterns] : cases) EXPECT_EQ(SplitExclusionText(text), patterns) << text;
+  EXPECT_EQ(SplitExclusionText(JoinExclusionText({"a", "b c"})), (std::vector<std::string>{"a", "b c"}));
+  EXPECT_TRUE(ScanExclusions({"", ""}).Empty());
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+// Names a scan leaves out: patterns in the search's "*"/"?" syntax, each
+// matched against an entry's recorded name as the search matches names
+// (ASCII letters without regard to case). A folder left out takes
+// everything below it along. Patterns are GBK.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "search/NameMatcher.h"
+
+namespace movra {
+
+class ScanExclusions {
+ public:
+  // Leaves nothing out.
+  ScanExclusions() = default;
+  // Leaves out the names that match any of patterns; empty patterns are dropped.
+  explicit ScanExclusions(const std::vector<std::string>& patterns);
+
+  // True when nothing is left out.
+  bool Empty() const { return matchers_.empty(); }
+  // The patterns in force, as given.
+  const std::vector<std::string>& Patterns() const { return patterns_; }
+  // True when an entry with this recorded name is left out. Not thread-safe.
+  bool Excludes(std::string_view recorded_name) const;
+
+ private:
+  std::vector<std::string> patterns_;
+  mutable std::vector<NameMatcher> matchers_;  // the matcher folds names into its own buffer
+};
+
+// The patterns of an exclusion field ("*.tmp; Thumbs.db"): split at ';' and
+// line breaks, blanks around each trimmed, empty ones dropped.
+std::vector<std::string> SplitExclusionText(std::string_view text);
+
+// The field text of patterns: joined by "; ".
+std::string JoinExclusionText(const std::vector<std::string>& patterns);
+
+}  // namespace movra
