@@ -6,7 +6,6 @@ ScanExclusions::ScanExclusions(const std::vector<std::string>& patterns) {
   for (const std::string& pattern : patterns) {
     // An empty pattern would match every name and leave out the whole disc.
     if (pattern.empty()) continue;
-    patterns_.push_back(pattern);
     matchers_.emplace_back(pattern, MatchOptions{});
   }
 }

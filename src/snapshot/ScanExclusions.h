@@ -21,13 +21,10 @@ class ScanExclusions {
 
   // True when nothing is left out.
   bool Empty() const { return matchers_.empty(); }
-  // The patterns in force, as given.
-  const std::vector<std::string>& Patterns() const { return patterns_; }
   // True when an entry with this recorded name is left out. Not thread-safe.
   bool Excludes(std::string_view recorded_name) const;
 
  private:
-  std::vector<std::string> patterns_;
   mutable std::vector<NameMatcher> matchers_;  // the matcher folds names into its own buffer
 };
 

@@ -178,12 +178,6 @@ DateTime ScanTimeOf(std::time_t t) {
   return EncodeDateTime({year, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, second});
 }
 
-std::string RecordedNameOf(std::string_view native) {
-  std::string out;
-  AppendRecordedName(out, native);
-  return out;
-}
-
 bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
                 const ScanCallback& progress, const ScanExclusions& exclude) {
   const std::optional<std::string> native = drives.NativePathOf(scan_path);

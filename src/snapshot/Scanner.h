@@ -40,10 +40,6 @@ using ScanCallback = std::function<bool(const ScanProgress&)>;
 bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
                 const ScanCallback& progress = {}, const ScanExclusions& exclude = {});
 
-// The name a scan records for a name on disk (native): GBK, with '?' for a
-// character GBK cannot hold and '_' for a backslash, a vertical bar or a control byte.
-std::string RecordedNameOf(std::string_view native);
-
 // A last-write time as a scan records it: local time in the 2-second DOS
 // form, odd seconds rounded down, clamped to 1980-01-01 00:00:00 ...
 // 2107-12-31 23:59:58.
