@@ -17,6 +17,7 @@ add_executable(movra-cli
   cli/ScanSourceArg.cpp
   cli/CheckCommand.cpp
   cli/StatsCommand.cpp
+  cli/LocateCommand.cpp
 )
 target_link_libraries(movra-cli PRIVATE movra_core CLI11::CLI11 nlohmann_json::nlohmann_json)
 if(PROJECT_VERSION)

@@ -233,3 +233,24 @@ TEST_F(CliTest, SearchConditionsNarrowTheRowsAndABadTextIsRefused) {
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST_F(CliTest, LocatePrintsTheRealPathWhileTheFolderIsThere) {
+  EXPECT_EQ(cli_.Run({"locate", "DVD_01"}).out, tree_.path() + "\n");
+  const test::CliOutput file = cli_.Run({"locate", "电影\\动作\\DVD_01", "照片/a.txt"});
+  EXPECT_EQ(file.status, 0) << file.err;
+  EXPECT_EQ(file.out, tree_ / "照片/a.txt\n");
+  const std::string moved = tree_.path() + ".moved";
+  ASSERT_EQ(std::rename(tree_.path().c_str(), moved.c_str()), 0);
+  const test::CliOutput absent = cli_.Run({"locate", "DVD_01", "照片/a.txt"});
+  ASSERT_EQ(std::rename(moved.c_str(), tree_.path().c_str()), 0);
+  EXPECT_EQ(absent.status, 1);
+  EXPECT_EQ(absent.out, "");
+  EXPECT_TRUE(absent.err.find("不存在") != std::string::npos) << absent.err;
+  EXPECT_EQ(cli_.Run({"locate", "NO_SUCH_DISC"}).status, 2);
+}
+
+}  // namespace
+}  // namespace movra

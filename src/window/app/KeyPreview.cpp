@@ -59,6 +59,14 @@ void TForm1::FormKeyDown(wxKeyEvent& event) {
       case 'A': RunMenuItem(N46); return;
       case 'F': RunMenuItem(N50); return;
       case 'V': RunMenuItem(N37); return;
+      case WXK_RETURN:
+      case WXK_NUMPAD_ENTER:
+        // Ctrl+Enter on a result opens its real file; plain Enter goes to its place.
+        if (wxWindow::FindFocus() == ListView2) {
+          RunMenuItem(O3);
+          return;
+        }
+        break;
       default: break;
     }
   }

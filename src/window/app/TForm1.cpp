@@ -176,6 +176,9 @@ void TForm1::CreatePopupMenus() {
   N8 = PopupMenu1->Append(wxID_ANY, U("全部展开(&O)"));
 
   PopupMenu2 = new wxMenu;
+  O1 = PopupMenu2->Append(wxID_ANY, U("打开(&O)"));
+  O2 = PopupMenu2->Append(wxID_ANY, U("打开所在文件夹(&F)"));
+  PopupMenu2->AppendSeparator();
   auto* view_menu = new wxMenu;
   N20 = view_menu->Append(wxID_ANY, U("大图标(&G)"));
   N21 = view_menu->Append(wxID_ANY, U("小图标(&M)"));
@@ -197,6 +200,9 @@ void TForm1::CreatePopupMenus() {
   PopupMenu4 = new wxMenu;
 
   PopupMenu5 = new wxMenu;
+  O3 = PopupMenu5->Append(wxID_ANY, U("打开(&O)\tCtrl+Enter"));
+  O4 = PopupMenu5->Append(wxID_ANY, U("打开所在文件夹(&F)"));
+  PopupMenu5->AppendSeparator();
   N26 = PopupMenu5->Append(wxID_ANY, U("复制"));
   PopupMenu5->AppendSeparator();
   MenuItem14 = PopupMenu5->Append(wxID_ANY, U("属性(&R)"));
@@ -390,6 +396,10 @@ void TForm1::BindHandlers() {
   ListView2->Bind(wxEVT_LIST_ITEM_ACTIVATED, &TForm1::ListView2Activated, this);
   BindMenu(N26, &TForm1::N26Click);
   BindMenu(MenuItem14, &TForm1::MenuItem14Click);
+  BindMenu(O1, &TForm1::O1Click);
+  BindMenu(O2, &TForm1::O2Click);
+  BindMenu(O3, &TForm1::O3Click);
+  BindMenu(O4, &TForm1::O4Click);
   BindMenu(R1, &TForm1::R1Click);
   BindMenu(N27, &TForm1::N27Click);
   BindMenu(N14, &TForm1::N14Click);

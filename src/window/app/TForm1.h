@@ -127,6 +127,8 @@ class TForm1 : public wxFrame {
   void ResetHistory();
   // Writes the window's place, panes, columns, view style and tab to the settings file.
   void SaveSettings();
+  // The names Add disc and Update disc leave out, as the Add dialog's 排除 field last held them (UTF-8).
+  std::string& ScanExclusionText() { return settings_.scan_exclusions; }
   // Writes a status panel (0 objects, 1 total, 2 search) and fits the panels' widths to their texts.
   void SetStatusPanel(int panel, const wxString& text);
   // The find dialog's last search text and options, offered again by the next search of the run.
@@ -141,6 +143,14 @@ class TForm1 : public wxFrame {
   // Goes to a search result: selects its disc and folder in the category tree
   // (growing the nodes), lists the folder and selects the entry; a header row selects the disc.
   void JumpToResult(std::size_t row);
+  // Opens the real file or folder at recorded path (a key, or a key and a
+  // name; empty for the root) of a disc with the desktop's program while the
+  // disc is present; otherwise tells the user which disc to insert.
+  void OpenLiveEntry(const std::string& disc, const std::string& recorded);
+  // 打开 / 打开所在文件夹 of the content list's first selected row (or of its folder).
+  void OpenContentEntry(bool containing_folder);
+  // 打开 / 打开所在文件夹 of the selected search result (a header: its disc's root).
+  void OpenResultEntry(bool containing_folder);
   // Shows a pop-up menu at a screen point (tests replace it: a real one is modal).
   std::function<void(wxMenu& menu, const wxPoint& screen)> popup_menu;
 
@@ -207,6 +217,8 @@ class TForm1 : public wxFrame {
   wxMenuItem* N8 = nullptr;      // 全部展开(&O)
 
   wxMenu* PopupMenu2 = nullptr;  // content list
+  wxMenuItem* O1 = nullptr;      // 打开(&O)
+  wxMenuItem* O2 = nullptr;      // 打开所在文件夹(&F)
   wxMenuItem* V1 = nullptr;      // submenu 查看(&V)
   wxMenuItem* N20 = nullptr;
   wxMenuItem* N21 = nullptr;
@@ -224,6 +236,8 @@ class TForm1 : public wxFrame {
   wxMenu* PopupMenu4 = nullptr;  // forward history (owned by the tool bar)
 
   wxMenu* PopupMenu5 = nullptr;  // search results list
+  wxMenuItem* O3 = nullptr;      // 打开(&O)  (Ctrl+Enter)
+  wxMenuItem* O4 = nullptr;      // 打开所在文件夹(&F)
   wxMenuItem* N26 = nullptr;     // 复制
   wxMenuItem* MenuItem14 = nullptr;  // 属性(&R)
 
@@ -317,6 +331,10 @@ class TForm1 : public wxFrame {
   void ListView2Activated(wxListEvent& event);  // double click or Enter: JumpToResult
   void N26Click();        // 复制: the selected and checked results as lines of text
   void MenuItem14Click(); // 属性 of the selected result
+  void O3Click() { OpenResultEntry(false); }  // 打开 the selected result
+  void O4Click() { OpenResultEntry(true); }   // 打开所在文件夹 of the selected result
+  void O1Click() { OpenContentEntry(false); } // 打开 the selected content row
+  void O2Click() { OpenContentEntry(true); }  // 打开所在文件夹 of the content rows
 
   // Item commands of the content list and the category tree.
   void R1Click();   // 属性 of the selected row, or of the disc whose page is shown

@@ -67,9 +67,9 @@ TEST_F(LayoutTest, ContextMenusHaveTheirItemsInOrder) {
             "展开(&A) | 收起(&C) | - | 搜索(&E)... | - | 新建主类(&G) | 新建子类(&W) | 删除(&D) | 重命名(&M) | - | "
             "导出快照(&R)... | 更新光盘(&U)... | - | 全部收起(&Z) | 全部展开(&O)");
   EXPECT_EQ(Labels(*form.PopupMenu2),
-            "查看(&V) [大图标(&G) | 小图标(&M) | 列表(&L) | 详细资料(&D)] | - | "
+            "打开(&O) | 打开所在文件夹(&F) | - | 查看(&V) [大图标(&G) | 小图标(&M) | 列表(&L) | 详细资料(&D)] | - | "
             "排列图标(&I) [按名称(&N) | 按类型(&T) | 按大小(&Z) | 按日期(&D)] | 刷新(&E) | - | 属性(&R)");
-  EXPECT_EQ(Labels(*form.PopupMenu5), "复制 | - | 属性(&R) | -");
+  EXPECT_EQ(Labels(*form.PopupMenu5), "打开(&O)\tCtrl+Enter | 打开所在文件夹(&F) | - | 复制 | - | 属性(&R) | -");
   EXPECT_EQ(form.PopupMenu3->GetMenuItemCount(), 0u);
   EXPECT_EQ(form.PopupMenu4->GetMenuItemCount(), 0u);
   EXPECT_EQ(form.R2->GetItemLabel().utf8_string(), "导出快照(&R)...");
