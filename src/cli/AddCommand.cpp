@@ -34,7 +34,7 @@ int RunAdd(CliContext& context, const AddOptions& options) {
     return context.Fail(Utf8ToGbk("光盘信息包含 GBK 无法表示的字符！"));
   }
   const std::optional<ScanExclusions> exclude = ExclusionsArgOf(options.exclude);
-  if (!exclude) return context.Fail(Utf8ToGbk("排除的名称包含 GBK 无法表示的字符！"));
+  if (!exclude) return context.Fail(UnholdableExclusionMessage());
 
   // Date and memo default to what the Add-disc dialog proposes for the scan path.
   const DriveMap& drives = context.Drives();

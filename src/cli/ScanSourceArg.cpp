@@ -25,13 +25,9 @@ std::optional<std::string> ScanPathArgOf(const std::string& source) {
 }
 
 std::optional<ScanExclusions> ExclusionsArgOf(const std::vector<std::string>& patterns) {
-  std::vector<std::string> gbk;
-  for (const std::string& pattern : patterns) {
-    const std::optional<std::string> converted = CliContext::ToGbk(pattern);
-    if (!converted) return std::nullopt;
-    gbk.push_back(*converted);
-  }
-  return ScanExclusions(gbk);
+  const std::optional<std::vector<std::string>> gbk = GbkExclusionPatterns(patterns);
+  if (!gbk) return std::nullopt;
+  return ScanExclusions(*gbk);
 }
 
 void AddExcludeOption(CLI::App& command, std::vector<std::string>& patterns) {

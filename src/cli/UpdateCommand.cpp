@@ -29,7 +29,7 @@ int RunUpdate(CliContext& context, const UpdateOptions& options) {
   if (!scan_text) return context.Fail(Utf8ToGbk("扫描路径不存在：") + Utf8ToGbk(options.source));
   const std::string source = ScanSourceOf(context.Drives(), *scan_text);
   const std::optional<ScanExclusions> exclude = ExclusionsArgOf(options.exclude);
-  if (!exclude) return context.Fail(Utf8ToGbk("排除的名称包含 GBK 无法表示的字符！"));
+  if (!exclude) return context.Fail(UnholdableExclusionMessage());
 
   Workspace work = context.Work();
   const PreparedUpdate prepared =

@@ -1,5 +1,8 @@
 #include "snapshot/ScanExclusions.h"
 
+#include "catalog/NameRules.h"
+#include "platform/TextCodec.h"
+
 namespace movra {
 
 ScanExclusions::ScanExclusions(const std::vector<std::string>& patterns) {
@@ -41,5 +44,22 @@ std::string JoinExclusionText(const std::vector<std::string>& patterns) {
   }
   return text;
 }
+
+std::optional<std::vector<std::string>> GbkExclusionPatterns(const std::vector<std::string>& utf8_patterns) {
+  std::vector<std::string> patterns;
+  for (const std::string& pattern : utf8_patterns) {
+    std::optional<std::string> gbk = GbkFormOf(pattern);
+    if (!gbk) return std::nullopt;
+    patterns.push_back(std::move(*gbk));
+  }
+  return patterns;
+}
+
+std::optional<std::vector<std::string>> ExclusionFieldPatterns(std::string_view utf8_field) {
+  // ';' and line breaks are single bytes in UTF-8 as in GBK: the split is the same.
+  return GbkExclusionPatterns(SplitExclusionText(utf8_field));
+}
+
+std::string UnholdableExclusionMessage() { return Utf8ToGbk("排除的名称包含 GBK 无法表示的字符！"); }
 
 }  // namespace movra

@@ -4,6 +4,7 @@
 // everything below it along. Patterns are GBK.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,5 +35,16 @@ std::vector<std::string> SplitExclusionText(std::string_view text);
 
 // The field text of patterns: joined by "; ".
 std::string JoinExclusionText(const std::vector<std::string>& patterns);
+
+// Patterns typed as UTF-8, in GBK; nullopt when GBK cannot hold one of them
+// (a '?' in its place would match more than the user meant).
+std::optional<std::vector<std::string>> GbkExclusionPatterns(const std::vector<std::string>& utf8_patterns);
+
+// The patterns of an exclusion field typed as UTF-8 (SplitExclusionText), in
+// GBK; nullopt as for GbkExclusionPatterns.
+std::optional<std::vector<std::string>> ExclusionFieldPatterns(std::string_view utf8_field);
+
+// The message that refuses such patterns (GBK).
+std::string UnholdableExclusionMessage();
 
 }  // namespace movra

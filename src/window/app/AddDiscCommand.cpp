@@ -32,6 +32,7 @@ TrayOpener& Tray() {
 struct AddDiscRequest {
   DiscInput input;
   std::string scan_path;  // drive path with a trailing backslash
+  std::vector<std::string> exclude;  // names the scan leaves out (GBK patterns)
 };
 
 // Shows the dialog until its input passes the checks, telling the user what
@@ -50,14 +51,25 @@ std::optional<AddDiscRequest> AskForDisc(TForm1& form) {
     dialog.TreeView1->EnsureVisible(preset);
     dialog.TreeView1Click();
   }
+  dialog.SetExclusionText(form.ScanExclusionText());
   for (;;) {
     ShowDialogModal(dialog);
     if (!dialog.Accepted()) return std::nullopt;
+    const std::optional<std::vector<std::string>> exclude = ExclusionFieldPatterns(dialog.ExclusionText());
+    if (!exclude) {
+      ShowInfoBox(&form, UnholdableExclusionMessage());
+      dialog.ClearAccepted();
+      continue;
+    }
     AddDiscRequest request{{dialog.DiscNameText(), dialog.DateText(), dialog.CategoryPath(), dialog.Memo()},
-                           dialog.ScanPath()};
+                           dialog.ScanPath(), *exclude};
     Workspace work = form.Work();
     const WorkflowResult checked = CheckNewDisc(work, form.Drives(), request.input, dialog.ScanPathUtf8());
-    if (checked.ok()) return request;
+    if (checked.ok()) {
+      // The field is offered again next time and applies to 更新光盘 too.
+      form.ScanExclusionText() = dialog.ExclusionText();
+      return request;
+    }
     // A category that names nothing ends the command quietly.
     if (checked.outcome != Outcome::kRefused) return std::nullopt;
     ShowInfoBox(&form, checked.message);
@@ -87,7 +99,7 @@ void TForm1::ToolButton8Click() {
   WorkflowResult scanned;
   {
     ScanFeedback feedback(this);
-    scanned = ScanMedium(index_, Drives(), request->scan_path, feedback.Callback());
+    scanned = ScanMedium(index_, Drives(), request->scan_path, feedback.Callback(), ScanExclusions(request->exclude));
   }
   // The index no longer holds the disc the content view loaded last.
   content_state_.loaded_disc_name.clear();

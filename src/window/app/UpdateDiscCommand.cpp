@@ -27,11 +27,17 @@ void TForm1::U1Click() {
   const std::string source = source_dialog.Source();
   if (source.empty()) return;
 
+  // The Add dialog's remembered 排除 field applies here as well.
+  const std::optional<std::vector<std::string>> exclude = ExclusionFieldPatterns(ScanExclusionText());
+  if (!exclude) {
+    ShowInfoBox(this, UnholdableExclusionMessage());
+    return;
+  }
   Workspace work = Work();
   PreparedUpdate prepared;
   {
     ScanFeedback feedback(this);
-    prepared = PrepareDiscUpdate(work, Drives(), name, source, feedback.Callback());
+    prepared = PrepareDiscUpdate(work, Drives(), name, source, feedback.Callback(), ScanExclusions(*exclude));
   }
   if (!prepared.result.ok()) {
     ReportWorkflow(prepared.result);

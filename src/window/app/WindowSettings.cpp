@@ -74,6 +74,8 @@ WindowSettings LoadWindowSettings(const std::string& file) {
   settings.results_columns = ReadWidths(config, "/Lists/ResultsColumns");
   if (const auto style = ReadNumber(config, "/Lists/ViewStyle", 0, 3)) settings.view_style = static_cast<ListViewStyle>(*style);
   settings.active_tab = static_cast<int>(ReadNumber(config, "/Window/ActiveTab", 0, 1).value_or(0));
+  wxString exclusions;
+  if (config.Read("/Scan/Exclude", &exclusions)) settings.scan_exclusions = exclusions.utf8_string();
   return settings;
 }
 
@@ -98,6 +100,7 @@ bool SaveWindowSettings(const std::string& file, const WindowSettings& settings)
   config.Write("/Lists/ContentColumns", JoinWidths(settings.content_columns));
   config.Write("/Lists/ResultsColumns", JoinWidths(settings.results_columns));
   if (settings.view_style) config.Write("/Lists/ViewStyle", static_cast<long>(*settings.view_style));
+  if (!settings.scan_exclusions.empty()) config.Write("/Scan/Exclude", wxString::FromUTF8(settings.scan_exclusions));
   wxTempFileOutputStream out(name.GetFullPath());
   return out.IsOk() && config.Save(out) && out.Commit();
 }

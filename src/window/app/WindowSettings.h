@@ -1,5 +1,6 @@
 // What the main window remembers between runs: its place and size, the
-// splitters, the columns of both lists, the view style and the active tab.
+// splitters, the columns of both lists, the view style, the active tab and
+// the names a scan leaves out.
 // They live in an INI file in the user's configuration folder; a missing or
 // damaged file, or a value out of range, gives the defaults.
 #pragma once
@@ -23,6 +24,7 @@ struct WindowSettings {
   std::vector<int> results_columns;   // widths of the results list's columns (empty: defaults)
   std::optional<ListViewStyle> view_style;  // the user's view style for folders; none: the window's own
   int active_tab = 0;                 // 0 categories, 1 discs
+  std::string scan_exclusions;        // the Add dialog's 排除 field (UTF-8), also used by 更新光盘
 };
 
 // The settings file in the user's configuration folder ($XDG_CONFIG_HOME/movra/movra.ini).

@@ -81,6 +81,10 @@ void TAppend::CreateControls() {
   grid->Add(Edit4, 1, wxEXPAND);
   grid->Add(label("光盘备注"), 0, wxALIGN_TOP | wxTOP, 4);
   grid->Add(RichEdit1, 1, wxEXPAND);
+  Edit5 = new wxTextCtrl(box, wxID_ANY);
+  Edit5->SetHint(Ui("例如 *.tmp; Thumbs.db（用分号隔开，文件夹连同其内容一起排除）"));
+  grid->Add(label("排除"), 0, wxALIGN_CENTER_VERTICAL);
+  grid->Add(Edit5, 1, wxEXPAND);
   group_sizer->Add(grid, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
 
   BitBtn2 = new wxButton(box, wxID_ANY, Ui("确定"));
@@ -163,6 +167,10 @@ void TAppend::BitBtn2Click() {
 void TAppend::BitBtn1Click() { EndDialog(wxID_CANCEL); }
 
 std::string TAppend::ScanPathText() const { return FieldText(*Edit1); }
+
+std::string TAppend::ExclusionText() const { return Edit5->GetValue().utf8_string(); }
+
+void TAppend::SetExclusionText(const std::string& utf8) { Edit5->ChangeValue(wxString::FromUTF8(utf8)); }
 
 std::string TAppend::ScanPathUtf8() const { return std::string(Edit1->GetValue().utf8_str()); }
 

@@ -64,6 +64,10 @@ class TAppend : public wxDialog {
   std::vector<std::string> MemoLines() const;
   // The memo as stored: every line followed by "nbsp".
   std::string Memo() const;
+  // The 排除 field as typed (UTF-8): patterns separated by ';'.
+  std::string ExclusionText() const;
+  // Puts a remembered text into the 排除 field.
+  void SetExclusionText(const std::string& utf8);
 
   // Handlers, named after the form's controls.
 
@@ -99,6 +103,7 @@ class TAppend : public wxDialog {
   wxTextCtrl* Edit3 = nullptr;       // 入库时间
   wxTextCtrl* Edit4 = nullptr;       // 光盘分类
   wxTextCtrl* RichEdit1 = nullptr;   // 光盘备注
+  wxTextCtrl* Edit5 = nullptr;       // 排除: names the scan leaves out
   wxButton* BitBtn2 = nullptr;       // 确定
   wxButton* BitBtn1 = nullptr;       // 取消
 

@@ -8,6 +8,7 @@
 #include <wx/textctrl.h>
 
 #include "catalog/CategoryEdits.h"
+#include "window/app/WindowSettings.h"
 #include "window/dialogs/Appendcd.h"
 #include "window/dialogs/DialogParts.h"
 #include "window/dialogs/ScanProgressDialog.h"
@@ -123,6 +124,35 @@ TEST_F(AddDiscTest, AddsAFolderAsADiscAndBrowsesItRightAfter) {
   ASSERT_EQ(rows.Count(), 2u);
   EXPECT_EQ(rows.Row(0).caption, "A");
   EXPECT_EQ(rows.Row(1).caption, "R.TXT");
+}
+
+TEST_F(AddDiscTest, TheExclusionFieldLeavesNamesOutAndIsRememberedForTheNextScan) {
+  TForm1& form = StartForm();
+  std::vector<std::string> offered;
+  // A pattern GBK cannot hold is refused and the dialog comes back with it.
+  for (const char* typed : {"r.txt; \xF0\x9F\x98\x80", "r.txt"}) {
+    dialogs_.Then<TAppend>([&offered, typed, this](TAppend& dialog) {
+      offered.push_back(dialog.ExclusionText());
+      Fill(dialog, {medium_.path(), "X1", "2006/3/3 10:00:00", rock_});
+      dialog.SetExclusionText(typed);
+      dialog.BitBtn2Click();
+    });
+  }
+  form.ToolButton8Click();
+  Flush();
+  ASSERT_EQ(MessagesShown().size(), 1u);
+  EXPECT_EQ(GbkToUtf8(MessagesShown()[0]), "排除的名称包含 GBK 无法表示的字符！");
+  const std::string key = test::ZPathOf(medium_.path());
+  EXPECT_EQ(test::ReadBytes(SnapshotFile("X1")), key + "A\\F.TXT[3]2006/3/3 9:07:04\r\n" + key + "|A[]2006/3/3 9:07:02\r\n");
+
+  dialogs_.Then<TAppend>([&offered](TAppend& dialog) {
+    offered.push_back(dialog.ExclusionText());
+    dialog.BitBtn1Click();
+  });
+  form.ToolButton8Click();
+  EXPECT_EQ(offered, (std::vector<std::string>{"", "r.txt; \xF0\x9F\x98\x80", "r.txt"}));
+  form.SaveSettings();
+  EXPECT_EQ(LoadWindowSettings(SettingsFile()).scan_exclusions, "r.txt");
 }
 
 TEST_F(AddDiscTest, EveryRefusalShowsTheDialogAgainWithTheInputIntact) {
