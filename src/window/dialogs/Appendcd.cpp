@@ -82,7 +82,7 @@ void TAppend::CreateControls() {
   grid->Add(label("光盘备注"), 0, wxALIGN_TOP | wxTOP, 4);
   grid->Add(RichEdit1, 1, wxEXPAND);
   Edit5 = new wxTextCtrl(box, wxID_ANY);
-  Edit5->SetHint(Ui("例如 *.tmp; Thumbs.db（用分号隔开，文件夹连同其内容一起排除）"));
+  Edit5->SetHint(Ui("例如 *.tmp; Thumbs.db（用分号隔开）"));
   grid->Add(label("排除"), 0, wxALIGN_CENTER_VERTICAL);
   grid->Add(Edit5, 1, wxEXPAND);
   group_sizer->Add(grid, 1, wxEXPAND | wxLEFT | wxRIGHT, 6);
