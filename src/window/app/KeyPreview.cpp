@@ -25,6 +25,14 @@ bool TextFieldFocused() {
   return focus != nullptr && dynamic_cast<wxTextEntry*>(focus) != nullptr;
 }
 
+// True while window or a control inside it (a list's own main window) has the focus.
+bool FocusWithin(const wxWindow* window) {
+  for (const wxWindow* focus = wxWindow::FindFocus(); focus != nullptr; focus = focus->GetParent()) {
+    if (focus == window) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 void TForm1::RunMenuItem(wxMenuItem* item) {
@@ -62,8 +70,9 @@ void TForm1::FormKeyDown(wxKeyEvent& event) {
       case WXK_RETURN:
       case WXK_NUMPAD_ENTER:
         // Ctrl+Enter on a result opens its real file; plain Enter goes to its place.
-        if (wxWindow::FindFocus() == ListView2) {
-          RunMenuItem(O3);
+        // (A pop-up menu's item has no window to send its command to until the menu is shown.)
+        if (FocusWithin(ListView2)) {
+          O3Click();
           return;
         }
         break;

@@ -19,6 +19,7 @@
 #include "window/platform/LinkOpener.h"
 #include "window/dialogs/ModalDialogs.h"
 #include "support/BrowseSupport.h"
+#include "support/TempDir.h"
 
 namespace movra {
 namespace {
@@ -508,6 +509,26 @@ TEST_F(CommandMapTest, RefreshLeavesTheSearchResultsAndDisablesBothHistoryButton
   EXPECT_EQ(form.ListView2->GetItemCount(), 2);
   // The trees were rebuilt from the file.
   EXPECT_TRUE(NodeAt(*form.TreeView1, {"软件", "工具", "T1"}).IsOk());
+}
+
+TEST_F(CommandMapTest, CtrlEnterOnAResultOpensItsRealFileInsteadOfGoingToIt) {
+  test::TempDir medium;
+  for (const char* name : {"VIDEO/x", "a.txt", "b.txt"}) test::WriteBytes(medium / name, "");
+  Drives() = DriveMap({{'E', medium.path(), "", true}});
+  TForm1& form = Start();
+  const wxTreeItemId selected = form.TreeView1->GetSelection();
+  form.ShowResultsPanel(true);
+  form.ListView2->Rows().AddDisc(Gbk("电影\\DVD1"));
+  form.ListView2->Rows().AddEntry(true, "a.txt", "E:\\", 10, 38779.0);
+  form.ListView2->ShowRows();
+  form.ListView2->SetItemState(1, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED, wxLIST_STATE_SELECTED | wxLIST_STATE_FOCUSED);
+  Focus(form.ListView2);
+  Type(WXK_RETURN, wxMOD_CONTROL);
+  EXPECT_EQ(opener_.documents, std::vector<std::string>{medium / "a.txt"});
+  EXPECT_EQ(form.TreeView1->GetSelection(), selected);
+  // This desktop has no program for it, and says so.
+  ASSERT_EQ(MessagesShown().size(), 1u);
+  EXPECT_EQ(GbkToUtf8(MessagesShown()[0]), "没有程序能够打开“" + medium / "a.txt" + "”。");
 }
 
 // ---- Expand and collapse all ----------------------------------------------------------------------
