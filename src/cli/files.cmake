@@ -18,6 +18,7 @@ add_executable(movra-cli
   cli/CheckCommand.cpp
   cli/StatsCommand.cpp
   cli/LocateCommand.cpp
+  cli/DupesCommand.cpp
 )
 target_link_libraries(movra-cli PRIVATE movra_core CLI11::CLI11 nlohmann_json::nlohmann_json)
 if(PROJECT_VERSION)

@@ -7,6 +7,7 @@ target_sources(movra_core PRIVATE
   workflows/DiscCataloguing.cpp
   workflows/DiscEntry.cpp
   workflows/ExportSnapshot.cpp
+  workflows/FindDuplicates.cpp
   workflows/ImportSnapshot.cpp
   workflows/LiveFile.cpp
   workflows/ScanRoot.cpp

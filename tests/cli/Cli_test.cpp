@@ -254,3 +254,28 @@ TEST_F(CliTest, LocatePrintsTheRealPathWhileTheFolderIsThere) {
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST_F(CliTest, DupesListsTheCopiesOfEachFileOnSeveralDiscsLargestFirst) {
+  EXPECT_EQ(cli_.Run({"dupes"}).status, 1);  // one disc only
+  ASSERT_EQ(cli_.Run({"add", tree_.path(), "--name", "DVD_02", "--category", "电影"}).status, 0);
+  const test::CliOutput found = cli_.Run({"dupes"});
+  EXPECT_EQ(found.status, 0) << found.err;
+  std::vector<std::string> groups;  // group, disc and name of each line; empty readme.TXT is left out
+  for (const std::string& line : found.Lines()) {
+    const size_t disc_end = line.find('\t', line.find('\t') + 1);
+    const size_t name = line.find('\t', disc_end + 1) + 1;
+    groups.push_back(line.substr(0, disc_end) + " " + line.substr(name, line.find('\t', name) - name));
+  }
+  EXPECT_EQ(groups, (std::vector<std::string>{"1\t电影\\动作\\DVD_01 movie.vob", "1\t电影\\DVD_02 movie.vob",
+                                              "2\t电影\\动作\\DVD_01 a.txt", "2\t电影\\DVD_02 a.txt",
+                                              "3\t电影\\动作\\DVD_01 menu.txt", "3\t电影\\DVD_02 menu.txt"}));
+  EXPECT_EQ(cli_.Run({"dupes", "--min-size", "4"}).Lines().size(), 2u);
+  EXPECT_EQ(cli_.Run({"dupes", "--in", "电影\\动作"}).status, 1);
+  EXPECT_EQ(cli_.Run({"dupes", "--min-size", "7OOM"}).err, "movra-cli: 无法识别的大小“7OOM”\n");
+}
+
+}  // namespace
+}  // namespace movra
