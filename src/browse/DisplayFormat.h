@@ -18,6 +18,8 @@ inline constexpr std::string_view kTypeFile = "\xCE\xC4\xBC\xFE";
 inline constexpr std::string_view kTypeDirectory = "\xC4\xBF\xC2\xBC";
 // Type column text of a disc header row in the search results: 光盘.
 inline constexpr std::string_view kTypeDisc = "\xB9\xE2\xC5\xCC";
+// The type text of a group of duplicates in the results: 重复文件.
+inline constexpr std::string_view kTypeDuplicates = "\xD6\xD8\xB8\xB4\xCE\xC4\xBC\xFE";
 
 // Decimal digits with a comma between groups of three ("1,234").
 std::string GroupedDigits(std::uint64_t value);

@@ -38,6 +38,11 @@ ResultPlace PlaceOf(const SearchResults& rows, std::size_t row) {
   if (row >= rows.size()) return place;
   const SearchRow& own = rows[row];
   place.is_header = own.kind == RowKind::kDisc;
+  if (own.kind == RowKind::kGroup) {
+    place.is_group = true;
+    place.name = std::string(SearchResults::Name(own));
+    return place;
+  }
   if (!place.is_header) {
     place.folder = std::string(SearchResults::Folder(own));
     place.name = std::string(SearchResults::Name(own));
@@ -58,6 +63,7 @@ ResultPlace PlaceOf(const SearchResults& rows, std::size_t row) {
 std::string CopyLine(const SearchResults& rows, std::size_t row) {
   const ResultPlace place = PlaceOf(rows, row);
   if (place.is_header) return place.disc_path;
+  if (place.is_group) return place.name;
   const SearchRow& own = rows[row];
   return place.disc_path + '\\' + place.folder + place.name + '\t' + FormatSize(own.size);
 }

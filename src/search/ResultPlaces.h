@@ -14,6 +14,7 @@ namespace movra {
 // The place of one results row.
 struct ResultPlace {
   bool is_header = false;     // the row is a disc header
+  bool is_group = false;      // the row heads a group of duplicates: it has no disc
   std::string disc_path;      // the header's text inside "[ " and " ]": category path and disc name
   std::string disc;           // the disc name (the last part of disc_path)
   std::vector<std::string> categories;  // the category names in disc_path, from the top

@@ -51,6 +51,15 @@ void SearchResults::AddDisc(std::string_view label) {
   row.folder = "";
 }
 
+void SearchResults::AddGroup(std::string_view label, std::int64_t size) {
+  SearchRow& row = NewRow();
+  row.kind = RowKind::kGroup;
+  row.name = Store(label);
+  row.name_length = static_cast<std::uint32_t>(label.size());
+  row.folder = "";
+  row.size = size;
+}
+
 void SearchResults::AddEntry(bool is_file, std::string_view name, std::string_view folder, std::int64_t size,
                              DateTime modified) {
   // An empty folder may come with no data pointer at all: compare views, not raw memory.

@@ -21,6 +21,7 @@ enum class RowKind : std::uint8_t {
   kDisc,    // the header row of one searched disc
   kFile,    // a matching file entry
   kFolder,  // a matching folder entry
+  kGroup,   // the header row of a group of duplicate files (its size is theirs)
 };
 
 // One row; its texts are read through SearchResults::Name and ::Folder.
@@ -55,6 +56,8 @@ class SearchResults {
 
   // Adds the header row of a disc, captioned "[ " + label + " ]".
   void AddDisc(std::string_view label);
+  // Adds the header row of a group of duplicates, captioned label, with the size of each copy.
+  void AddGroup(std::string_view label, std::int64_t size);
   // Adds the row of a matching entry.
   void AddEntry(bool is_file, std::string_view name, std::string_view folder, std::int64_t size,
                 DateTime modified);

@@ -4,6 +4,7 @@ target_sources(movra_gui PRIVATE
   window/app/AddDiscCommand.cpp
   window/app/CategoryCommands.cpp
   window/app/CommandMap.cpp
+  window/app/DuplicatesCommand.cpp
   window/app/ContentFolders.cpp
   window/app/ContentSort.cpp
   window/app/ContentView.cpp

@@ -8,6 +8,8 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "browse/DisplayFormat.h"
+#include "platform/TextCodec.h"
 #include "search/NameMatcher.h"
 #include "workflows/Search.h"
 
@@ -122,6 +124,29 @@ DuplicatesOutcome FindDuplicates(const std::string& data_folder, const std::vect
     return std::tie(x.name, x.disc, x.folder) < std::tie(y.name, y.disc, y.folder);
   });
   return outcome;
+}
+
+void AddDuplicateRows(const std::vector<DuplicateGroup>& groups, const std::vector<std::string>& disc_labels,
+                      SearchResults& rows) {
+  for (const DuplicateGroup& group : groups) {
+    rows.AddGroup(group.copies.front().name + Utf8ToGbk("（") + std::to_string(group.copies.size()) +
+                      Utf8ToGbk(" 份，多占 ") + FormatSize(group.ExtraBytes()) + Utf8ToGbk("）"),
+                  group.size);
+    std::size_t disc = SIZE_MAX;
+    for (const DuplicateCopy& copy : group.copies) {
+      // Copies of one disc share its header row.
+      if (copy.disc != disc) rows.AddDisc(disc_labels.at(copy.disc));
+      disc = copy.disc;
+      rows.AddEntry(true, copy.name, copy.folder, group.size, copy.modified);
+    }
+  }
+}
+
+std::string DuplicatesSummaryText(const std::vector<DuplicateGroup>& groups) {
+  if (groups.empty()) return Utf8ToGbk("没有找到重复文件");
+  std::int64_t extra = 0;
+  for (const DuplicateGroup& group : groups) extra += group.ExtraBytes();
+  return Utf8ToGbk("找到 ") + GroupedDigits(groups.size()) + Utf8ToGbk(" 组重复文件，多占 ") + FormatSize(extra);
 }
 
 }  // namespace movra

@@ -13,6 +13,7 @@
 #include "nameindex/NameIndex.h"
 #include "platform/DateTime.h"
 #include "search/DiscList.h"
+#include "search/SearchResults.h"
 #include "search/SnapshotSearch.h"
 
 namespace movra {
@@ -50,5 +51,15 @@ using DuplicatesProgress = std::function<bool(std::size_t done, std::size_t coun
 // index (may be null) answers as for a search.
 DuplicatesOutcome FindDuplicates(const std::string& data_folder, const std::vector<DiscListEntry>& discs,
                                  std::int64_t min_size, NameIndex* index, const DuplicatesProgress& progress = {});
+
+// The groups as rows of the results list: per group a header
+// ("movie.vob（3 份，多占 2.00 GB）") with the size of a copy, then each copy
+// below the header row of its disc (captioned with disc_labels[copy.disc]),
+// so that going to a copy finds its disc as for any result.
+void AddDuplicateRows(const std::vector<DuplicateGroup>& groups, const std::vector<std::string>& disc_labels,
+                      SearchResults& rows);
+
+// The status text of a search for duplicates: 找到 12 组重复文件，多占 3.50 GB, or 没有找到重复文件.
+std::string DuplicatesSummaryText(const std::vector<DuplicateGroup>& groups);
 
 }  // namespace movra

@@ -20,7 +20,7 @@ std::size_t VisitEntries(const SearchResults& results, std::size_t first, std::s
   std::size_t visited = 0;
   for (std::size_t i = first; i < results.size(); ++i) {
     const SearchRow& row = results[i];
-    if (row.kind == RowKind::kDisc) continue;
+    if (row.kind != RowKind::kFile && row.kind != RowKind::kFolder) continue;
     const bool is_file = row.kind == RowKind::kFile;
     visit(FoundEntry{disc, SearchResults::Folder(row), SearchResults::Name(row), is_file, is_file ? row.size : 0,
                      row.modified});

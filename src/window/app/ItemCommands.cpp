@@ -91,6 +91,7 @@ void TForm1::ListView2Activated(wxListEvent& event) {
 
 void TForm1::JumpToResult(std::size_t row) {
   const ResultPlace place = PlaceOf(ListView2->Rows(), row);
+  if (place.is_group) return;  // a group of duplicates is on no one disc
   const wxTreeItemId disc = DiscNodeOf(*TreeView1, place);
   if (!disc.IsOk()) return;
   if (PageControl1->GetSelection() != 0) PageControl1->SetSelection(0);
@@ -148,6 +149,7 @@ void TForm1::MenuItem14Click() {
   if (focused < 0) return;
   const SearchResults& rows = ListView2->Rows();
   const ResultPlace place = PlaceOf(rows, static_cast<std::size_t>(focused));
+  if (place.is_group) return;
   if (place.is_header) {
     ShowProperties(this, DiscProperties(DiscFactsOf(*this, place.disc)));
     return;

@@ -55,6 +55,7 @@ void TForm1::OpenResultEntry(bool containing_folder) {
   const long focused = ListView2->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_SELECTED);
   if (focused < 0) return;
   const ResultPlace place = PlaceOf(ListView2->Rows(), static_cast<std::size_t>(focused));
+  if (place.is_group) return;
   if (place.is_header) {
     OpenLiveEntry(place.disc, std::string());
     return;

@@ -121,6 +121,8 @@ void TForm1::CreateMenus() {
   N2->AppendSeparator();
   N46 = N2->Append(wxID_ANY, U("全部选定(&A)\tCtrl+A"));
   I2 = N2->Append(wxID_ANY, U("反向选择(&I)"));
+  N2->AppendSeparator();
+  D2 = N2->Append(wxID_ANY, U("查找重复文件(&U)..."));
   MainMenu1->Append(N2, U("编辑(&E)"));
 
   N51 = new wxMenu;
@@ -163,6 +165,7 @@ void TForm1::CreatePopupMenus() {
   N15 = PopupMenu1->Append(wxID_ANY, U("收起(&C)"));
   PopupMenu1->AppendSeparator();
   N12 = PopupMenu1->Append(wxID_ANY, U("搜索(&E)..."));
+  D3 = PopupMenu1->Append(wxID_ANY, U("查找重复文件(&P)..."));
   PopupMenu1->AppendSeparator();
   G1 = PopupMenu1->Append(wxID_ANY, U("新建主类(&G)"));
   N9 = PopupMenu1->Append(wxID_ANY, U("新建子类(&W)"));
@@ -396,6 +399,8 @@ void TForm1::BindHandlers() {
   ListView2->Bind(wxEVT_LIST_ITEM_ACTIVATED, &TForm1::ListView2Activated, this);
   BindMenu(N26, &TForm1::N26Click);
   BindMenu(MenuItem14, &TForm1::MenuItem14Click);
+  BindMenu(D2, &TForm1::D2Click);
+  BindMenu(D3, &TForm1::D3Click);
   BindMenu(O1, &TForm1::O1Click);
   BindMenu(O2, &TForm1::O2Click);
   BindMenu(O3, &TForm1::O3Click);

@@ -186,6 +186,7 @@ class TForm1 : public wxFrame {
   wxMenuItem* N47 = nullptr;
   wxMenuItem* N46 = nullptr;
   wxMenuItem* I2 = nullptr;
+  wxMenuItem* D2 = nullptr;   // 查找重复文件(&U)...
   wxMenu* N51 = nullptr;  // 查看(&V)
   wxMenuItem* N52 = nullptr;
   wxMenuItem* N53 = nullptr;
@@ -207,6 +208,7 @@ class TForm1 : public wxFrame {
   wxMenuItem* N14 = nullptr;     // 展开(&A)
   wxMenuItem* N15 = nullptr;     // 收起(&C)
   wxMenuItem* N12 = nullptr;     // 搜索(&E)...
+  wxMenuItem* D3 = nullptr;      // 查找重复文件(&P)...
   wxMenuItem* G1 = nullptr;      // 新建主类(&G)
   wxMenuItem* N9 = nullptr;      // 新建子类(&W)
   wxMenuItem* N19 = nullptr;     // 删除(&D)
@@ -331,6 +333,10 @@ class TForm1 : public wxFrame {
   void ListView2Activated(wxListEvent& event);  // double click or Enter: JumpToResult
   void N26Click();        // 复制: the selected and checked results as lines of text
   void MenuItem14Click(); // 属性 of the selected result
+  // Duplicates across the discs below a category node (or of the whole catalogue), shown in the results.
+  void FindDuplicatesBelow(const wxTreeItemId& category);
+  void D2Click();  // 查找重复文件 of the 编辑 menu: across the whole catalogue
+  void D3Click() { FindDuplicatesBelow(current_category_node_); }  // on the clicked category node
   void O3Click() { OpenResultEntry(false); }  // 打开 the selected result
   void O4Click() { OpenResultEntry(true); }   // 打开所在文件夹 of the selected result
   void O1Click() { OpenContentEntry(false); } // 打开 the selected content row

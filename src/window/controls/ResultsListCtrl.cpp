@@ -49,9 +49,10 @@ std::string ResultsListCtrl::CellText(size_t row_index, long column) const {
   switch (column) {
     case kResultsName: return std::string(SearchResults::Name(row));
     case kResultsSize: return header ? std::string() : FormatSize(row.size);
-    case kResultsDate: return header ? std::string() : FormatDate(row.modified);
+    case kResultsDate: return header || row.kind == RowKind::kGroup ? std::string() : FormatDate(row.modified);
     case kResultsFolder: return std::string(SearchResults::Folder(row));
     case kResultsType:
+      if (row.kind == RowKind::kGroup) return std::string(kTypeDuplicates);
       return std::string(header ? kTypeDisc : row.kind == RowKind::kFile ? kTypeFile : kTypeDirectory);
     default: return std::string();
   }
@@ -62,6 +63,7 @@ int ResultsListCtrl::RowIcon(size_t row_index) const {
   switch (row.kind) {
     case RowKind::kDisc: return icons_.DiscIconIndex();
     case RowKind::kFolder: return icons_.FolderIconIndex();
+    case RowKind::kGroup: return -1;
     case RowKind::kFile: break;
   }
   return icons_.IconOfExtension(SearchResults::Name(row));

@@ -43,7 +43,7 @@ class ResultsListCtrl : public wxListCtrl {
   // The icon of a row: the disc, folder or file type icon.
   int RowIcon(size_t row) const;
   // True for a disc header row, which is drawn in bold.
-  bool RowIsHeader(size_t row) const { return rows_[row].kind == RowKind::kDisc; }
+  bool RowIsHeader(size_t row) const { return rows_[row].kind == RowKind::kDisc || rows_[row].kind == RowKind::kGroup; }
 
   // Check marks live in the list, not in the toolkit's items.
   bool IsItemChecked(long item) const override;
