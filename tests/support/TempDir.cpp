@@ -1,9 +1,11 @@
 #include "support/TempDir.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <stdexcept>
 
 namespace movra::test {
@@ -56,6 +58,45 @@ std::optional<std::string_view> FailingFileSystem::ReadFileInto(const std::strin
 
 bool FailingFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
   return !fail_write && RealFileSystem::WriteFileAtomic(path, bytes, sync);
+}
+
+ScopedTimeZone::ScopedTimeZone(const char* tz) {
+  if (const char* old = std::getenv("TZ")) {
+    old_ = old;
+    had_ = true;
+  }
+  ::setenv("TZ", tz, 1);
+  ::tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+  if (had_) {
+    ::setenv("TZ", old_.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+}
+
+namespace {
+
+// The real temporary file, whose Commit fails (and so removes it).
+class FailingAtomicFile : public AtomicFile {
+ public:
+  explicit FailingAtomicFile(std::unique_ptr<AtomicFile> real) : real_(std::move(real)) {}
+  bool Write(std::string_view bytes) override { return real_->Write(bytes); }
+  bool Commit() override { return false; }
+
+ private:
+  std::unique_ptr<AtomicFile> real_;
+};
+
+}  // namespace
+
+std::unique_ptr<AtomicFile> FailingFileSystem::CreateFileAtomic(const std::string& path, bool sync) {
+  std::unique_ptr<AtomicFile> real = RealFileSystem::CreateFileAtomic(path, sync);
+  if (!fail_write || !real) return real;
+  return std::make_unique<FailingAtomicFile>(std::move(real));
 }
 
 }  // namespace movra::test

@@ -45,6 +45,8 @@ class FailingFileSystem : public RealFileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   std::optional<std::string_view> ReadFileInto(const std::string& path, std::string& storage) override;
   bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) override;
+  // With fail_write the file takes every write and fails at Commit, as a full disk would.
+  std::unique_ptr<AtomicFile> CreateFileAtomic(const std::string& path, bool sync = true) override;
 };
 
 // Installs a file system for the life of the object.
@@ -52,6 +54,17 @@ class ScopedFileSystem {
  public:
   explicit ScopedFileSystem(FileSystem* fs) { SetFileSystem(fs); }
   ~ScopedFileSystem() { SetFileSystem(nullptr); }
+};
+
+// Sets the time zone (a TZ value such as "CST-8") for the life of the object.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* tz);
+  ~ScopedTimeZone();
+
+ private:
+  std::string old_;
+  bool had_ = false;
 };
 
 }  // namespace movra::test
