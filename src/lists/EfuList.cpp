@@ -155,18 +155,33 @@ std::unique_ptr<ListWriter> MakeEfuWriter(ByteSink& sink) { return std::make_uni
 
 }  // namespace lists
 
+std::optional<std::int64_t> LocalFileTimes::OffsetAt(DateTime local, int second_of_day, std::int64_t calendar_seconds) {
+  DateTimeParts parts = DecodeDateTime(local);
+  parts.hour = second_of_day / 3600;
+  parts.minute = second_of_day / 60 % 60;
+  parts.second = second_of_day % 60;
+  const std::optional<std::time_t> utc = TimeTOfLocal(parts);
+  if (!utc) return std::nullopt;
+  return calendar_seconds - static_cast<std::int64_t>(*utc);
+}
+
 std::optional<std::int64_t> LocalFileTimes::Of(DateTime local) {
   const std::int64_t seconds = CalendarSeconds(local);
-  const std::int64_t hour = FloorDiv(seconds, 3600);
-  Slot& slot = slots_[static_cast<std::size_t>(hour) % slots_.size()];
-  if (slot.hour != hour) {
-    DateTimeParts start = DecodeDateTime(local);
-    start.minute = start.second = 0;
-    const std::optional<std::time_t> utc = TimeTOfLocal(start);
-    slot = {hour, utc ? hour * 3600 - static_cast<std::int64_t>(*utc) : 0, utc.has_value()};
+  const std::int64_t day = FloorDiv(seconds, 86400);
+  Day& slot = days_[static_cast<std::size_t>(day) % days_.size()];
+  if (slot.day != day) {
+    // The same offset at the first and the last second: no change of clocks that day.
+    const std::optional<std::int64_t> first = OffsetAt(local, 0, day * 86400);
+    const std::optional<std::int64_t> last = OffsetAt(local, 86399, day * 86400 + 86399);
+    slot = {day, first == last ? first : std::nullopt};
   }
-  if (!slot.known) return std::nullopt;
-  const std::int64_t since_1601 = seconds - slot.offset + kSecondsFrom1601To1970;
+  std::optional<std::int64_t> offset = slot.offset;
+  if (!offset) {
+    const std::int64_t hour = FloorDiv(seconds, 3600);
+    offset = OffsetAt(local, static_cast<int>(hour - day * 24) * 3600, hour * 3600);
+  }
+  if (!offset) return std::nullopt;
+  const std::int64_t since_1601 = seconds - *offset + kSecondsFrom1601To1970;
   if (since_1601 < 0 || since_1601 > INT64_MAX / kTicksPerSecond) return std::nullopt;
   return since_1601 * kTicksPerSecond;
 }

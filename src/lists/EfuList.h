@@ -49,20 +49,23 @@ struct EfuReadResult {
 // number of fields, a number that is not one, a name that is not UTF-8.
 EfuReadResult ReadEfu(std::string_view text, const std::function<void(EfuRow&&)>& row);
 
-// Local times to FILETIME ticks, through the system's time zone rules; the
-// system is asked once per hour of local time.
+// Local times to FILETIME ticks, through the system's time zone rules. The
+// system is asked twice per local day, and per hour on a day whose clocks
+// change, so that a million rows cost a few thousand questions.
 class LocalFileTimes {
  public:
   // The ticks of a local time; nullopt before 1601 or when the system cannot place it.
   std::optional<std::int64_t> Of(DateTime local);
 
  private:
-  struct Slot {
-    std::int64_t hour = INT64_MIN;  // local calendar hours since 1970
-    std::int64_t offset = 0;        // local minus UTC, seconds
-    bool known = false;
+  // Local minus UTC in seconds at a second of local's day, whose calendar
+  // seconds are given; nullopt when the system cannot place it.
+  static std::optional<std::int64_t> OffsetAt(DateTime local, int second_of_day, std::int64_t calendar_seconds);
+  struct Day {
+    std::int64_t day = INT64_MIN;  // local calendar days since 1970
+    std::optional<std::int64_t> offset;  // the whole day's offset; nullopt on a day of change
   };
-  std::array<Slot, 512> slots_{};
+  std::array<Day, 8192> days_{};
 };
 
 // The local time of FILETIME ticks, to the second; nullopt when the system cannot express it.

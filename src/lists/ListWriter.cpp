@@ -89,24 +89,38 @@ class TsvWriter : public ListWriter {
   RowTexts texts_;
 };
 
-// One JSON object a line with the TSV's fields.
+// One JSON object a line with the TSV's fields, keys in order as
+// nlohmann::json writes an object; the texts escaped by it, the disc's and
+// the folder's once per change.
 class JsonWriter : public ListWriter {
  public:
   explicit JsonWriter(ByteSink& sink) : out_(sink) {}
   void Write(const FoundEntry& entry) override {
-    texts_.Take(entry);
-    const nlohmann::json object{{"disc", texts_.disc()},     {"folder", texts_.folder()},
-                                {"name", texts_.name()},     {"kind", entry.is_file ? "file" : "folder"},
-                                {"size", entry.size},        {"modified", texts_.time()}};
-    out_.bytes() += object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    out_.bytes() += '\n';
+    if (texts_.Take(entry) || disc_.empty()) disc_ = Quoted(texts_.disc());
+    if (texts_.folder_changed() || folder_.empty()) folder_ = Quoted(texts_.folder());
+    std::string& out = out_.bytes();
+    out += "{\"disc\":";
+    out += disc_;
+    out += ",\"folder\":";
+    out += folder_;
+    out += entry.is_file ? ",\"kind\":\"file\",\"modified\":\"" : ",\"kind\":\"folder\",\"modified\":\"";
+    out += texts_.time();
+    out += "\",\"name\":";
+    out += Quoted(texts_.name());
+    out += ",\"size\":";
+    AppendNumber(out, entry.size);
+    out += "}\n";
     out_.Pass();
   }
   bool Finish() override { return out_.Flush(); }
 
  private:
+  static std::string Quoted(std::string_view utf8) {
+    return nlohmann::json(utf8).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  }
   Output out_;
   RowTexts texts_;
+  std::string disc_, folder_;  // as JSON strings
 };
 
 // The TSV's columns as CSV: UTF-8 with a byte-order mark (so spreadsheets
