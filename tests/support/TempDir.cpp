@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <stdexcept>
 
 namespace movra::test {
@@ -76,27 +75,6 @@ ScopedTimeZone::~ScopedTimeZone() {
     ::unsetenv("TZ");
   }
   ::tzset();
-}
-
-namespace {
-
-// The real temporary file, whose Commit fails (and so removes it).
-class FailingAtomicFile : public AtomicFile {
- public:
-  explicit FailingAtomicFile(std::unique_ptr<AtomicFile> real) : real_(std::move(real)) {}
-  bool Write(std::string_view bytes) override { return real_->Write(bytes); }
-  bool Commit() override { return false; }
-
- private:
-  std::unique_ptr<AtomicFile> real_;
-};
-
-}  // namespace
-
-std::unique_ptr<AtomicFile> FailingFileSystem::CreateFileAtomic(const std::string& path, bool sync) {
-  std::unique_ptr<AtomicFile> real = RealFileSystem::CreateFileAtomic(path, sync);
-  if (!fail_write || !real) return real;
-  return std::make_unique<FailingAtomicFile>(std::move(real));
 }
 
 }  // namespace movra::test

@@ -45,8 +45,6 @@ class FailingFileSystem : public RealFileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   std::optional<std::string_view> ReadFileInto(const std::string& path, std::string& storage) override;
   bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) override;
-  // With fail_write the file takes every write and fails at Commit, as a full disk would.
-  std::unique_ptr<AtomicFile> CreateFileAtomic(const std::string& path, bool sync = true) override;
 };
 
 // Installs a file system for the life of the object.
