@@ -109,10 +109,11 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
     return !CliContext::Interrupted();
   }, index);
   context.EndProgress();
-  // A search that did not finish leaves a file as it was; what went to stdout stays.
+  // A search that did not finish leaves a file as it was; on stdout the rows
+  // found until then are all written.
+  const bool written = (!file || outcome.end == SearchEnd::kCompleted) && writer->Finish();
   if (outcome.end == SearchEnd::kStoppedAtBadTime) return context.Fail(outcome.message);
   if (outcome.end == SearchEnd::kCancelled) return context.Fail(Utf8ToGbk("搜索已中断。"));
-  const bool written = writer->Finish();
   if (file) {
     const WorkflowResult committed = written ? file->Commit() : WorkflowResult{Outcome::kFailed, {}};
     if (!committed.ok()) return context.Fail(ListNotWrittenMessage(*options.output));

@@ -271,6 +271,8 @@ TEST_F(CliTest, SearchWritesEachFormatToAFileOnlyWhenTheListIsComplete) {
   test::WriteBytes(Snapshot("DVD_01"), test::ReadBytes(Snapshot("DVD_01")) + "E:\\late.txt[1]yesterday\r\n");
   EXPECT_EQ(cli_.Run({"search", "*.txt", "--no-index", "--format", "efu", "--output", out / "efu"}).status, 2);
   EXPECT_EQ(test::ReadBytes(out / "efu"), "old list");
+  // On stdout the rows found before the stop are written.
+  EXPECT_EQ(cli_.Run({"search", "*.txt", "--no-index"}).Lines().size(), 3u);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 5) << "no temporary file is left";
 }
 
