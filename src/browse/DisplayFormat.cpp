@@ -1,8 +1,10 @@
 #include "browse/DisplayFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace movra {
 
@@ -100,6 +102,20 @@ std::string FormatDate(DateTime value) {
   const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", p.year, p.month,
                               p.day, p.hour, p.minute, p.second);
   return std::string(text, static_cast<std::size_t>(n));
+}
+
+void WriteDate(DateTime value, char* out) {
+  const DateTimeParts p = DecodeDateTime(value);
+  std::memcpy(out, "0000-00-00 00:00:00", 19);
+  auto put = [out](std::size_t at, int number, int digits) {
+    for (int i = digits - 1; i >= 0; --i, number /= 10) out[at + i] = static_cast<char>('0' + number % 10);
+  };
+  put(0, std::clamp(p.year, 0, 9999), 4);
+  put(5, p.month, 2);
+  put(8, p.day, 2);
+  put(11, p.hour, 2);
+  put(14, p.minute, 2);
+  put(17, p.second, 2);
 }
 
 }  // namespace movra

@@ -1,10 +1,9 @@
 #include "cli/CliContext.h"
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cstring>
 
+#include "browse/DisplayFormat.h"
 #include "catalog/NameRules.h"
 #include "platform/Console.h"
 #include "platform/DateTime.h"
@@ -108,20 +107,7 @@ std::optional<std::string> CliContext::FindDisc(std::string_view utf8) {
   return std::nullopt;
 }
 
-void CliContext::WriteTime(double value, char* out) {
-  const DateTimeParts p = DecodeDateTime(value);
-  // Written digit by digit: a search may print millions of these.
-  std::memcpy(out, "0000-00-00 00:00:00", 19);
-  auto put = [out](size_t at, int number, int digits) {
-    for (int i = digits - 1; i >= 0; --i, number /= 10) out[at + i] = static_cast<char>('0' + number % 10);
-  };
-  put(0, std::clamp(p.year, 0, 9999), 4);
-  put(5, p.month, 2);
-  put(8, p.day, 2);
-  put(11, p.hour, 2);
-  put(14, p.minute, 2);
-  put(17, p.second, 2);
-}
+void CliContext::WriteTime(double value, char* out) { WriteDate(value, out); }
 
 std::string CliContext::TimeText(double value) {
   std::string text(19, '0');

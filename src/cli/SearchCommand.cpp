@@ -1,16 +1,19 @@
 // search TEXT: the window's search (same matcher, conditions, disc order and
-// rows), one line per matching entry, or one JSON object per line with --json.
+// rows) as a list of the matching entries: one line each by default, or any
+// format of the core's lists, on stdout or into a file (--output).
 #include <CLI/CLI.hpp>
-#include <nlohmann/json.hpp>
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <utility>
 
 #include "cli/CliContext.h"
-#include "workflows/DiscEntry.h"
+#include "lists/ListWriter.h"
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
+#include "workflows/DiscEntry.h"
+#include "workflows/ListExport.h"
 #include "workflows/Search.h"
 
 namespace movra {
@@ -21,7 +24,9 @@ struct SearchOptions {
   std::string location = "全部";
   bool case_sensitive = false;
   bool literal = false;
-  bool json = false;
+  std::string format = "tsv";
+  bool json = false;               // --json: --format json
+  std::optional<std::string> output;  // --output FILE (native), else stdout
   bool no_index = false;
   std::optional<std::string> min_size, max_size;  // size texts as typed
   std::optional<std::string> after, before;       // date texts as typed
@@ -55,77 +60,6 @@ std::optional<EntryConditions> ReadConditions(CliContext& context, const SearchO
   return conditions;
 }
 
-// Writes result rows as lines, converting each text to UTF-8 once per change.
-class RowWriter {
- public:
-  RowWriter(CliContext& context, bool json) : context_(context), json_(json) {}
-  ~RowWriter() { Flush(); }
-
-  // Writes one entry as a line.
-  void Write(const FoundEntry& entry) {
-    if (entry.disc != disc_gbk_) {
-      disc_gbk_ = entry.disc;
-      disc_ = Utf8(entry.disc);
-    }
-    // Rows of one folder share one stored text.
-    if (entry.folder.data() != folder_ptr_ || entry.folder.size() != folder_length_) {
-      folder_ptr_ = entry.folder.data();
-      folder_length_ = entry.folder.size();
-      folder_ = Utf8(entry.folder);
-    }
-    if (entry.modified != time_value_ || !time_valid_) {
-      time_value_ = entry.modified;
-      time_valid_ = true;
-      CliContext::WriteTime(entry.modified, time_);
-    }
-    const std::string_view time(time_, sizeof time_);
-    if (json_) {
-      nlohmann::json object{{"disc", disc_},          {"folder", folder_},
-                            {"name", Utf8(entry.name)}, {"kind", entry.is_file ? "file" : "folder"},
-                            {"size", entry.size},     {"modified", time}};
-      buffer_ += object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-    } else {
-      buffer_ += disc_;
-      buffer_ += '\t';
-      buffer_ += folder_;
-      buffer_ += '\t';
-      if (IsAscii(entry.name)) {
-        buffer_ += entry.name;
-      } else {
-        buffer_ += GbkToUtf8(entry.name);
-      }
-      buffer_ += entry.is_file ? "\tfile\t" : "\tfolder\t";
-      buffer_ += std::to_string(entry.size);
-      buffer_ += '\t';
-      buffer_ += time;
-    }
-    buffer_ += '\n';
-    if (buffer_.size() > (1 << 16)) Flush();
-  }
-
-  // Drops what the writer remembers of stored texts (before the rows are cleared).
-  void ForgetTexts() { folder_ptr_ = nullptr; }
-
-  void Flush() {
-    std::fwrite(buffer_.data(), 1, buffer_.size(), context_.out);
-    buffer_.clear();
-  }
-
- private:
-  static std::string Utf8(std::string_view gbk) { return IsAscii(gbk) ? std::string(gbk) : GbkToUtf8(gbk); }
-
-  CliContext& context_;
-  bool json_;
-  std::string buffer_;
-  std::string disc_gbk_, disc_;
-  const char* folder_ptr_ = nullptr;
-  size_t folder_length_ = 0;
-  std::string folder_;
-  double time_value_ = 0;
-  bool time_valid_ = false;
-  char time_[19] = {};
-};
-
 int RunSearch(CliContext& context, const SearchOptions& options) {
   const std::optional<EntryConditions> conditions = ReadConditions(context, options);
   if (!conditions) return kExitRefused;
@@ -141,11 +75,23 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
   const std::optional<std::vector<DiscListEntry>> discs = LocateSearch(context.Catalogue(), request);
   if (!discs) return context.Fail(Utf8ToGbk("找不到搜索位置：") + *location);
 
+  // A file that cannot be written is refused before anything is searched.
+  std::unique_ptr<ListFile> file;
+  if (options.output) {
+    auto [opened, result] = ListFile::Open(*options.output);
+    if (!opened) return context.Report(result);
+    file = std::move(opened);
+  }
+  StreamSink stream(context.out);
+  ByteSink& sink = file ? static_cast<ByteSink&>(*file) : stream;
+  const ListFormat format = options.json ? ListFormat::kJson : ParseListFormat(options.format).value_or(ListFormat::kTsv);
+  const std::unique_ptr<ListWriter> writer =
+      MakeListWriter(format, sink, SearchListOptions(context.Catalogue(), request));
+
   // Every disc is shown by its whole catalogue path, whatever the location.
   std::map<std::string, std::string> paths;
   for (const auto& [name, path] : context.DiscPaths()) paths.emplace(name, path);
   SearchResults results;
-  RowWriter writer(context, options.json);
   const std::string data_folder = FsPathOf(context.Home().data_folder) + "/";
   // The name index answers the discs it holds in step; --no-index reads every snapshot.
   NameIndex* index = options.no_index ? nullptr : &context.Index();
@@ -156,19 +102,24 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
     }
     const auto path = paths.find(step.disc->disc_name);
     const std::string disc = path != paths.end() ? path->second : step.disc->Text();
-    VisitEntries(results, step.first_row, disc, [&writer](const FoundEntry& entry) { writer.Write(entry); });
+    VisitEntries(results, step.first_row, disc, [&writer](const FoundEntry& entry) { writer->Write(entry); });
     // The rows are kept in blocks while they are few, so that no disc pays for fresh memory.
-    if (results.size() > (1u << 16)) {
-      writer.ForgetTexts();
-      results.Clear();
-    }
+    if (results.size() > (1u << 16)) results.Clear();
     context.Progress("搜索 " + std::to_string(step.index + 1) + "/" + std::to_string(step.count));
     return !CliContext::Interrupted();
   }, index);
-  writer.Flush();
   context.EndProgress();
+  // A search that did not finish leaves a file as it was; on stdout the rows
+  // found until then are all written.
+  const bool written = (!file || outcome.end == SearchEnd::kCompleted) && writer->Finish();
   if (outcome.end == SearchEnd::kStoppedAtBadTime) return context.Fail(outcome.message);
   if (outcome.end == SearchEnd::kCancelled) return context.Fail(Utf8ToGbk("搜索已中断。"));
+  if (file) {
+    const WorkflowResult committed = written ? file->Commit() : WorkflowResult{Outcome::kFailed, {}};
+    if (!committed.ok()) return context.Fail(ListNotWrittenMessage(*options.output));
+  } else if (!written || std::fflush(context.out) != 0) {
+    return context.Fail(Utf8ToGbk("无法写入标准输出！"));
+  }
   return outcome.matches > 0 ? kExitDone : kExitNothing;
 }
 
@@ -177,8 +128,8 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
 void AddSearchCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand(
       "search",
-      "the window's search of file and folder names: disc TAB folder TAB name TAB kind TAB size TAB modified "
-      "per match; exit 1 when nothing matches");
+      "the window's search of file and folder names as a list of the matches (disc TAB folder TAB name TAB kind "
+      "TAB size TAB modified per line unless --format); exit 1 when nothing matches");
   auto options = std::make_shared<SearchOptions>();
   command->add_option("TEXT", options->text,
                       "the text to find; * and ? are wildcards unless --literal; '' with a condition finds any name")
@@ -205,7 +156,18 @@ void AddSearchCommand(CLI::App& app, CliContext& context) {
               "DATE");
   auto* files = command->add_flag("--files", options->files, "only files");
   command->add_flag("--folders", options->folders, "only folders")->excludes(files);
-  command->add_flag("--json", options->json, "one JSON object per line: disc, folder, name, kind, size, modified");
+  auto* format = command->add_option("--format", options->format,
+                                     "tsv (default): disc TAB folder TAB name TAB kind TAB size TAB modified per line; "
+                                     "json: one JSON object per line with those fields; csv: the same columns with a "
+                                     "header (UTF-8 with BOM, CRLF); efu: a file list (Filename,Size,Date Modified,"
+                                     "Date Created,Attributes) whose names start with the disc's catalogue path; "
+                                     "html: one web page with a tree of categories, discs and folders and a filter")
+                     ->type_name("FORMAT")
+                     ->check(CLI::IsMember({"tsv", "json", "csv", "efu", "html"}));
+  command->add_flag("--json", options->json, "the same as --format json")->excludes(format);
+  command->add_option("--output", options->output,
+                      "write the list to FILE, which is replaced only by a complete list (default: stdout)")
+      ->type_name("FILE");
   command->callback([&context, options] { context.exit_code = RunSearch(context, *options); });
 }
 

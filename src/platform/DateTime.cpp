@@ -82,6 +82,11 @@ DateTime DateTimeFromTimeT(std::time_t t) {
   return EncodeDateTime({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec});
 }
 
+std::int64_t CalendarSeconds(DateTime value) {
+  const DateTimeParts p = DecodeDateTime(value);
+  return DaysFromCivil(p.year, p.month, p.day) * 86400 + p.hour * 3600 + p.minute * 60 + p.second;
+}
+
 DateTime Now() { return DateTimeFromTimeT(std::time(nullptr)); }
 
 std::string DateTimeToText(DateTime value) {

@@ -3,6 +3,7 @@
 // zh-CN formats: short date yyyy/M/d, long time H:mm:ss.
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <stdexcept>
@@ -37,6 +38,15 @@ DateTime DateTimeFromTimeT(std::time_t t);
 // The local calendar fields of t (the system's time zone rules); nullopt
 // when the system cannot express t.
 std::optional<std::tm> LocalTimeOf(std::time_t t);
+
+// The moment (seconds since 1970-01-01 UTC) that local calendar fields name
+// under the system's time zone rules; in an hour that a clock change skips
+// or repeats, the system's choice. nullopt when the system cannot express it.
+std::optional<std::time_t> TimeTOfLocal(const DateTimeParts& parts);
+
+// The value's calendar fields (rounded to the second) counted as seconds
+// since 1970-01-01 00:00:00, with no time zone applied.
+std::int64_t CalendarSeconds(DateTime value);
 
 // The current local date and time.
 DateTime Now();

@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <string>
+#include <utility>
 
 #include "platform/TextCodec.h"
 
@@ -30,6 +31,31 @@ std::optional<std::string> RealFileSystem::ReadFile(const std::string& path) {
   storage.resize(offset + content->size());
   storage.erase(0, offset);
   return storage;
+}
+
+namespace {
+
+// Holds the bytes and writes them whole at Commit.
+class HeldAtomicFile : public AtomicFile {
+ public:
+  HeldAtomicFile(FileSystem& fs, std::string path, bool sync) : fs_(fs), path_(std::move(path)), sync_(sync) {}
+  bool Write(std::string_view bytes) override {
+    bytes_ += bytes;
+    return true;
+  }
+  bool Commit() override { return fs_.WriteFileAtomic(path_, bytes_, sync_); }
+
+ private:
+  FileSystem& fs_;
+  std::string path_;
+  bool sync_;
+  std::string bytes_;
+};
+
+}  // namespace
+
+std::unique_ptr<AtomicFile> FileSystem::CreateFileAtomic(const std::string& path, bool sync) {
+  return std::make_unique<HeldAtomicFile>(*this, path, sync);
 }
 
 FileSystem& Fs() { return *g_current; }

@@ -8,12 +8,27 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 namespace movra {
+
+// A file written in place of another a piece at a time: the bytes go to a
+// temporary file beside the target, which Commit renames over it. Destroyed
+// without a successful Commit, it removes the temporary and leaves the target
+// as it was.
+class AtomicFile {
+ public:
+  virtual ~AtomicFile() = default;
+  // Appends bytes; false once any write has failed.
+  virtual bool Write(std::string_view bytes) = 0;
+  // Puts the complete file in the target's place; false (the target as it
+  // was) when this or an earlier write failed.
+  virtual bool Commit() = 0;
+};
 
 class FileSystem {
  public:
@@ -44,6 +59,11 @@ class FileSystem {
   // refused and left as it is. With sync the data is flushed to the disk
   // before the rename and the folder after it.
   virtual bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) = 0;
+  // WriteFileAtomic a piece at a time, for files too large to hold at once;
+  // null when the target cannot be written (a folder, a file the user may
+  // not write, a folder where no file can be made). This default holds the
+  // bytes and hands them to WriteFileAtomic at Commit.
+  virtual std::unique_ptr<AtomicFile> CreateFileAtomic(const std::string& path, bool sync = true);
 };
 
 // The operating system's file system.
@@ -56,6 +76,7 @@ class RealFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   std::optional<std::string_view> ReadFileInto(const std::string& path, std::string& storage) override;
   bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync = true) override;
+  std::unique_ptr<AtomicFile> CreateFileAtomic(const std::string& path, bool sync = true) override;
 };
 
 // The file system in use: the real one unless a test replaced it.

@@ -18,6 +18,7 @@
 #include "platform/DateTime.h"
 #include "search/DiscList.h"
 #include "search/EntryConditions.h"
+#include "search/FoundEntry.h"
 #include "search/NameMatcher.h"
 #include "search/SearchResults.h"
 #include "search/SnapshotSearch.h"
@@ -50,17 +51,6 @@ inline bool AsksForSomething(const SearchRequest& request) {
 // The discs the request's location covers, in search order; nullopt when it names nothing.
 std::optional<std::vector<DiscListEntry>> LocateSearch(CatalogueDocument& catalogue,
                                                         const SearchRequest& request);
-
-// One matching entry as every output format shows it. The texts stay valid
-// while the results keep their rows.
-struct FoundEntry {
-  std::string_view disc;    // the disc as the caller names it (its catalogue path)
-  std::string_view folder;  // the entry's folder with its trailing backslash
-  std::string_view name;
-  bool is_file = true;
-  std::int64_t size = 0;  // 0 for a folder
-  DateTime modified = 0;
-};
 
 // Calls visit for every entry row of results from row first on (disc
 // headers skipped) as an entry of disc; the number of entries visited.

@@ -9,6 +9,7 @@ target_sources(movra_core PRIVATE
   workflows/ExportSnapshot.cpp
   workflows/FindDuplicates.cpp
   workflows/ImportSnapshot.cpp
+  workflows/ListExport.cpp
   workflows/LiveFile.cpp
   workflows/ScanRoot.cpp
   workflows/Search.cpp

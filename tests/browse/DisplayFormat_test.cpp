@@ -77,10 +77,19 @@ TEST(DisplayFormat, ParseSizeReadsWhatFormatSizeWrites) {
   }
 }
 
+// FormatDate and WriteDate, the digit-by-digit form lists use, give one text.
 TEST(DisplayFormat, FormatDateIsFixedWidth) {
-  EXPECT_EQ(FormatDate(0), "1899-12-30 00:00:00");
-  EXPECT_EQ(FormatDate(EncodeDateTime({2006, 3, 3, 9, 7, 2})), "2006-03-03 09:07:02");
-  EXPECT_EQ(FormatDate(EncodeDateTime({1999, 12, 31, 23, 59, 59})), "1999-12-31 23:59:59");
+  const std::pair<DateTime, const char*> cases[] = {
+      {0, "1899-12-30 00:00:00"},
+      {EncodeDateTime({2006, 3, 3, 9, 7, 2}), "2006-03-03 09:07:02"},
+      {EncodeDateTime({1999, 12, 31, 23, 59, 59}), "1999-12-31 23:59:59"},
+  };
+  for (const auto& [value, text] : cases) {
+    EXPECT_EQ(FormatDate(value), text);
+    char written[19];
+    WriteDate(value, written);
+    EXPECT_EQ(std::string(written, sizeof written), text);
+  }
 }
 
 }  // namespace

@@ -231,6 +231,51 @@ TEST_F(CliTest, SearchConditionsNarrowTheRowsAndABadTextIsRefused) {
   EXPECT_EQ(cli_.Run({"search", "", "--files", "--folders"}).status, 2);
 }
 
+// Every format goes to stdout or, the same bytes, into a file; a file that
+// cannot be written is refused before the search, and a search that fails
+// leaves the file there as it was.
+TEST_F(CliTest, SearchWritesEachFormatToAFileOnlyWhenTheListIsComplete) {
+  test::TempDir out;
+  for (const std::string format : {"tsv", "json", "csv", "efu", "html"}) {
+    const test::CliOutput shown = cli_.Run({"search", "*.txt", "--format", format});
+    EXPECT_EQ(shown.status, 0) << format;
+    const test::CliOutput written = cli_.Run({"search", "*.txt", "--format", format, "--output", out / format});
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, "");
+    EXPECT_EQ(test::ReadBytes(out / format), shown.out) << format;
+  }
+  EXPECT_EQ(cli_.Run({"search", "*.txt", "--json"}).out, test::ReadBytes(out / "json"));
+  // The page shows the disc below its categories with its memo from the catalogue.
+  EXPECT_NE(test::ReadBytes(out / "html").find("[\"动作\",0,0],[\"DVD_01\",1,1,[\"光盘编号："), std::string::npos);
+  EXPECT_EQ(cli_.Run({"search", "nothing-like-it", "--format", "csv", "--output", out / "csv"}).status, 1);
+  EXPECT_EQ(test::ReadBytes(out / "csv"), "\xEF\xBB\xBF" "disc,folder,name,kind,size,modified\r\n");
+
+  const std::pair<std::vector<std::string>, std::string> refused[] = {
+      {{"--output", out / "missing/list.csv"}, "movra-cli: 无法写入文件（" + out / "missing/list.csv" + "），请检查路径和权限！\n"},
+      {{"--output", out.path()}, "movra-cli: 无法写入文件（" + out.path() + "），请检查路径和权限！\n"},
+      {{"--format", "xml"}, ""},
+      {{"--json", "--format", "csv"}, ""},
+  };
+  for (const auto& [options, message] : refused) {
+    std::vector<std::string> args = {"search", "*.txt"};
+    args.insert(args.end(), options.begin(), options.end());
+    const test::CliOutput output = cli_.Run(args);
+    EXPECT_EQ(output.status, 2) << options.back();
+    if (!message.empty()) {
+      EXPECT_EQ(output.err, message);
+    }
+    EXPECT_EQ(output.out, "");
+  }
+  // A time that is no date-time stops the search: the file keeps its old list.
+  test::WriteBytes(out / "efu", "old list");
+  test::WriteBytes(Snapshot("DVD_01"), test::ReadBytes(Snapshot("DVD_01")) + "E:\\late.txt[1]yesterday\r\n");
+  EXPECT_EQ(cli_.Run({"search", "*.txt", "--no-index", "--format", "efu", "--output", out / "efu"}).status, 2);
+  EXPECT_EQ(test::ReadBytes(out / "efu"), "old list");
+  // On stdout the rows found before the stop are written.
+  EXPECT_EQ(cli_.Run({"search", "*.txt", "--no-index"}).Lines().size(), 3u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out.path()), {}), 5) << "no temporary file is left";
+}
+
 }  // namespace
 }  // namespace movra
 

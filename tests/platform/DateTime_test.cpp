@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TempDir.h"
+
 namespace movra {
 namespace {
 
@@ -40,6 +42,28 @@ TEST(DateTime, RejectsWhatIsNotADateTime) {
     EXPECT_THROW(TextToDateTime(text), ConversionError) << text;
     EXPECT_FALSE(TryTextToDateTime(text).has_value()) << text;
   }
+}
+
+// Local fields give the moment the zone's rules say, also across a change
+// to summer time; the fields alone count as UTC seconds.
+TEST(DateTime, LocalFieldsGiveTheMomentOfTheZone) {
+  struct Case {
+    const char* tz;
+    DateTimeParts local;
+    std::time_t utc;
+  };
+  const Case cases[] = {
+      {"CST-8", {2006, 3, 3, 9, 7, 2}, 1141348022},
+      {"CST-8", {1970, 1, 1, 8, 0, 0}, 0},
+      {"EST5EDT,M4.1.0,M10.5.0", {2006, 4, 1, 12, 0, 0}, 1143910800},  // winter time, UTC-5
+      {"EST5EDT,M4.1.0,M10.5.0", {2006, 4, 2, 12, 0, 0}, 1143993600},  // summer time, UTC-4
+  };
+  for (const Case& c : cases) {
+    test::ScopedTimeZone zone(c.tz);
+    EXPECT_EQ(TimeTOfLocal(c.local), c.utc) << c.tz << " " << c.local.day;
+  }
+  EXPECT_EQ(CalendarSeconds(EncodeDateTime({2006, 3, 3, 9, 7, 2})), 1141376822);
+  EXPECT_EQ(CalendarSeconds(EncodeDateTime({1969, 12, 31, 23, 59, 59})), -1);
 }
 
 }  // namespace

@@ -56,6 +56,38 @@ TEST(WriteFileAtomicTest, RefusesAFileTheUserMayNotWriteAndLeavesItAlone) {
   EXPECT_EQ(ModeOf(dir / "Movra.xml") & 07777, 0444u);
 }
 
+// A file written in pieces replaces the target only when committed; one
+// dropped before leaves the target and no temporary file.
+TEST(CreateFileAtomicTest, PiecesReplaceTheTargetOnlyAtCommit) {
+  TempDir dir;
+  WriteBytes(dir / "list.csv", "old");
+  auto files = [&] { return std::distance(std::filesystem::directory_iterator(dir.path()), {}); };
+  {
+    const std::unique_ptr<AtomicFile> dropped = Fs().CreateFileAtomic(dir / "list.csv");
+    ASSERT_NE(dropped, nullptr);
+    ASSERT_TRUE(dropped->Write("half a "));
+    EXPECT_EQ(ReadBytes(dir / "list.csv"), "old");
+  }
+  EXPECT_EQ(ReadBytes(dir / "list.csv"), "old");
+  EXPECT_EQ(files(), 1);
+  const std::unique_ptr<AtomicFile> file = Fs().CreateFileAtomic(dir / "list.csv");
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Write("new "));
+  ASSERT_TRUE(file->Write("list"));
+  ASSERT_TRUE(file->Commit());
+  EXPECT_FALSE(file->Commit());
+  EXPECT_EQ(ReadBytes(dir / "list.csv"), "new list");
+  EXPECT_EQ(files(), 1);
+}
+
+TEST(CreateFileAtomicTest, RefusesATargetThatCannotBeWritten) {
+  TempDir dir;
+  ::mkdir((dir / "folder").c_str(), 0755);
+  for (const std::string& path : {dir / "folder", dir / "missing/list.csv"})
+    EXPECT_EQ(Fs().CreateFileAtomic(path), nullptr) << path;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+}
+
 // One storage serves files that grow and shrink from one read to the next;
 // the content starts at a 64-byte boundary, and ReadFile gives the same bytes.
 TEST(ReadFileIntoTest, ReusesItsStorageForFilesOfAnySize) {

@@ -1,6 +1,7 @@
 #include "support/TempDir.h"
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,6 +57,24 @@ std::optional<std::string_view> FailingFileSystem::ReadFileInto(const std::strin
 
 bool FailingFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
   return !fail_write && RealFileSystem::WriteFileAtomic(path, bytes, sync);
+}
+
+ScopedTimeZone::ScopedTimeZone(const char* tz) {
+  if (const char* old = std::getenv("TZ")) {
+    old_ = old;
+    had_ = true;
+  }
+  ::setenv("TZ", tz, 1);
+  ::tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+  if (had_) {
+    ::setenv("TZ", old_.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
 }
 
 }  // namespace movra::test

@@ -54,4 +54,15 @@ class ScopedFileSystem {
   ~ScopedFileSystem() { SetFileSystem(nullptr); }
 };
 
+// Sets the time zone (a TZ value such as "CST-8") for the life of the object.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* tz);
+  ~ScopedTimeZone();
+
+ private:
+  std::string old_;
+  bool had_ = false;
+};
+
 }  // namespace movra::test

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <memory>
 #include <string>
+#include <utility>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -148,31 +150,68 @@ bool SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-bool RealFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
+namespace {
+
+// The temporary file of one atomic write, renamed over the target at Commit.
+class RealAtomicFile : public AtomicFile {
+ public:
+  RealAtomicFile(int fd, std::string temp, std::string target, bool exists, const struct stat& old, bool sync)
+      : fd_(fd), temp_(std::move(temp)), target_(std::move(target)), exists_(exists), old_(old), sync_(sync) {}
+  ~RealAtomicFile() override {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_) ::unlink(temp_.c_str());
+  }
+
+  bool Write(std::string_view bytes) override {
+    ok_ = ok_ && fd_ >= 0 && WriteAll(fd_, bytes.data(), bytes.size());
+    return ok_;
+  }
+
+  bool Commit() override {
+    if (fd_ < 0 || committed_) return false;
+    // The new file takes the old one's place with its permissions and (when
+    // we may set it) its owner.
+    bool ok = ok_;
+    if (exists_) {
+      ok = ok && ::fchmod(fd_, old_.st_mode & 07777) == 0;
+      if (ok && ::geteuid() == 0) ok = ::fchown(fd_, old_.st_uid, old_.st_gid) == 0;
+    }
+    ok = ok && (!sync_ || ::fsync(fd_) == 0);
+    ok = ::close(fd_) == 0 && ok;
+    fd_ = -1;
+    ok_ = committed_ = ok && ::rename(temp_.c_str(), target_.c_str()) == 0;
+    if (committed_ && sync_) SyncFolder(FolderOf(target_));
+    return committed_;
+  }
+
+ private:
+  int fd_;
+  std::string temp_, target_;
+  bool exists_;
+  struct stat old_;
+  bool sync_;
+  bool ok_ = true;
+  bool committed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<AtomicFile> RealFileSystem::CreateFileAtomic(const std::string& path, bool sync) {
   const std::string target = FollowLinks(path);
-  // The new file takes the old one's place with its permissions and (when we
-  // may set it) its owner; a file the user may not write is left alone.
-  struct stat old;
+  // A file the user may not write is left alone.
+  struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
   if (exists && (!S_ISREG(old.st_mode) || ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0))
-    return false;
+    return nullptr;
   std::string temp;
   const int fd = CreateTempBeside(target, temp);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, bytes.data(), bytes.size());
-  if (exists) {
-    ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0;
-    if (ok && ::geteuid() == 0) ok = ::fchown(fd, old.st_uid, old.st_gid) == 0;
-  }
-  ok = ok && (!sync || ::fsync(fd) == 0);
-  ok = ::close(fd) == 0 && ok;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (sync) SyncFolder(FolderOf(target));
-  return true;
+  if (fd < 0) return nullptr;
+  return std::make_unique<RealAtomicFile>(fd, std::move(temp), target, exists, old, sync);
+}
+
+bool RealFileSystem::WriteFileAtomic(const std::string& path, std::string_view bytes, bool sync) {
+  const std::unique_ptr<AtomicFile> file = RealFileSystem::CreateFileAtomic(path, sync);
+  return file && file->Write(bytes) && file->Commit();
 }
 
 std::string ProgramFolder() {

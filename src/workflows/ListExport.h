@@ -1,0 +1,46 @@
+// Lists of search results as files: the page's title and the discs' memos
+// taken from the request and the catalogue, and the file that receives a
+// list only once it is complete. Texts are GBK; paths of lists are native.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "catalog/CatalogueDocument.h"
+#include "lists/ListWriter.h"
+#include "platform/FileSystem.h"
+#include "workflows/Search.h"
+#include "workflows/Workspace.h"
+
+namespace movra {
+
+// The options of a list of the request's results whose rows name each disc
+// by its catalogue path ("电影\动作\DVD_01"): the title 查找结果：TEXT and the
+// memos of the catalogue's discs.
+ListOptions SearchListOptions(const CatalogueDocument& catalogue, const SearchRequest& request);
+
+// A list on its way into a file: written to a temporary file beside it and
+// put in its place by Commit, so that a list that fails or is stopped leaves
+// the file as it was.
+class ListFile : public ByteSink {
+ public:
+  // The file at a native path made ready for a list; kFailed with the
+  // message to show (and no file) when it cannot be written.
+  static std::pair<std::unique_ptr<ListFile>, WorkflowResult> Open(const std::string& native_path);
+
+  bool Write(std::string_view bytes) override;
+  // Puts the complete list in the file's place; kFailed with the message to
+  // show when it could not be written (the file is then as it was).
+  WorkflowResult Commit();
+
+ private:
+  ListFile(std::string path, std::unique_ptr<AtomicFile> file) : path_(std::move(path)), file_(std::move(file)) {}
+  std::string path_;
+  std::unique_ptr<AtomicFile> file_;
+};
+
+// What the user is told when a list cannot be written to a native path.
+std::string ListNotWrittenMessage(std::string_view native_path);
+
+}  // namespace movra
