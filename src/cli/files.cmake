@@ -19,6 +19,7 @@ add_executable(movra-cli
   cli/StatsCommand.cpp
   cli/LocateCommand.cpp
   cli/DupesCommand.cpp
+  cli/ImportListCommand.cpp
 )
 target_link_libraries(movra-cli PRIVATE movra_core CLI11::CLI11 nlohmann_json::nlohmann_json)
 if(PROJECT_VERSION)

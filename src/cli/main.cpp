@@ -9,7 +9,7 @@
 
 // Every command, in the order --help lists them; X(Name) is defined in
 // src/cli/<Name>Command.cpp as void Add<Name>Command(CLI::App&, CliContext&).
-#define MOVRA_CLI_COMMANDS(X) X(List) X(Mkcat) X(Add) X(Show) X(Search) X(Index) X(Rm) X(Export) X(Import) X(Update) X(Check) X(Stats) X(Locate) X(Dupes)
+#define MOVRA_CLI_COMMANDS(X) X(List) X(Mkcat) X(Add) X(Show) X(Search) X(Index) X(Rm) X(Export) X(Import) X(Update) X(Check) X(Stats) X(Locate) X(Dupes) X(ImportList)
 
 namespace movra {
 #define MOVRA_CLI_DECLARE(Name) void Add##Name##Command(CLI::App& app, CliContext& context);

@@ -5,6 +5,7 @@
 
 #include "lists/ListRows.h"
 #include "platform/TextCodec.h"
+#include "search/EntryConditions.h"
 
 namespace movra {
 namespace {
@@ -200,10 +201,13 @@ EfuReadResult ReadEfu(std::string_view text, const std::function<void(EfuRow&&)>
   std::size_t line = 1;
   std::vector<std::string> fields;
   // Where each known column is in a row; -1 when the header has none.
-  enum Column { kFilename, kSize, kModified, kCreated, kAttributes, kColumns };
-  static constexpr std::string_view kNames[kColumns] = {"Filename", "Size", "Date Modified", "Date Created",
-                                                        "Attributes"};
-  int at[kColumns] = {-1, -1, -1, -1, -1};
+  // The last four are the columns of the program's own CSV lists, whose
+  // folder and name make the filename and whose kind the attributes.
+  enum Column { kFilename, kSize, kModified, kCreated, kAttributes, kFolder, kName, kKind, kTime, kColumns };
+  static constexpr std::string_view kNames[kColumns] = {"Filename",   "Size",   "Date Modified", "Date Created",
+                                                        "Attributes", "folder", "name",          "kind", "modified"};
+  int at[kColumns] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
+  bool own_csv = false;
   std::size_t columns = 0;
   while (pos < text.size()) {
     const std::size_t start_line = line;
@@ -217,8 +221,27 @@ EfuReadResult ReadEfu(std::string_view text, const std::function<void(EfuRow&&)>
       for (std::size_t i = 0; i < fields.size(); ++i)
         for (int c = 0; c < kColumns; ++c)
           if (at[c] < 0 && SameLetters(fields[i], kNames[c])) at[c] = static_cast<int>(i);
-      if (at[kFilename] < 0) return {0, start_line};
+      own_csv = at[kFilename] < 0 && at[kFolder] >= 0 && at[kName] >= 0 && at[kKind] >= 0;
+      if (at[kFilename] < 0 && !own_csv) return {0, start_line};
       columns = fields.size();
+      continue;
+    }
+    if (own_csv) {
+      // disc,folder,name,kind,size,modified: the modified time as the lists write it.
+      EfuRow parsed;
+      const std::string& kind = fields.size() == columns ? fields[at[kKind]] : std::string();
+      const std::optional<DateTime> modified =
+          at[kTime] >= 0 && fields.size() == columns ? ParseDateText(fields[at[kTime]]) : std::nullopt;
+      const bool ok = fields.size() == columns && (kind == "file" || kind == "folder") &&
+                      IsUtf8(fields[at[kFolder]]) && IsUtf8(fields[at[kName]]) &&
+                      (at[kSize] < 0 || ReadNumber(fields[at[kSize]], parsed.size)) &&
+                      (at[kTime] < 0 || fields[at[kTime]].empty() || modified);
+      if (!ok) return {result.rows, start_line};
+      parsed.filename = Utf8ToGbk(fields[at[kFolder]] + fields[at[kName]]);
+      parsed.modified = modified;
+      parsed.attributes = kind == "folder" ? kEfuDirectory : 0;
+      row(std::move(parsed));
+      ++result.rows;
       continue;
     }
     EfuRow parsed;

@@ -42,7 +42,8 @@ struct EfuReadResult {
 };
 
 // Reads a file list: a header naming the columns (Filename, and any of Size,
-// Date Modified, Date Created, Attributes in any order; others are skipped),
+// Date Modified, Date Created, Attributes in any order; others are skipped;
+// or the program's own CSV columns disc,folder,name,kind,size,modified),
 // then one row a line (CRLF or LF; a quoted field may hold line breaks), with
 // an optional byte-order mark and blank lines skipped. Calls row for every
 // row in order and stops at the first line that does not parse: a wrong

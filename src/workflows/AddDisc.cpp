@@ -105,13 +105,14 @@ WorkflowResult ScanAndFileNewDisc(Workspace& work, const DriveMap& drives, const
   return FileNewDisc(work, input, index);
 }
 
-WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned) {
+WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned,
+                           std::string (*refusal)(DiscInputProblem)) {
   CatalogueEdit edit = CatalogueEdit::Begin(work);
   if (!edit.ok()) return edit.Refusal();
   // The scan took long: the checks made before it are made again against
   // the catalogue as it is now, so that no other disc's snapshot is overwritten.
   const DiscInputProblem problem = CheckDiscInput(work.catalogue, input, std::nullopt);
-  if (problem != DiscInputProblem::kNone) return edit.Finish({Outcome::kRefused, AddDiscRefusalText(problem)});
+  if (problem != DiscInputProblem::kNone) return edit.Finish({Outcome::kRefused, refusal(problem)});
   const Element category = work.catalogue.ResolvePath(input.category_path, false);
   if (!category) return edit.Finish({Outcome::kNotFound, Utf8ToGbk("无法确定光盘的分类，添加失败！")});
   if (std::string error = EnsureDataFolder(work.data_folder); !error.empty()) {

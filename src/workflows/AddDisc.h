@@ -72,7 +72,9 @@ WorkflowResult CheckNewDisc(Workspace& work, const DriveMap& drives, const DiscI
 // Files a disc whose scan the index holds: writes its snapshot file, then
 // catalogues it under its category and saves. When the save fails the
 // snapshot file goes again and the catalogue is read back from disk.
-WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned);
+// refusal words the checks made again (Add disc's unless Import's are given).
+WorkflowResult FileNewDisc(Workspace& work, const DiscInput& input, const SnapshotIndex& scanned,
+                           std::string (*refusal)(DiscInputProblem) = AddDiscRefusalText);
 
 // Scans source into index (ScanMedium) and files the disc (FileNewDisc);
 // nothing is catalogued unless both succeed.

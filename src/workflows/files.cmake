@@ -8,6 +8,7 @@ target_sources(movra_core PRIVATE
   workflows/DiscEntry.cpp
   workflows/ExportSnapshot.cpp
   workflows/FindDuplicates.cpp
+  workflows/ImportList.cpp
   workflows/ImportSnapshot.cpp
   workflows/ListExport.cpp
   workflows/LiveFile.cpp

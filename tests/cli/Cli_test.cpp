@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -320,6 +321,44 @@ TEST_F(CliTest, DupesListsTheCopiesOfEachFileOnSeveralDiscsLargestFirst) {
   EXPECT_EQ(cli_.Run({"dupes", "--min-size", "4"}).Lines().size(), 2u);
   EXPECT_EQ(cli_.Run({"dupes", "--in", "电影\\动作"}).status, 1);
   EXPECT_EQ(cli_.Run({"dupes", "--min-size", "7OOM"}).err, "movra-cli: 无法识别的大小“7OOM”\n");
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST_F(CliTest, AFileListOfADiscComesBackAsADiscWithTheSameEntries) {
+  test::TempDir out;
+  // Every entry as "folder below the disc's root|name|kind|size|modified", sorted.
+  auto entries = [this](const std::string& disc) {
+    std::vector<std::vector<std::string>> rows;
+    for (const std::string& line : cli_.Run({"search", "*", "--in", disc}).Lines()) {
+      std::vector<std::string>& fields = rows.emplace_back();
+      for (size_t start = 0, tab = 0; tab != line.size(); start = tab + 1) {
+        tab = std::min(line.find('\t', start), line.size());
+        fields.push_back(line.substr(start, tab - start));
+      }
+    }
+    std::string root = rows.at(0).at(1);
+    for (const auto& fields : rows) root = fields[1].size() < root.size() ? fields[1] : root;
+    std::vector<std::string> relative;
+    for (const auto& f : rows) relative.push_back(f[1].substr(root.size()) + "|" + f[2] + "|" + f[3] + "|" + f[4] + "|" + f[5]);
+    std::sort(relative.begin(), relative.end());
+    return relative;
+  };
+  const std::vector<std::string> original = entries("DVD_01");
+  for (const char* format : {"efu", "csv"}) {
+    const std::string list = out / (std::string("list.") + format);
+    ASSERT_EQ(cli_.Run({"search", "*", "--in", "DVD_01", "--format", format, "--output", list}).status, 0);
+    const std::string name = std::string("BACK_") + format;
+    const test::CliOutput back = cli_.Run({"import-list", list, "--name", name, "--category", "电影"});
+    ASSERT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, "电影\\" + name + "\n");
+    EXPECT_EQ(entries(name), original) << format;
+    EXPECT_EQ(cli_.Run({"import-list", list, "--name", name, "--category", "电影"}).err, "movra-cli: 快照名称已存在！\n");
+  }
 }
 
 }  // namespace
