@@ -9,6 +9,7 @@
 #include "platform/DataHome.h"
 #include "platform/TextCodec.h"
 #include "workflows/FindDuplicates.h"
+#include "workflows/ListExport.h"
 #include "workflows/Search.h"
 
 namespace movra {
@@ -52,6 +53,24 @@ int RunDupes(CliContext& context, const DupesOptions& options) {
     const auto path = paths.find(disc.disc_name);
     disc_texts.push_back(GbkToUtf8(path != paths.end() ? path->second : disc.Text()));
   }
+  if (options.format == "csv" || options.format == "html") {
+    // The copies as the rows of a list, group after group, each disc by its catalogue path.
+    std::vector<std::string> labels;
+    for (const DiscListEntry& disc : *discs) {
+      const auto path = paths.find(disc.disc_name);
+      labels.push_back(path != paths.end() ? path->second : disc.Text());
+    }
+    SearchResults rows;
+    AddDuplicateRows(found.groups, labels, rows);
+    SearchRequest titled;
+    titled.text = Utf8ToGbk("重复文件");
+    StreamSink sink(context.out);
+    const std::unique_ptr<ListWriter> writer =
+        MakeListWriter(*ParseListFormat(options.format), sink, SearchListOptions(context.Catalogue(), titled));
+    WriteResultRows(rows, {}, *writer);
+    if (!writer->Finish() || std::fflush(context.out) != 0) return context.Fail(Utf8ToGbk("无法写入标准输出！"));
+    return found.groups.empty() ? kExitNothing : kExitDone;
+  }
   std::size_t number = 0;
   for (const DuplicateGroup& group : found.groups) {
     ++number;
@@ -87,8 +106,9 @@ void AddDupesCommand(CLI::App& app, CliContext& context) {
       ->type_name("LOCATION");
   command->add_option("--min-size", options->min_size, "only files of at least SIZE (700M, 1.5G, 100K, bytes; default 1)")
       ->type_name("SIZE");
-  command->add_option("--format", options->format, "tsv (default) or json: one object per group")
-      ->check(CLI::IsMember({"tsv", "json"}));
+  command->add_option("--format", options->format,
+                      "tsv (default), json (one object per group), or csv or html (the copies as a list, group by group)")
+      ->check(CLI::IsMember({"tsv", "json", "csv", "html"}));
   command->add_flag("--no-index", options->no_index, "read every snapshot file instead of using the name index");
   command->callback([&context, options] { context.exit_code = RunDupes(context, *options); });
 }

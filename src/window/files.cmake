@@ -15,6 +15,7 @@ target_sources(movra_gui PRIVATE
   window/app/IndexKeeper.cpp
   window/app/ItemCommands.cpp
   window/app/KeyPreview.cpp
+  window/app/ListCommands.cpp
   window/app/LiveFileCommands.cpp
   window/app/MovraApp.cpp
   window/app/SearchCommand.cpp

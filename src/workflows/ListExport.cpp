@@ -31,6 +31,82 @@ std::string ListNotWrittenMessage(std::string_view native_path) {
   return Utf8ToGbk("无法写入文件（") + NativeNameToGbk(native_path) + Utf8ToGbk("），请检查路径和权限！");
 }
 
+std::optional<ListFormat> ListFormatOfPath(std::string_view path) {
+  const std::size_t dot = path.rfind('.');
+  if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return std::nullopt;
+  std::string extension(path.substr(dot + 1));
+  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (extension == "htm") extension = "html";
+  if (extension == "txt") extension = "tsv";
+  return ParseListFormat(extension);
+}
+
+ListExportOutcome ExportSearchList(CatalogueDocument& catalogue, const std::string& data_folder,
+                                   const SearchRequest& request, ListFormat format, const std::string& native_path,
+                                   NameIndex* index, const SearchStepCallback& after_disc) {
+  const std::optional<std::vector<DiscListEntry>> discs = LocateSearch(catalogue, request);
+  if (!discs) return {{Outcome::kNotFound, Utf8ToGbk("找不到搜索位置：") + request.location}, 0};
+  auto [file, opened] = ListFile::Open(native_path);
+  if (!file) return {opened, 0};
+  const std::unique_ptr<ListWriter> writer = MakeListWriter(format, *file, SearchListOptions(catalogue, request));
+  // Every disc is named by its whole catalogue path, whatever the location.
+  std::map<std::string, std::string> paths;
+  for (const DiscListEntry& disc : BuildDiscList(catalogue.CdList())) paths.emplace(disc.disc_name, disc.Text());
+  SearchResults results;
+  ListExportOutcome outcome;
+  const SearchOutcome searched = RunSearch(
+      data_folder, *discs, request, results,
+      [&](const SearchStep& step) {
+        const auto path = paths.find(step.disc->disc_name);
+        const std::string disc = path != paths.end() ? path->second : step.disc->Text();
+        outcome.rows += VisitEntries(results, step.first_row, disc, [&](const FoundEntry& entry) { writer->Write(entry); });
+        results.Clear();
+        return !after_disc || after_disc(step);
+      },
+      index);
+  if (searched.end == SearchEnd::kCancelled) return {{Outcome::kCancelled, {}}, 0};
+  if (searched.end == SearchEnd::kStoppedAtBadTime) return {{Outcome::kFailed, searched.message}, 0};
+  if (!writer->Finish()) return {{Outcome::kFailed, ListNotWrittenMessage(native_path)}, 0};
+  outcome.result = file->Commit();
+  return outcome;
+}
+
+std::size_t WriteResultRows(const SearchResults& results, const std::vector<std::size_t>& chosen, ListWriter& writer) {
+  std::size_t rows = 0;
+  std::string disc;  // the text of the disc header above, without its brackets
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    const SearchRow& row = results[i];
+    if (row.kind == RowKind::kDisc) {
+      const std::string_view header = SearchResults::Name(row);
+      disc = std::string(header.size() >= 4 ? header.substr(2, header.size() - 4) : header);
+      continue;
+    }
+    if (row.kind == RowKind::kGroup) continue;
+    if (!chosen.empty()) {
+      while (next < chosen.size() && chosen[next] < i) ++next;
+      if (next == chosen.size() || chosen[next] != i) continue;
+    }
+    const bool is_file = row.kind == RowKind::kFile;
+    writer.Write(FoundEntry{disc, SearchResults::Folder(row), SearchResults::Name(row), is_file,
+                            is_file ? row.size : 0, row.modified});
+    ++rows;
+  }
+  return rows;
+}
+
+ListExportOutcome ExportResultRows(const SearchResults& results, const std::vector<std::size_t>& chosen,
+                                   const ListOptions& options, ListFormat format, const std::string& native_path) {
+  auto [file, opened] = ListFile::Open(native_path);
+  if (!file) return {opened, 0};
+  const std::unique_ptr<ListWriter> writer = MakeListWriter(format, *file, options);
+  ListExportOutcome outcome;
+  outcome.rows = WriteResultRows(results, chosen, *writer);
+  if (!writer->Finish()) return {{Outcome::kFailed, ListNotWrittenMessage(native_path)}, 0};
+  outcome.result = file->Commit();
+  return outcome;
+}
+
 std::pair<std::unique_ptr<ListFile>, WorkflowResult> ListFile::Open(const std::string& native_path) {
   std::unique_ptr<AtomicFile> file = Fs().CreateFileAtomic(native_path, /*sync=*/false);
   if (!file) return {nullptr, WorkflowResult{Outcome::kFailed, ListNotWrittenMessage(native_path)}};

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <vector>
 #include <string>
 #include <string_view>
 
@@ -42,5 +44,32 @@ class ListFile : public ByteSink {
 
 // What the user is told when a list cannot be written to a native path.
 std::string ListNotWrittenMessage(std::string_view native_path);
+
+// The format a file name's extension stands for (.csv, .htm or .html, .efu,
+// .tsv or .txt, .json, in either case); nullopt for any other.
+std::optional<ListFormat> ListFormatOfPath(std::string_view path);
+
+// What writing a list file did.
+struct ListExportOutcome {
+  WorkflowResult result;  // kDone; kCancelled or kFailed (with the message), the file then as it was
+  std::size_t rows = 0;   // entries written
+};
+
+// Writes every entry the request finds (each disc named by its catalogue
+// path) into a list file at native_path; after_disc may stop it.
+ListExportOutcome ExportSearchList(CatalogueDocument& catalogue, const std::string& data_folder,
+                                   const SearchRequest& request, ListFormat format, const std::string& native_path,
+                                   NameIndex* index, const SearchStepCallback& after_disc);
+
+// Writes the entry rows of results (only those at the indexes in chosen,
+// when it is not empty) to writer: a row's disc is the disc header above it,
+// and headers of groups of duplicates are left out. The rows written.
+std::size_t WriteResultRows(const SearchResults& results, const std::vector<std::size_t>& chosen, ListWriter& writer);
+
+// Writes the entry rows of results (only those at the indexes in chosen,
+// when it is not empty) into a list file; a row's disc is the disc header
+// above it, and headers of groups of duplicates are left out.
+ListExportOutcome ExportResultRows(const SearchResults& results, const std::vector<std::size_t>& chosen,
+                                   const ListOptions& options, ListFormat format, const std::string& native_path);
 
 }  // namespace movra

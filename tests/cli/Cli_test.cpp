@@ -319,6 +319,9 @@ TEST_F(CliTest, DupesListsTheCopiesOfEachFileOnSeveralDiscsLargestFirst) {
                                               "2\t电影\\动作\\DVD_01 a.txt", "2\t电影\\DVD_02 a.txt",
                                               "3\t电影\\动作\\DVD_01 menu.txt", "3\t电影\\DVD_02 menu.txt"}));
   EXPECT_EQ(cli_.Run({"dupes", "--min-size", "4"}).Lines().size(), 2u);
+  const std::vector<std::string> csv = cli_.Run({"dupes", "--format", "csv"}).Lines();
+  ASSERT_EQ(csv.size(), 7u);  // the header, then the copies group by group
+  EXPECT_EQ(csv[2].substr(0, csv[2].find(',')), "电影\\DVD_02");
   EXPECT_EQ(cli_.Run({"dupes", "--in", "电影\\动作"}).status, 1);
   EXPECT_EQ(cli_.Run({"dupes", "--min-size", "7OOM"}).err, "movra-cli: 无法识别的大小“7OOM”\n");
 }

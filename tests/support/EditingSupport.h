@@ -90,8 +90,16 @@ class AnsweringFilePicker : public OpenFilePicker {
     wildcard = wildcard_text;
     return answer;
   }
+  std::optional<std::pair<std::string, int>> ChooseSaveFile(wxWindow*, std::string_view wildcard_text,
+                                                            std::string_view name_text) override {
+    wildcard = wildcard_text;
+    name = name_text;
+    return save_answer;
+  }
   std::optional<std::string> answer;  // GBK native path, or nullopt for a cancel
+  std::optional<std::pair<std::string, int>> save_answer;  // the file to write and the type chosen
   std::string wildcard;
+  std::string name;  // the name a save offered
 };
 
 // Records the trays Add disc opens while it lives.

@@ -23,7 +23,9 @@
 #include "window/controls/WxText.h"
 #include "snapshot/SnapshotFile.h"
 #include "workflows/ExportSnapshot.h"
+#include "workflows/ImportList.h"
 #include "workflows/ImportSnapshot.h"
+#include "catalog/NameRules.h"
 
 namespace movra {
 namespace {
@@ -52,6 +54,26 @@ void TForm1::N39Click() {
   if (!CanEdit()) return;
   const std::optional<std::string> file = OpenFiles().ChooseFile(this, "CDG Files(*.CDG)|*.CDG");
   if (file) ImportChosenSnapshot(*file);
+}
+
+void TForm1::L2Click() {
+  if (!CanEdit()) return;
+  const std::optional<std::string> file =
+      OpenFiles().ChooseFile(this, Utf8ToGbk("文件列表 (*.efu;*.csv)|*.efu;*.csv|所有文件 (*)|*"));
+  if (!file) return;
+  const std::optional<DiscInput> input = AskForImport(*this, NativeNameToGbk(FileStemOf(*file)));
+  if (!input) return;
+  Workspace work = Work();
+  const WorkflowResult imported = ImportFileList(work, Drives(), *file, *input);
+  if (!imported.ok()) {
+    ReportWorkflow(imported);
+    return;
+  }
+  ShowNewDisc(*this, input->name_text, input->category_path);
+  SnapshotIndex read;
+  ReadSnapshot(read, FsPathOf(SnapshotFileOf(work, CleanName(input->name_text))));
+  SetStatusPanel(0, GbkToWx(Utf8ToGbk("已导入光盘 ") + input->name_text + Utf8ToGbk("（") + GroupedDigits(read.Count()) +
+                            Utf8ToGbk(" 个对象）")));
 }
 
 void TForm1::ImportSnapshotFiles(const std::vector<std::string>& native_paths) {

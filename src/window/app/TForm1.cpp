@@ -102,6 +102,7 @@ void TForm1::CreateMenus() {
   N1->AppendSeparator();
   N4 = N1->Append(wxID_ANY, U("导出快照文件"));
   N39 = N1->Append(wxID_ANY, U("导入快照文件(&I)"));
+  L2 = N1->Append(wxID_ANY, U("导入文件列表(&L)..."));
   N1->AppendSeparator();
   N50 = N1->Append(wxID_ANY, U("查找...(&F)\tCtrl+F"));
   N1->AppendSeparator();
@@ -166,6 +167,7 @@ void TForm1::CreatePopupMenus() {
   PopupMenu1->AppendSeparator();
   N12 = PopupMenu1->Append(wxID_ANY, U("搜索(&E)..."));
   D3 = PopupMenu1->Append(wxID_ANY, U("查找重复文件(&P)..."));
+  L3 = PopupMenu1->Append(wxID_ANY, U("导出列表(&L)..."));
   PopupMenu1->AppendSeparator();
   G1 = PopupMenu1->Append(wxID_ANY, U("新建主类(&G)"));
   N9 = PopupMenu1->Append(wxID_ANY, U("新建子类(&W)"));
@@ -207,6 +209,7 @@ void TForm1::CreatePopupMenus() {
   O4 = PopupMenu5->Append(wxID_ANY, U("打开所在文件夹(&F)"));
   PopupMenu5->AppendSeparator();
   N26 = PopupMenu5->Append(wxID_ANY, U("复制"));
+  L4 = PopupMenu5->Append(wxID_ANY, U("导出列表(&L)..."));
   PopupMenu5->AppendSeparator();
   MenuItem14 = PopupMenu5->Append(wxID_ANY, U("属性(&R)"));
   PopupMenu5->AppendSeparator();
@@ -400,6 +403,9 @@ void TForm1::BindHandlers() {
   BindMenu(N26, &TForm1::N26Click);
   BindMenu(MenuItem14, &TForm1::MenuItem14Click);
   BindMenu(D2, &TForm1::D2Click);
+  BindMenu(L2, &TForm1::L2Click);
+  BindMenu(L3, &TForm1::L3Click);
+  BindMenu(L4, &TForm1::L4Click);
   BindMenu(D3, &TForm1::D3Click);
   BindMenu(O1, &TForm1::O1Click);
   BindMenu(O2, &TForm1::O2Click);

@@ -175,6 +175,7 @@ class TForm1 : public wxFrame {
   wxMenuItem* N37 = nullptr;
   wxMenuItem* N4 = nullptr;
   wxMenuItem* N39 = nullptr;
+  wxMenuItem* L2 = nullptr;   // 导入文件列表(&L)...
   wxMenuItem* N50 = nullptr;
   wxMenuItem* N41 = nullptr;  // submenu 新建(&W)
   wxMenuItem* N42 = nullptr;
@@ -209,6 +210,7 @@ class TForm1 : public wxFrame {
   wxMenuItem* N15 = nullptr;     // 收起(&C)
   wxMenuItem* N12 = nullptr;     // 搜索(&E)...
   wxMenuItem* D3 = nullptr;      // 查找重复文件(&P)...
+  wxMenuItem* L3 = nullptr;      // 导出列表(&L)...
   wxMenuItem* G1 = nullptr;      // 新建主类(&G)
   wxMenuItem* N9 = nullptr;      // 新建子类(&W)
   wxMenuItem* N19 = nullptr;     // 删除(&D)
@@ -241,6 +243,7 @@ class TForm1 : public wxFrame {
   wxMenuItem* O3 = nullptr;      // 打开(&O)  (Ctrl+Enter)
   wxMenuItem* O4 = nullptr;      // 打开所在文件夹(&F)
   wxMenuItem* N26 = nullptr;     // 复制
+  wxMenuItem* L4 = nullptr;      // 导出列表(&L)...
   wxMenuItem* MenuItem14 = nullptr;  // 属性(&R)
 
   wxToolBar* ToolBar1 = nullptr;
@@ -335,6 +338,9 @@ class TForm1 : public wxFrame {
   void MenuItem14Click(); // 属性 of the selected result
   // Duplicates across the discs below a category node (or of the whole catalogue), shown in the results.
   void FindDuplicatesBelow(const wxTreeItemId& category);
+  void L2Click();  // 导入文件列表: a file list chosen, then the import dialog, filed as a new disc
+  void L3Click();  // 导出列表 of the clicked category or disc node: everything below it
+  void L4Click();  // 导出列表 of the results: the checked rows when any are checked, else all
   void D2Click();  // 查找重复文件 of the 编辑 menu: across the whole catalogue
   void D3Click() { FindDuplicatesBelow(current_category_node_); }  // on the clicked category node
   void O3Click() { OpenResultEntry(false); }  // 打开 the selected result

@@ -87,6 +87,9 @@ void TForm1::PopupMenu1Popup() {
   for (wxMenuItem* item : {G1, N7, N8}) item->Enable(true);
   // Only a disc has a snapshot to update.
   U1->Enable(has_node && TreeView1->GetItemImage(current_category_node_) == kDiscImage);
+  // A list is made of everything below a category or a disc.
+  L3->Enable(has_node && (TreeView1->GetItemImage(current_category_node_) == kCategoryImage ||
+                          TreeView1->GetItemImage(current_category_node_) == kDiscImage));
   // Duplicates are looked for below a category.
   D3->Enable(has_node && TreeView1->GetItemImage(current_category_node_) == kCategoryImage);
   // Renaming and new sub-categories act on categories only.

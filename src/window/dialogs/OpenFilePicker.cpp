@@ -21,6 +21,20 @@ std::optional<std::string> DesktopOpenFilePicker::ChooseFile(wxWindow* parent, s
   return std::string(dialog.GetPath().utf8_str());
 }
 
+std::optional<std::pair<std::string, int>> OpenFilePicker::ChooseSaveFile(wxWindow*, std::string_view,
+                                                                          std::string_view) {
+  return std::nullopt;
+}
+
+std::optional<std::pair<std::string, int>> DesktopOpenFilePicker::ChooseSaveFile(wxWindow* parent,
+                                                                                 std::string_view wildcard,
+                                                                                 std::string_view name) {
+  wxFileDialog dialog(parent, wxString::FromUTF8("导出列表"), wxGetCwd(), GbkToWx(name), GbkToWx(wildcard),
+                      wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+  if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+  return std::pair{std::string(dialog.GetPath().utf8_str()), dialog.GetFilterIndex()};
+}
+
 OpenFilePicker& OpenFiles() {
   static DesktopOpenFilePicker desktop;
   return g_picker ? *g_picker : desktop;

@@ -39,7 +39,7 @@ TEST_F(LayoutTest, MainMenuHasEveryItemInOrder) {
   EXPECT_EQ(form.MainMenu1->GetMenuLabel(2).utf8_string(), "查看(&V)");
   EXPECT_EQ(form.MainMenu1->GetMenuLabel(3).utf8_string(), "帮助(&H)");
   EXPECT_EQ(Labels(*form.N1),
-            "添加光盘(&V)...\tCtrl+V | - | 导出快照文件 | 导入快照文件(&I) | - | 查找...(&F)\tCtrl+F | - | "
+            "添加光盘(&V)...\tCtrl+V | - | 导出快照文件 | 导入快照文件(&I) | 导入文件列表(&L)... | - | 查找...(&F)\tCtrl+F | - | "
             "新建(&W) [主类别 | 子类别] | - | 重命名(&M) | - | 关闭(&C)");
   EXPECT_EQ(Labels(*form.N2), "复制(&C)\tCtrl+C | 删除(&D)\tDel | - | 全部选定(&A)\tCtrl+A | 反向选择(&I) | - | 查找重复文件(&U)...");
   EXPECT_EQ(Labels(*form.N51),
@@ -64,12 +64,12 @@ TEST_F(LayoutTest, InitialMenuStates) {
 TEST_F(LayoutTest, ContextMenusHaveTheirItemsInOrder) {
   TForm1& form = StartForm();
   EXPECT_EQ(Labels(*form.PopupMenu1),
-            "展开(&A) | 收起(&C) | - | 搜索(&E)... | 查找重复文件(&P)... | - | 新建主类(&G) | 新建子类(&W) | 删除(&D) | 重命名(&M) | - | "
+            "展开(&A) | 收起(&C) | - | 搜索(&E)... | 查找重复文件(&P)... | 导出列表(&L)... | - | 新建主类(&G) | 新建子类(&W) | 删除(&D) | 重命名(&M) | - | "
             "导出快照(&R)... | 更新光盘(&U)... | - | 全部收起(&Z) | 全部展开(&O)");
   EXPECT_EQ(Labels(*form.PopupMenu2),
             "打开(&O) | 打开所在文件夹(&F) | - | 查看(&V) [大图标(&G) | 小图标(&M) | 列表(&L) | 详细资料(&D)] | - | "
             "排列图标(&I) [按名称(&N) | 按类型(&T) | 按大小(&Z) | 按日期(&D)] | 刷新(&E) | - | 属性(&R)");
-  EXPECT_EQ(Labels(*form.PopupMenu5), "打开(&O)\tCtrl+Enter | 打开所在文件夹(&F) | - | 复制 | - | 属性(&R) | -");
+  EXPECT_EQ(Labels(*form.PopupMenu5), "打开(&O)\tCtrl+Enter | 打开所在文件夹(&F) | - | 复制 | 导出列表(&L)... | - | 属性(&R) | -");
   EXPECT_EQ(form.PopupMenu3->GetMenuItemCount(), 0u);
   EXPECT_EQ(form.PopupMenu4->GetMenuItemCount(), 0u);
   EXPECT_EQ(form.R2->GetItemLabel().utf8_string(), "导出快照(&R)...");

@@ -202,3 +202,47 @@ TEST_F(SnapshotExchangeTest, ASnapshotThatDoesNotReadThroughIsExportedWhole) {
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST_F(SnapshotExchangeTest, AListOfADiscIsWrittenAsTheChosenTypeAndComesBackAsADisc) {
+  // The type chosen adds its extension; a name with one keeps it.
+  Form().CurrentCategoryNode() = test::NodeByTexts(*Form().TreeView1, {"影视", "电影", "Star"});
+  files_.save_answer = std::pair{outside_ / "star", 2};
+  Form().L3Click();
+  EXPECT_EQ(files_.name, "Star");
+  ASSERT_TRUE(test::PathExists(outside_ / "star.efu"));
+  EXPECT_EQ(Form().StatusBar1->GetStatusText(0).utf8_string(), "已导出 2 行到 " + outside_ / "star.efu");
+
+  files_.answer = outside_ / "star.efu";
+  dialogs_.Then<TAppIdxFile>([](TAppIdxFile& dialog) {
+    EXPECT_EQ(dialog.DiscNameText(), "star");
+    dialog.tv1->SelectItem(FindNodeByPath(*dialog.tv1, "Work\\"));
+    dialog.btn2Click();
+  });
+  Form().L2Click();
+  EXPECT_TRUE(MessagesShown().empty());
+  EXPECT_EQ(test::ReadBytes(DataFile("star")), "E:\\Star\\A.TXT[5]2006/3/3 9:07:02\r\nE:\\|Star[]2006/3/3\r\n");
+  EXPECT_EQ(TextsBelow(*Form().TreeView1, FindNodeByPath(*Form().TreeView1, "Work\\")), (std::vector<std::string>{"star"}));
+  EXPECT_EQ(Form().StatusBar1->GetStatusText(0).utf8_string(), "已导入光盘 star（2 个对象）");
+}
+
+TEST_F(SnapshotExchangeTest, TheResultsListHasTheCheckedRowsWhenAnyAreChecked) {
+  ResultsListCtrl& list = *Form().ListView2;
+  list.Rows().AddDisc(Gbk("影视\\电影\\Star"));
+  list.Rows().AddEntry(true, "a,b.txt", "E:\\", 3, 38779.0);
+  list.Rows().AddEntry(true, "c.txt", "E:\\", 4, 38779.0);
+  list.ShowRows();
+  for (const bool check : {false, true}) {
+    if (check) list.CheckItem(2, true);
+    files_.save_answer = std::pair{outside_ / "results.csv", 3};  // the extension decides
+    Form().L4Click();
+    const std::string csv = test::ReadBytes(outside_ / "results.csv");
+    EXPECT_EQ(csv.find("a,b.txt") == std::string::npos, check) << csv;
+    EXPECT_NE(csv.find("影视\\电影\\Star,E:\\,c.txt,file,4,2006-03-03 00:00:00"), std::string::npos) << csv;
+  }
+}
+
+}  // namespace
+}  // namespace movra
