@@ -19,6 +19,7 @@
 #include "window/platform/LinkOpener.h"
 #include "window/dialogs/ModalDialogs.h"
 #include "support/BrowseSupport.h"
+#include "support/RecordingOpener.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -53,30 +54,12 @@ class CommandRecorder : public wxEvtHandler {
   std::vector<int> ids_;
 };
 
-// Records what the window asks the desktop to open.
-class RecordingOpener : public LinkOpener {
- public:
-  bool Open(const wxString& url) override {
-    links.push_back(url.utf8_string());
-    return links_open;
-  }
-  bool OpenDocument(const wxString& path) override {
-    documents.push_back(path.utf8_string());
-    return false;  // a desktop without a viewer: nothing may be reported
-  }
-  std::vector<std::string> links;
-  std::vector<std::string> documents;
-  bool links_open = true;  // false: as a desktop without a browser
-};
-
 class CommandMapTest : public test::BrowseFixture {
  protected:
   void SetUp() override {
     BrowseFixture::SetUp();
-    SetLinkOpener(&opener_);
   }
   void TearDown() override {
-    SetLinkOpener(nullptr);
     SetDialogRunner({});
     BrowseFixture::TearDown();
   }
@@ -157,7 +140,7 @@ class CommandMapTest : public test::BrowseFixture {
   }
   static std::vector<int> Ids(const wxToolBarToolBase* tool) { return {tool->GetId()}; }
 
-  RecordingOpener opener_;
+  test::RecordingOpener opener_;
   int keys_seen_ = 0;
 };
 

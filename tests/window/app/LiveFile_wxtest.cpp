@@ -4,35 +4,20 @@
 
 #include <filesystem>
 
-#include "window/platform/LinkOpener.h"
+#include "support/RecordingOpener.h"
 #include "support/BrowseSupport.h"
 #include "support/TempDir.h"
 
 namespace movra {
 namespace {
 
-// Records the documents the window asks the desktop to open.
-class DocumentOpener : public LinkOpener {
- public:
-  bool Open(const wxString&) override { return true; }
-  bool OpenDocument(const wxString& path) override {
-    documents.push_back(path.utf8_string());
-    return true;
-  }
-  std::vector<std::string> documents;
-};
-
 class LiveFileWindowTest : public test::BrowseFixture {
  protected:
   void SetUp() override {
     BrowseFixture::SetUp();
-    SetLinkOpener(&opener_);
+    opener_.documents_open = true;
   }
-  void TearDown() override {
-    SetLinkOpener(nullptr);
-    BrowseFixture::TearDown();
-  }
-  DocumentOpener opener_;
+  test::RecordingOpener opener_;
   test::TempDir medium_;
 };
 
