@@ -109,10 +109,11 @@ DuplicatesOutcome FindDuplicates(const std::string& data_folder, const std::vect
     return outcome;
   }
   for (auto& [key, groups] : found) {
-    for (auto& [name_and_size, group] : groups) {
-      const auto other_disc = std::find_if(group.copies.begin(), group.copies.end(), [&](const DuplicateCopy& copy) {
-        return copy.disc != group.copies.front().disc;
-      });
+    for (auto& named : groups) {
+      DuplicateGroup& group = named.second;
+      const std::size_t first_disc = group.copies.front().disc;
+      const auto other_disc = std::find_if(group.copies.begin(), group.copies.end(),
+                                           [first_disc](const DuplicateCopy& copy) { return copy.disc != first_disc; });
       if (other_disc != group.copies.end()) outcome.groups.push_back(std::move(group));
     }
   }
