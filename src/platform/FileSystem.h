@@ -108,6 +108,9 @@ std::string ProgramFolder();
 // True when the current user may create and delete files in the folder at path.
 bool IsWritableFolder(const std::string& path);
 
+// True when a file name (native, no folder) is short enough for one name of the file system.
+bool NativeNameFits(std::string_view native_name);
+
 // A file (a device or a disc image) opened for reads at chosen offsets.
 class FileReader {
  public:
