@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include "support/System.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -9,11 +11,7 @@
 
 namespace movra::test {
 
-TempDir::TempDir() {
-  std::string templ = "/tmp/movra-test-XXXXXX";
-  if (!::mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = templ;
-}
+TempDir::TempDir() : path_(NewTempFolder()) {}
 
 TempDir::~TempDir() {
   std::error_code ec;
@@ -64,17 +62,11 @@ ScopedTimeZone::ScopedTimeZone(const char* tz) {
     old_ = old;
     had_ = true;
   }
-  ::setenv("TZ", tz, 1);
-  ::tzset();
+  SetEnvironment("TZ", tz);
 }
 
 ScopedTimeZone::~ScopedTimeZone() {
-  if (had_) {
-    ::setenv("TZ", old_.c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
+  SetEnvironment("TZ", had_ ? old_.c_str() : nullptr);
 }
 
 }  // namespace movra::test
