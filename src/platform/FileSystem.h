@@ -129,6 +129,13 @@ class FileReader {
   std::intptr_t handle_ = -1;  // the system's handle of the open file
 };
 
+// True when a native path is absolute: from the root ("/..."), or where drive
+// letters exist, from a drive's root ("C:/...", "C:\...") or a share.
+bool IsAbsoluteNative(std::string_view path);
+
+// A native path with the system's other separator, if it has one, as '/'.
+std::string SlashedNative(std::string_view path);
+
 // The native path separator the program's own files use.
 inline constexpr char kPathSeparator = '/';
 

@@ -182,6 +182,20 @@ bool IsWritableFolder(const std::string& path) {
   return true;
 }
 
+bool IsAbsoluteNative(std::string_view path) {
+  const auto slash = [](char c) { return c == '/' || c == '\\'; };
+  if (path.size() >= 2 && slash(path[0]) && slash(path[1])) return true;  // a share, or \\?\ and \\.\ forms
+  const bool letter = path.size() >= 3 && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+  return (letter && path[1] == ':' && slash(path[2])) || (!path.empty() && slash(path[0]));
+}
+
+std::string SlashedNative(std::string_view path) {
+  std::string out(path);
+  for (char& c : out)
+    if (c == '\\') c = '/';
+  return out;
+}
+
 // A name holds 255 UTF-16 units.
 bool NativeNameFits(std::string_view native_name) { return WideOf(native_name).size() <= 255; }
 
