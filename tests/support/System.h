@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +24,7 @@ enum class Need {
   kByteNames,       // file names on disk as raw bytes (not UTF-16)
   kLinuxDevices,    // /sys/block, mount tables and the device manager's database
   kSparseFiles,     // files of gigabytes that take no space
+  kPosixTimeZones,  // TZ values with rules ("EST5EDT,M4.1.0,M10.5.0")
 };
 
 // Why a test that needs the service is skipped here; nullptr when the system has it.
@@ -30,6 +32,9 @@ const char* WhyMissing(Need need);
 
 // A fresh, empty folder in the system's temporary folder (native path, no trailing separator).
 std::string NewTempFolder();
+
+// A native path (UTF-8 bytes) as the standard library's path of the same file.
+std::filesystem::path PathOf(const std::string& native);
 
 // Sets (value non-null) or removes an environment variable, and takes a changed TZ into account.
 void SetEnvironment(const char* name, const char* value);

@@ -24,6 +24,8 @@ std::string NewTempFolder() {
   return templ;
 }
 
+std::filesystem::path PathOf(const std::string& native) { return native; }
+
 void SetEnvironment(const char* name, const char* value) {
   if (value) {
     ::setenv(name, value, 1);

@@ -24,6 +24,8 @@ const char* WhyMissing(Need need) {
       return "file names on disk are UTF-16 here, never raw GBK or invalid bytes";
     case Need::kLinuxDevices:
       return "/sys/block, mount tables and udev are Linux's; drive letters are the system's own here";
+    case Need::kPosixTimeZones:
+      return "the C runtime here reads a TZ value's name and offset but not its rules";
     case Need::kSparseFiles:
       return "files are not sparse by default here: the test would fill gigabytes";
   }
@@ -66,6 +68,11 @@ std::string NewTempFolder() {
     if (::GetLastError() != ERROR_ALREADY_EXISTS) break;
   }
   throw std::runtime_error("no temporary folder could be made");
+}
+
+std::filesystem::path PathOf(const std::string& native) {
+  // A narrow string would be read in the ANSI code page.
+  return std::filesystem::path(std::u8string(native.begin(), native.end()));
 }
 
 void SetEnvironment(const char* name, const char* value) {
