@@ -24,19 +24,29 @@ HANDLE OpenRegular(const std::string& native_path, DWORD flags) {
 
 }  // namespace
 
+// Read whole into memory of its own rather than mapped: a mapped file can
+// be neither replaced nor deleted here, and the name index and snapshots are
+// replaced by other writers while a reader holds them.
 std::optional<MappedFile> MappedFile::Open(const std::string& native_path) {
-  const Handle file(OpenRegular(native_path, FILE_FLAG_RANDOM_ACCESS));
+  const Handle file(OpenRegular(native_path, FILE_FLAG_SEQUENTIAL_SCAN));
   LARGE_INTEGER size;
   if (!file.valid() || !::GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return std::nullopt;
   MappedFile mapped;
   if (!StampOfHandle(file.get(), mapped.stamp_)) return std::nullopt;
-  // The view keeps the mapping alive; the mapping's own handle can go at once.
-  const Handle mapping(::CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-  if (!mapping.valid()) return std::nullopt;
-  void* address = ::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
+  const auto length = static_cast<size_t>(size.QuadPart);
+  void* address = ::VirtualAlloc(nullptr, length, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (address == nullptr) return std::nullopt;
+  for (size_t done = 0; done < length;) {
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(length - done, 1u << 30));
+    if (!::ReadFile(file.get(), static_cast<char*>(address) + done, want, &got, nullptr) || got == 0) {
+      ::VirtualFree(address, 0, MEM_RELEASE);
+      return std::nullopt;
+    }
+    done += got;
+  }
   mapped.address_ = address;
-  mapped.length_ = static_cast<size_t>(size.QuadPart);
+  mapped.length_ = length;
   return mapped;
 }
 
@@ -46,7 +56,7 @@ MappedFile::MappedFile(MappedFile&& other) noexcept
 
 MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
   if (this != &other) {
-    if (address_ != nullptr) ::UnmapViewOfFile(address_);
+    if (address_ != nullptr) ::VirtualFree(address_, 0, MEM_RELEASE);
     address_ = std::exchange(other.address_, nullptr);
     length_ = std::exchange(other.length_, 0);
     stamp_ = other.stamp_;
@@ -55,10 +65,10 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
 }
 
 MappedFile::~MappedFile() {
-  if (address_ != nullptr) ::UnmapViewOfFile(address_);
+  if (address_ != nullptr) ::VirtualFree(address_, 0, MEM_RELEASE);
 }
 
-// The pages come in as they are touched; the system has no cheap hint worth its cost here.
+// The bytes are in memory already.
 void WillNeedMapped(const void*, size_t) {}
 
 std::optional<ReadOnlyFile> ReadOnlyFile::Open(const std::string& native_path) {
