@@ -9,7 +9,11 @@ namespace movra {
 bool ReadVolumeInfo(const DriveMap& drives, std::string_view drive_text, std::string& label,
                     std::uint32_t& serial) {
   const std::optional<DriveEntry> drive = drives.Find(drive_text);
-  if (!drive || drive->mount.empty()) return false;
+  // Only a drive's own root or a share names a volume: "/" alone would be the current drive's.
+  const bool rooted = drive && drive->mount.size() >= 2 &&
+                      (drive->mount[1] == ':' || (drive->mount[0] == drive->mount[1] && (drive->mount[0] == '/' ||
+                                                                                          drive->mount[0] == '\\')));
+  if (!rooted) return false;
   // The root of the volume that holds the drive's folder ("D:\" for a real drive).
   wchar_t root[MAX_PATH + 1];
   if (!::GetVolumePathNameW(WidePath(drive->mount).c_str(), root, MAX_PATH)) return false;
