@@ -102,3 +102,15 @@ TEST(ReadFileIntoTest, ReusesItsStorageForFilesOfAnySize) {
 
 }  // namespace
 }  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST(NativeNameFitsTest, AFileNameHoldsTwoHundredAndFiftyFiveCharacters) {
+  EXPECT_TRUE(NativeNameFits(std::string(251, 'n') + ".cdg"));
+  EXPECT_FALSE(NativeNameFits(std::string(252, 'n') + ".cdg"));
+  EXPECT_TRUE(NativeNameFits("a.cdg"));
+}
+
+}  // namespace
+}  // namespace movra
