@@ -1,6 +1,8 @@
 #include "platform/Console.h"
 
-#include <windows.h>
+#include "platform/windows/WinText.h"
+
+#include <shellapi.h>
 
 #include <atomic>
 
@@ -30,5 +32,16 @@ void CatchInterrupt() {
 }
 
 bool Interrupted() { return g_interrupted; }
+
+// argv holds the arguments in the ANSI code page, where other characters are lost.
+std::vector<std::string> CommandArguments(int, char**) {
+  std::vector<std::string> arguments;
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide == nullptr) return arguments;
+  for (int i = 1; i < count; ++i) arguments.push_back(Utf8Of(wide[i]));
+  ::LocalFree(wide);
+  return arguments;
+}
 
 }  // namespace movra

@@ -18,5 +18,6 @@ target_sources(movra_core PRIVATE
   platform/windows/Volume.cpp
   platform/windows/WinText.cpp
 )
-# Code page 936, collation, volumes and the tray are all in kernel32, which
-# every program links.
+# Code page 936, collation, volumes and the tray are in kernel32, which every
+# program links; the wide command line is split by shell32.
+target_link_libraries(movra_core PUBLIC shell32)
