@@ -25,6 +25,7 @@ enum class Need {
   kLinuxDevices,    // /sys/block, mount tables and the device manager's database
   kSparseFiles,     // files of gigabytes that take no space
   kPosixTimeZones,  // TZ values with rules ("EST5EDT,M4.1.0,M10.5.0")
+  kFolderLetters,   // the drive map's letters rooted at any folder, Z: at "/" holding every native path
 };
 
 // Why a test that needs the service is skipped here; nullptr when the system has it.

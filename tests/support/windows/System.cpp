@@ -26,6 +26,8 @@ const char* WhyMissing(Need need) {
       return "/sys/block, mount tables and udev are Linux's; drive letters are the system's own here";
     case Need::kPosixTimeZones:
       return "the C runtime here reads a TZ value's name and offset but not its rules";
+    case Need::kFolderLetters:
+      return "drive letters rooted at folders and Z: at / are the Linux drive map's; here the letters are the drives";
     case Need::kSparseFiles:
       return "files are not sparse by default here: the test would fill gigabytes";
   }
