@@ -1,7 +1,12 @@
 // movra-cli: the catalogue from the shell, on the same workflows as the window.
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "cli/CliContext.h"
+#include "platform/Console.h"
 
 #ifndef MOVRA_VERSION
 #define MOVRA_VERSION "1.0.0"
@@ -39,7 +44,10 @@ int main(int argc, char** argv) {
   MOVRA_CLI_COMMANDS(MOVRA_CLI_REGISTER)
 #undef MOVRA_CLI_REGISTER
   try {
-    app.parse(argc, argv);
+    // CLI11 takes the arguments last first.
+    std::vector<std::string> arguments = movra::CommandArguments(argc, argv);
+    std::reverse(arguments.begin(), arguments.end());
+    app.parse(std::move(arguments));
   } catch (const CLI::ParseError& error) {
     // Usage errors are refusals (2); --help and --version end with 0.
     return app.exit(error) == 0 ? movra::kExitDone : movra::kExitRefused;

@@ -2,6 +2,9 @@
 // a terminal, and Ctrl+C as a request to stop rather than a sudden end.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace movra {
 
 // The two output streams of a console program.
@@ -16,5 +19,9 @@ void CatchInterrupt();
 
 // True once an interrupt arrived after CatchInterrupt().
 bool Interrupted();
+
+// The program's arguments (its own name left out) as UTF-8: main's argv
+// where arguments are bytes, the system's wide command line where they are UTF-16.
+std::vector<std::string> CommandArguments(int argc, char** argv);
 
 }  // namespace movra

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <utility>
 
+#include "platform/FileSystem.h"
 #include "platform/MountedVolumes.h"
 #include "platform/TextCodec.h"
 
@@ -49,9 +50,10 @@ std::string NormalizeMount(std::string_view mount) {
 
 namespace {
 
-// True when mount (normalized) is path itself or one of its ancestors.
+// True when mount (normalized) is path itself or one of its ancestors. The
+// root holds only paths from the root, not those from a drive's root.
 bool MountHolds(const std::string& mount, const std::string& path) {
-  if (mount == "/") return true;
+  if (mount == "/") return path.front() == '/';
   if (path.compare(0, mount.size(), mount) != 0) return false;
   return path.size() == mount.size() || path[mount.size()] == '/';
 }
@@ -81,7 +83,7 @@ DriveMap::DriveMap(std::vector<DriveEntry> drives, std::string mountinfo)
                                    [letter](const DriveEntry& e) { return e.letter == letter; });
     if (taken) continue;
     d.letter = letter;
-    if (!d.mount.empty()) d.mount = NormalizeMount(d.mount);
+    if (!d.mount.empty()) d.mount = NormalizeMount(SlashedNative(d.mount));
     drives_.push_back(std::move(d));
   }
   const bool has_root = std::any_of(drives_.begin(), drives_.end(),
@@ -176,8 +178,8 @@ std::optional<std::string> DriveMap::NativePathOf(std::string_view drive_path) c
 }
 
 std::optional<std::string> DriveMap::MountHolding(std::string_view native_path) const {
-  if (native_path.empty() || native_path.front() != '/') return std::nullopt;
-  const std::string path = CollapseSlashes(native_path);
+  if (!IsAbsoluteNative(native_path)) return std::nullopt;
+  const std::string path = CollapseSlashes(SlashedNative(native_path));
   std::string best;
   for (const DriveEntry& d : Current()) {
     if (d.mount.empty() || !MountHolds(d.mount, path)) continue;
@@ -188,8 +190,8 @@ std::optional<std::string> DriveMap::MountHolding(std::string_view native_path) 
 }
 
 std::optional<std::string> DriveMap::DrivePathOf(std::string_view native_path) const {
-  if (native_path.empty() || native_path.front() != '/') return std::nullopt;
-  const std::string path = CollapseSlashes(native_path);
+  if (!IsAbsoluteNative(native_path)) return std::nullopt;
+  const std::string path = CollapseSlashes(SlashedNative(native_path));
   const std::vector<DriveEntry> drives = Current();
   const DriveEntry* best = nullptr;
   for (const DriveEntry& d : drives) {

@@ -100,4 +100,9 @@ char DriveLetterOf(std::string_view text);
 // other volumes, mounted as the system says at the time of each use.
 DriveMap DetectDrives();
 
+// DetectDrives over another block-device folder and mount table, where the
+// drive map reads them (for tests); where the system letters its drives
+// itself, neither is read and the system's drives are given.
+DriveMap DetectDrives(const std::string& sys_block, const std::string& mountinfo);
+
 }  // namespace movra

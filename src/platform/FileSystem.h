@@ -108,6 +108,9 @@ std::string ProgramFolder();
 // True when the current user may create and delete files in the folder at path.
 bool IsWritableFolder(const std::string& path);
 
+// True when a file name (native, no folder) is short enough for one name of the file system.
+bool NativeNameFits(std::string_view native_name);
+
 // A file (a device or a disc image) opened for reads at chosen offsets.
 class FileReader {
  public:
@@ -125,6 +128,13 @@ class FileReader {
   explicit FileReader(std::intptr_t handle) : handle_(handle) {}
   std::intptr_t handle_ = -1;  // the system's handle of the open file
 };
+
+// True when a native path is absolute: from the root ("/..."), or where drive
+// letters exist, from a drive's root ("C:/...", "C:\...") or a share.
+bool IsAbsoluteNative(std::string_view path);
+
+// A native path with the system's other separator, if it has one, as '/'.
+std::string SlashedNative(std::string_view path);
 
 // The native path separator the program's own files use.
 inline constexpr char kPathSeparator = '/';

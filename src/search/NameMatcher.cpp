@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ByteSearch.h"
 #include "platform/Collation.h"
 
 namespace movra {
@@ -18,8 +19,8 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 size_t FindBytes(std::string_view text, size_t from, std::string_view needle) {
   if (needle.empty()) return from <= text.size() ? from : npos;
   if (from >= text.size()) return npos;
-  const void* hit = memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
-  return hit == nullptr ? npos : static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+  const char* hit = movra::FindBytes(text.data() + from, text.size() - from, needle.data(), needle.size());
+  return hit == nullptr ? npos : static_cast<size_t>(hit - text.data());
 }
 
 // True when the segment's bytes match the text at pos, '?' taking any byte.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/ByteSearch.h"
 #include "platform/FileSystem.h"
 #include "search/TextFinder.h"
 #include "snapshot/LineFields.h"
@@ -80,8 +81,8 @@ void SearchLinesHolding(std::string_view data, std::string_view required, NameMa
   for (size_t start = 0; start < data.size();) {
     const size_t at = finder.Find(data, start);
     if (at == std::string_view::npos) break;
-    const void* lf = memrchr(data.data() + start, '\n', at - start);
-    if (lf != nullptr) start = static_cast<size_t>(static_cast<const char*>(lf) - data.data()) + 1;
+    const char* lf = FindLastByte(data.data() + start, at - start, '\n');
+    if (lf != nullptr) start = static_cast<size_t>(lf - data.data()) + 1;
     const size_t end = LineEnd(data, at);
     if (!SearchLine(data.substr(start, end - start), matcher, results, report, disc_name)) return;
     start = end + 1;

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/ByteSearch.h"
+
 namespace movra {
 namespace {
 
@@ -12,9 +14,9 @@ constexpr size_t npos = std::string_view::npos;
 // of its own (not as the second byte of a double-byte character), or npos.
 size_t LastMarker(std::string_view line, size_t end, char c) {
   while (end > 0) {
-    const void* hit = memrchr(line.data(), c, end);
+    const char* hit = FindLastByte(line.data(), end, c);
     if (hit == nullptr) return npos;
-    const size_t pos = static_cast<size_t>(static_cast<const char*>(hit) - line.data());
+    const size_t pos = static_cast<size_t>(hit - line.data());
     if (!IsTrailByte(line, pos)) return pos;
     end = pos;
   }

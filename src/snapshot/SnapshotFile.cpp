@@ -18,16 +18,18 @@ constexpr char kEndOfData = '\x1A';
 // per line, which would dominate the time to write a large snapshot.
 void AppendDateTimeText(std::string& out, DateTime value) {
   const DateTimeParts p = DecodeDateTime(value);
-  char text[48];
-  char* end = text + sizeof text;
-  char* at = std::to_chars(text, end, p.year).ptr;
+  // Each number gets room for any int (11 characters), so that no write
+  // can pass the end even where the compiler cannot see the ranges.
+  constexpr int kIntChars = 11;
+  char text[4 * kIntChars + 9];  // and "/", "/", " " and ":mm:ss"
+  char* at = std::to_chars(text, text + kIntChars, p.year).ptr;
   *at++ = '/';
-  at = std::to_chars(at, end, p.month).ptr;
+  at = std::to_chars(at, at + kIntChars, p.month).ptr;
   *at++ = '/';
-  at = std::to_chars(at, end, p.day).ptr;
+  at = std::to_chars(at, at + kIntChars, p.day).ptr;
   if (p.hour != 0 || p.minute != 0 || p.second != 0) {
     *at++ = ' ';
-    at = std::to_chars(at, end, p.hour).ptr;
+    at = std::to_chars(at, at + kIntChars, p.hour).ptr;
     for (const int two : {p.minute, p.second}) {
       *at++ = ':';
       *at++ = static_cast<char>('0' + two / 10);

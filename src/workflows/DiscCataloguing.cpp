@@ -1,12 +1,11 @@
 #include "workflows/DiscCataloguing.h"
 
-#include <climits>
-
 #include "catalog/ElementNames.h"
 #include "catalog/NameRules.h"
 #include "workflows/DiscEntry.h"
 #include "platform/TextCodec.h"
 #include "platform/FileSystem.h"
+#include "snapshot/SnapshotName.h"
 
 namespace movra {
 
@@ -18,8 +17,8 @@ DiscInputProblem CheckDiscInput(CatalogueDocument& doc, const DiscInput& input,
       (scan_path_text && scan_path_text->empty())) {
     return DiscInputProblem::kIncomplete;
   }
-  // The snapshot file is named after the disc; Linux names hold NAME_MAX bytes of UTF-8.
-  if (GbkToUtf8(name).size() + 4 > NAME_MAX) return DiscInputProblem::kNameTooLong;
+  // The snapshot file is named after the disc.
+  if (!NativeNameFits(GbkToUtf8(SnapshotFileName(name)))) return DiscInputProblem::kNameTooLong;
   if (doc.ResolvePath(name, true)) return DiscInputProblem::kNameTaken;
   return DiscInputProblem::kNone;
 }

@@ -1,6 +1,6 @@
 #include "cli/CliRun.h"
 
-#include <sys/wait.h>
+#include "support/System.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -40,7 +40,7 @@ CliOutput CliHome::Output(const std::string& name, int status) const {
 
 CliOutput CliHome::Run(const std::vector<std::string>& args) const {
   const int status = std::system(CommandLine(args, "run").c_str());
-  return Output("run", WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+  return Output("run", ExitStatusOf(status));
 }
 
 std::vector<CliOutput> CliHome::RunTogether(const std::vector<std::vector<std::string>>& commands) const {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace movra::test {

@@ -1,12 +1,10 @@
 #include "platform/DataHome.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -96,18 +94,19 @@ TEST_F(DataHomeTest, HomeOrDataFolderThatCannotBeMadeGivesAMessage) {
   sources.home_option = user_ / "file";
   EXPECT_FALSE(LocateDataHome(sources).home);
 
-  if (::geteuid() == 0) return;  // root writes anywhere
+  // Root writes anywhere; without modes no folder is made read-only this way.
+  if (test::RunningAsRoot() || test::WhyMissing(test::Need::kPosixModes)) return;
   fs::create_directories(user_ / "locked");
-  ::chmod((user_ / "locked").c_str(), 0500);
+  test::SetMode(user_ / "locked", 0500);
   sources.home_option = user_ / "locked";
   result = LocateDataHome(sources);
-  ::chmod((user_ / "locked").c_str(), 0700);
+  test::SetMode(user_ / "locked", 0700);
   EXPECT_FALSE(result.home);
   // A portable-looking folder that is not writable is not portable.
   test::WriteBytes(program_ / "portable", "");
-  ::chmod(program_.path().c_str(), 0500);
+  test::SetMode(program_.path(), 0500);
   result = LocateDataHome(Sources());
-  ::chmod(program_.path().c_str(), 0700);
+  test::SetMode(program_.path(), 0700);
   ASSERT_TRUE(result.home);
   EXPECT_FALSE(result.home->portable);
 }

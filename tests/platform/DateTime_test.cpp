@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -47,6 +48,7 @@ TEST(DateTime, RejectsWhatIsNotADateTime) {
 // Local fields give the moment the zone's rules say, also across a change
 // to summer time; the fields alone count as UTC seconds.
 TEST(DateTime, LocalFieldsGiveTheMomentOfTheZone) {
+  MOVRA_SKIP_WITHOUT(kPosixTimeZones);
   struct Case {
     const char* tz;
     DateTimeParts local;

@@ -1,8 +1,8 @@
 #include "platform/DriveMap.h"
-#include "platform/linux/LinuxDrives.h"
 
 #include <gtest/gtest.h>
 
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -74,6 +74,7 @@ TEST(DriveMapTest, NativePathToDrivePathByLongestMount) {
 }
 
 TEST(DriveMapTest, DetectsCdromDevicesInNumberOrderWithTheirMounts) {
+  MOVRA_SKIP_WITHOUT(kLinuxDevices);
   test::TempDir dir;
   for (const char* name : {"sda", "loop0", "srx"}) test::WriteBytes(dir / ("block/" + std::string(name) + "/dev"), "8:0\n");
   test::WriteBytes(dir / "block/sr0/dev", "11:0\n");
@@ -113,6 +114,7 @@ TEST(DriveMapTest, DetectsCdromDevicesInNumberOrderWithTheirMounts) {
 constexpr const char* kMusic = "M\xC3\xBAsica_\xC3\xB1";
 
 TEST(DriveMapTest, OtherVolumesGetLettersThatLastWhileMounted) {
+  MOVRA_SKIP_WITHOUT(kLinuxDevices);
   test::TempDir dir;
   const std::string stick = dir / kMusic;
   test::WriteBytes(dir / "block/sr0/dev", "11:0\n");
@@ -149,6 +151,7 @@ TEST(DriveMapTest, OtherVolumesGetLettersThatLastWhileMounted) {
 }
 
 TEST(DriveMapTest, NoBlockFolderGivesNoOpticalDrive) {
+  MOVRA_SKIP_WITHOUT(kLinuxDevices);
   test::TempDir dir;
   const DriveMap drives = DetectDrives(dir / "missing", dir / "missing-mountinfo");
   EXPECT_TRUE(drives.OpticalDrives().empty());

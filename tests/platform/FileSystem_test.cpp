@@ -2,10 +2,8 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -15,19 +13,18 @@ using test::ReadBytes;
 using test::TempDir;
 using test::WriteBytes;
 
-mode_t ModeOf(const std::string& path) {
-  struct stat st;
-  return ::lstat(path.c_str(), &st) == 0 ? st.st_mode : 0;
-}
+using test::ModeOf;
 
 TEST(WriteFileAtomicTest, WritesThroughALinkAndKeepsTheLinkAndTheMode) {
+  MOVRA_SKIP_WITHOUT(kSymbolicLinks);
+  MOVRA_SKIP_WITHOUT(kPosixModes);
   TempDir dir;
   WriteBytes(dir / "real.xml", "old");
-  ::chmod((dir / "real.xml").c_str(), 0600);
-  ASSERT_EQ(::symlink("real.xml", (dir / "link.xml").c_str()), 0);
+  test::SetMode(dir / "real.xml", 0600);
+  ASSERT_TRUE(test::MakeLink("real.xml", dir / "link.xml"));
 
   ASSERT_TRUE(Fs().WriteFileAtomic(dir / "link.xml", "new"));
-  EXPECT_TRUE(S_ISLNK(ModeOf(dir / "link.xml")));
+  EXPECT_TRUE(test::IsLinkMode(ModeOf(dir / "link.xml")));
   EXPECT_EQ(ReadBytes(dir / "real.xml"), "new");
   EXPECT_EQ(ModeOf(dir / "real.xml") & 07777, 0600u);
   // No temporary file is left beside them.
@@ -35,22 +32,17 @@ TEST(WriteFileAtomicTest, WritesThroughALinkAndKeepsTheLinkAndTheMode) {
 }
 
 TEST(WriteFileAtomicTest, RefusesAFileTheUserMayNotWriteAndLeavesItAlone) {
+  MOVRA_SKIP_WITHOUT(kPosixModes);
   TempDir dir;
   WriteBytes(dir / "Movra.xml", "old");
-  ::chmod((dir / "Movra.xml").c_str(), 0444);
-  ::chmod(dir.path().c_str(), 0777);
-  if (::geteuid() != 0) {
+  test::SetMode(dir / "Movra.xml", 0444);
+  test::SetMode(dir.path(), 0777);
+  if (!test::RunningAsRoot()) {
     EXPECT_FALSE(Fs().WriteFileAtomic(dir / "Movra.xml", "new"));
   } else {
     // Root may write any file: the write is tried as an ordinary user.
-    const pid_t child = ::fork();
-    if (child == 0) {
-      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-      ::_exit(Fs().WriteFileAtomic(dir / "Movra.xml", "new") ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write went through";
+    const int status = test::RunInChild([&] { return Fs().WriteFileAtomic(dir / "Movra.xml", "new") ? 1 : 0; }, true);
+    EXPECT_EQ(status, 0) << "the write went through";
   }
   EXPECT_EQ(ReadBytes(dir / "Movra.xml"), "old");
   EXPECT_EQ(ModeOf(dir / "Movra.xml") & 07777, 0444u);
@@ -82,7 +74,7 @@ TEST(CreateFileAtomicTest, PiecesReplaceTheTargetOnlyAtCommit) {
 
 TEST(CreateFileAtomicTest, RefusesATargetThatCannotBeWritten) {
   TempDir dir;
-  ::mkdir((dir / "folder").c_str(), 0755);
+  std::filesystem::create_directory(dir / "folder");
   for (const std::string& path : {dir / "folder", dir / "missing/list.csv"})
     EXPECT_EQ(Fs().CreateFileAtomic(path), nullptr) << path;
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
@@ -106,6 +98,18 @@ TEST(ReadFileIntoTest, ReusesItsStorageForFilesOfAnySize) {
   }
   EXPECT_FALSE(Fs().ReadFileInto(dir / "missing", storage));
   EXPECT_FALSE(Fs().ReadFileInto(dir.path(), storage));
+}
+
+}  // namespace
+}  // namespace movra
+
+namespace movra {
+namespace {
+
+TEST(NativeNameFitsTest, AFileNameHoldsTwoHundredAndFiftyFiveCharacters) {
+  EXPECT_TRUE(NativeNameFits(std::string(251, 'n') + ".cdg"));
+  EXPECT_FALSE(NativeNameFits(std::string(252, 'n') + ".cdg"));
+  EXPECT_TRUE(NativeNameFits("a.cdg"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "platform/TrayEject.h"
 
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -28,6 +29,7 @@ std::string MakeImage(const test::TempDir& dir, const std::string& name, const s
 }
 
 TEST(VolumeTest, ReadsLabelAndSerialOfAnIsoImage) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!HaveXorriso()) GTEST_SKIP() << "xorriso is not installed";
   test::TempDir dir;
   const DriveMap drives({
@@ -80,6 +82,7 @@ std::uint32_t BootSectorNumber(const std::string& image, std::size_t offset) {
 }
 
 TEST(VolumeTest, SerialsOfFatExfatAndNtfsAreTheBootSectorsNumber) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   test::TempDir dir;
   struct Case {
     const char* name;
@@ -111,6 +114,7 @@ TEST(VolumeTest, SerialsOfFatExfatAndNtfsAreTheBootSectorsNumber) {
 }
 
 TEST(VolumeTest, AnUnreadableDiskIsKnownFromTheDeviceManager) {
+  MOVRA_SKIP_WITHOUT(kLinuxDevices);
   test::TempDir dir;
   test::WriteBytes(dir / "udev/b8:17", "S:disk/by-label/MY\\x20STICK\nE:ID_FS_TYPE=vfat\nE:ID_FS_UUID=1234-ABCD\n"
                                        "E:ID_FS_UUID_ENC=1234-ABCD\nE:ID_FS_LABEL_ENC=\\xe5\\x85\\x89\\x20STICK\n");

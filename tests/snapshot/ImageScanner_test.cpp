@@ -11,6 +11,7 @@
 
 #include "platform/IsoSerial.h"
 #include "snapshot/EntryOrder.h"
+#include "support/System.h"
 #include "support/TempDir.h"
 
 namespace movra {
@@ -71,6 +72,7 @@ class ImageScannerTest : public ::testing::Test {
 };
 
 TEST_F(ImageScannerTest, IsoImagesGiveTheScanOfTheSameTree) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
   const std::vector<std::string> expected = Lines(ScanOfTree());
   for (const char* options : {"-J -R", "-J", "-R"}) {
@@ -93,6 +95,7 @@ TEST_F(ImageScannerTest, IsoImagesGiveTheScanOfTheSameTree) {
 }
 
 TEST_F(ImageScannerTest, UdfImageGivesTheScanOfTheSameTree) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("genisoimage")) GTEST_SKIP() << "genisoimage is not installed";
   const std::string image = dir_ / "disc.udf";
   Shell("genisoimage -input-charset utf-8 -udf -D -V MOVIE -o '" + image + "' '" + dir_ / "content" + "'");
@@ -118,6 +121,7 @@ std::size_t FidOf(const std::string& bytes, const std::string& name) {
 }
 
 TEST_F(ImageScannerTest, UdfFolderThatLeadsBackIsNotWalkedAgain) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("genisoimage")) GTEST_SKIP() << "genisoimage is not installed";
   test::WriteBytes(dir_ / "loop/loop/sub/f", "f");
   const std::string image = dir_ / "loop.udf";
@@ -136,6 +140,7 @@ TEST_F(ImageScannerTest, UdfFolderThatLeadsBackIsNotWalkedAgain) {
 }
 
 TEST_F(ImageScannerTest, EmptyUdfFileSystemsMadeByMkudffs) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("mkudffs")) GTEST_SKIP() << "udftools is not installed";
   // UDF 1.02 (DVD-Video) is read; a revision the reader does not know is refused.
   auto make = [&](const std::string& name, const std::string& revision) {
@@ -154,6 +159,7 @@ TEST_F(ImageScannerTest, EmptyUdfFileSystemsMadeByMkudffs) {
 }
 
 TEST_F(ImageScannerTest, LabelSerialCancelAndRefusal) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
   const std::string image = MakeIso("-J -R -V '\xE5\x85\x89\xE7\x9B\x98 2006'");
   const std::optional<ImageVolume> volume = ReadImageVolume(image);
@@ -176,6 +182,7 @@ TEST_F(ImageScannerTest, LabelSerialCancelAndRefusal) {
 }
 
 TEST_F(ImageScannerTest, FoldersOfAnImageListSubFoldersFirstThenFilesEachByName) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
   SnapshotIndex index;
   ASSERT_EQ(ScanImage(index, MakeIso("-J -R"), "D:\\"), ImageScanResult::kRead);
@@ -198,6 +205,7 @@ TEST(EntryOrderTest, AsciiCaseIgnoredOtherBytesByValue) {
 }
 
 TEST_F(ImageScannerTest, ExclusionsLeaveOutWhatTheyLeaveOutOfTheTree) {
+  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
   const ScanExclusions exclude({"many", "*.vob", "d3"});
   SnapshotIndex tree;

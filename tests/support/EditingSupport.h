@@ -3,8 +3,6 @@
 // recorder, a small catalogue with snapshot files, and file-time helpers.
 #pragma once
 
-#include <sys/time.h>
-
 #include <ctime>
 #include <deque>
 #include <functional>
@@ -15,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <wx/dialog.h>
 
+#include "support/System.h"
 #include "window/controls/CategoryTrees.h"
 #include "window/app/AddDiscCommand.h"
 #include "window/dialogs/FolderPicker.h"
@@ -168,8 +167,7 @@ inline void SetModified(const std::string& path, int year, int month, int day, i
   local.tm_min = minute;
   local.tm_sec = second;
   local.tm_isdst = -1;
-  const timeval times[2] = {{std::mktime(&local), 0}, {std::mktime(&local), 0}};
-  ASSERT_EQ(::utimes(path.c_str(), times), 0) << path;
+  ASSERT_TRUE(SetTimes(path, std::mktime(&local))) << path;
 }
 
 // Fills a folder as the small medium the add-disc tests scan: folder A

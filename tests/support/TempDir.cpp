@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include "support/System.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -9,32 +11,28 @@
 
 namespace movra::test {
 
-TempDir::TempDir() {
-  std::string templ = "/tmp/movra-test-XXXXXX";
-  if (!::mkdtemp(templ.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = templ;
-}
+TempDir::TempDir() : path_(NewTempFolder()) {}
 
 TempDir::~TempDir() {
   std::error_code ec;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
-  std::filesystem::remove_all(path_, ec);
+  std::filesystem::permissions(PathOf(path_), std::filesystem::perms::owner_all, ec);
+  std::filesystem::remove_all(PathOf(path_), ec);
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::filesystem::create_directories(PathOf(path).parent_path());
+  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool PathExists(const std::string& path) {
   std::error_code ec;
-  return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+  return std::filesystem::exists(std::filesystem::symlink_status(PathOf(path), ec));
 }
 
 bool FailingFileSystem::CopyFile(const std::string& from, const std::string& to, bool fail_if_exists) {
@@ -64,17 +62,11 @@ ScopedTimeZone::ScopedTimeZone(const char* tz) {
     old_ = old;
     had_ = true;
   }
-  ::setenv("TZ", tz, 1);
-  ::tzset();
+  SetEnvironment("TZ", tz);
 }
 
 ScopedTimeZone::~ScopedTimeZone() {
-  if (had_) {
-    ::setenv("TZ", old_.c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
+  SetEnvironment("TZ", had_ ? old_.c_str() : nullptr);
 }
 
 }  // namespace movra::test

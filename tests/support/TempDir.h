@@ -8,7 +8,7 @@
 
 namespace movra::test {
 
-// A fresh folder under /tmp; removed with everything in it on destruction.
+// A fresh folder in the temporary folder; removed with everything in it on destruction.
 class TempDir {
  public:
   TempDir();

@@ -4,8 +4,8 @@
 #include "workflows/FindDuplicates.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <map>
 #include <random>
 #include <set>
@@ -25,7 +25,7 @@ const char* const kNames[] = {"a.mp3", "A.MP3", "b.txt", "setup.exe", "\xC6\xDF\
 
 class FindDuplicatesTest : public ::testing::Test {
  protected:
-  FindDuplicatesTest() { ::mkdir(data_.c_str(), 0755); }
+  FindDuplicatesTest() { std::filesystem::create_directory(data_); }
 
   // Writes discs of random files; every copy is also filed in the reference.
   void MakeDiscs(int count, int files) {

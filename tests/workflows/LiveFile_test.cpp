@@ -9,6 +9,7 @@
 #include "platform/TextCodec.h"
 #include "snapshot/ScanSource.h"
 #include "snapshot/SnapshotFile.h"
+#include "support/System.h"
 #include "support/TempDir.h"
 #include "workflows/DiscEntry.h"
 
@@ -112,6 +113,7 @@ TEST_F(LiveFileTest, WithoutASerialTheRootEntriesDecideAndTheLabelIsPreferred) {
 }
 
 TEST_F(LiveFileTest, AFolderDiscIsPresentWhileItsFolderExists) {
+  MOVRA_SKIP_WITHOUT(kFolderLetters);
   SnapshotIndex folder_disc;
   const DriveMap drives;  // Z: only
   ASSERT_EQ(ScanDisc(folder_disc, drives, dir_ / "photos"), DiscScanResult::kScanned);

@@ -2,8 +2,8 @@
 // the snapshot files they give exactly the rows of the search without
 // conditions that meet them, in the same order.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -100,7 +100,7 @@ class SearchConditionsTest : public ::testing::Test {
   std::vector<DateTime> times_;
   test::TempDir dir_;
   std::string data_ = [this] {
-    ::mkdir((dir_.path() + "/CDROM").c_str(), 0755);
+    std::filesystem::create_directory(dir_.path() + "/CDROM");
     return dir_.path() + "/CDROM/";
   }();
   CatalogueDocument doc_;

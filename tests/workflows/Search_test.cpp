@@ -1,8 +1,8 @@
 #include "workflows/Search.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,7 +22,7 @@ class SearchWorkflowTest : public ::testing::Test {
     test::WriteBytes(dir_.path() + "/Movra.xml",
                      "<root><CDLIST><T_A><D_X><Title>X</Title></D_X><T_B><D_Y><Title>Y</Title></D_Y></T_B></T_A>"
                      "<T_C><D_M><Title>M</Title></D_M></T_C></CDLIST></root>");
-    ::mkdir(data_.c_str(), 0755);
+    std::filesystem::create_directory(data_);
     EXPECT_TRUE(doc_.Open(dir_.path() + "/Movra.xml"));
     const DateTime t = 38779.5;
     SnapshotIndex x;

@@ -26,4 +26,8 @@ void CatchInterrupt() {
 
 bool Interrupted() { return g_interrupted; }
 
+std::vector<std::string> CommandArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+}
+
 }  // namespace movra

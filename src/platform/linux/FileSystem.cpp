@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
@@ -224,6 +225,12 @@ std::string ProgramFolder() {
 }
 
 bool IsWritableFolder(const std::string& path) { return ::access(path.c_str(), W_OK | X_OK) == 0; }
+
+bool IsAbsoluteNative(std::string_view path) { return !path.empty() && path.front() == '/'; }
+
+std::string SlashedNative(std::string_view path) { return std::string(path); }
+
+bool NativeNameFits(std::string_view native_name) { return native_name.size() <= NAME_MAX; }
 
 std::optional<FileReader> FileReader::Open(const std::string& native_path) {
   const int fd = ::open(native_path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -25,7 +25,4 @@ bool IsPseudoFileSystem(std::string_view type);
 // mounted over: their mount points and device numbers ("0:5").
 std::vector<std::pair<std::string, std::string>> PseudoMountsOf(std::string_view mountinfo);
 
-// DetectDrives over another block-device folder and mount table (for tests).
-DriveMap DetectDrives(const std::string& sys_block, const std::string& mountinfo);
-
 }  // namespace movra

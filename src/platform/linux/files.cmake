@@ -2,6 +2,7 @@
 # operating-system service declared in src/platform/.
 target_sources(movra_core PRIVATE
   # Files, folders, drives, volumes, tray, text, console, file stamps and maps, the home's lock.
+  platform/linux/ByteSearch.cpp
   platform/linux/Collation.cpp
   platform/linux/Console.cpp
   platform/linux/Directory.cpp

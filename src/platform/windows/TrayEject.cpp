@@ -1,0 +1,38 @@
+#include "platform/TrayEject.h"
+
+#include <thread>
+
+#include "platform/windows/WinText.h"
+
+namespace movra {
+namespace {
+
+EjectService* g_service = nullptr;
+
+}  // namespace
+
+bool EjectNow(const std::string& device, const std::string&) {
+  // device is the volume ("\\.\D:"): locked and dismounted when nothing
+  // holds it open (failures there do not stop the eject), then ejected.
+  const Handle volume(::CreateFileW(WideOf(device).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!volume.valid()) return false;
+  DWORD bytes = 0;
+  ::DeviceIoControl(volume.get(), FSCTL_LOCK_VOLUME, nullptr, 0, nullptr, 0, &bytes, nullptr);
+  ::DeviceIoControl(volume.get(), FSCTL_DISMOUNT_VOLUME, nullptr, 0, nullptr, 0, &bytes, nullptr);
+  return ::DeviceIoControl(volume.get(), IOCTL_STORAGE_EJECT_MEDIA, nullptr, 0, nullptr, 0, &bytes, nullptr) != 0;
+}
+
+void DesktopEjectService::Eject(const std::string& device, const std::string& mount) {
+  // Detached: the answer is of no use to anyone, and a drive may take seconds.
+  std::thread([device, mount] { EjectNow(device, mount); }).detach();
+}
+
+EjectService& Ejector() {
+  static DesktopEjectService desktop;
+  return g_service ? *g_service : desktop;
+}
+
+void SetEjectService(EjectService* service) { g_service = service; }
+
+}  // namespace movra
