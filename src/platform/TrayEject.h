@@ -35,4 +35,7 @@ void SetEjectService(EjectService* service);
 // runs on its own thread.
 bool EjectNow(const std::string& device, const std::string& mount);
 
+// Closes the tray of the optical drive of device (native) at once; errors are ignored.
+void CloseTray(const std::string& device);
+
 }  // namespace movra

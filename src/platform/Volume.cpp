@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/TrayEject.h"
+
 namespace movra {
 namespace {
 
@@ -38,6 +40,17 @@ std::uint32_t SerialFromUuid(std::string_view type, std::string_view uuid) {
     }
   }
   return Fnv1a(uuid);
+}
+
+void SetTrayDoor(const DriveMap& drives, bool open, std::string_view drive_text) {
+  if (drive_text.empty() || drives.DriveTypeOf(drive_text.substr(0, 2)) != DriveType::CdRom) return;
+  const std::optional<DriveEntry> drive = drives.Find(drive_text);
+  if (!drive || drive->device.empty()) return;
+  if (open) {
+    Ejector().Eject(drive->device, drive->mount);
+  } else {
+    CloseTray(drive->device);
+  }
 }
 
 }  // namespace movra

@@ -7,10 +7,12 @@ target_sources(movra_core PRIVATE
   platform/DataHome.cpp
   platform/DateTime.cpp
   platform/DriveMap.cpp
+  platform/FileLock.cpp
   platform/FileSystem.cpp
   platform/HelpFile.cpp
   platform/IsoSerial.cpp
   platform/TextCodec.cpp
+  platform/TrayEject.cpp
   platform/Volume.cpp
 )
 if(WIN32)

@@ -17,20 +17,6 @@ constexpr std::chrono::milliseconds kRetry{10};
 
 }  // namespace
 
-FileLock::~FileLock() { Release(); }
-
-FileLock::FileLock(FileLock&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)), state_(std::exchange(other.state_, LockState::kNone)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-  if (this != &other) {
-    Release();
-    handle_ = std::exchange(other.handle_, -1);
-    state_ = std::exchange(other.state_, LockState::kNone);
-  }
-  return *this;
-}
-
 FileLock FileLock::Acquire(const std::string& path, std::chrono::milliseconds wait) {
   FileLock lock;
   const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);

@@ -7,7 +7,6 @@
 #include <linux/cdrom.h>
 #include <sys/ioctl.h>
 #include <sys/mount.h>
-#include <thread>
 #include <unistd.h>
 
 namespace movra {
@@ -15,8 +14,6 @@ namespace {
 
 constexpr const char* kUdisks = "org.freedesktop.UDisks2";
 constexpr int kTimeoutMs = 5000;
-
-EjectService* g_service = nullptr;
 
 // Calls method of interface on object of the disk service with empty options
 // (or with args when given); the reply, or nullptr on any failure.
@@ -100,16 +97,12 @@ bool EjectNow(const std::string& device, const std::string& mount) {
   return EjectThroughUdisks(device) || EjectDirectly(device, mount);
 }
 
-void DesktopEjectService::Eject(const std::string& device, const std::string& mount) {
-  // Detached: the answers (or their time-outs) are of no use to anyone.
-  std::thread([device, mount] { EjectNow(device, mount); }).detach();
+void CloseTray(const std::string& device) {
+  const int fd = ::open(device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  // The result is of no use to the caller: a tray that does not move is not an error.
+  (void)::ioctl(fd, CDROMCLOSETRAY, 0);
+  ::close(fd);
 }
-
-EjectService& Ejector() {
-  static DesktopEjectService desktop;
-  return g_service ? *g_service : desktop;
-}
-
-void SetEjectService(EjectService* service) { g_service = service; }
 
 }  // namespace movra

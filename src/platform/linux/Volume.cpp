@@ -1,16 +1,11 @@
 #include "platform/Volume.h"
 
 #include <blkid/blkid.h>
-#include <fcntl.h>
-#include <linux/cdrom.h>
 #include <fstream>
 #include <optional>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 #include "platform/IsoSerial.h"
 #include "platform/TextCodec.h"
-#include "platform/TrayEject.h"
 
 namespace movra {
 namespace {
@@ -106,21 +101,6 @@ std::optional<VolumeProbe> UdevVolume(const std::string& udev_data, const std::s
   }
   if (found && found->type.empty()) return std::nullopt;
   return found;
-}
-
-void SetTrayDoor(const DriveMap& drives, bool open, std::string_view drive_text) {
-  if (drive_text.empty() || drives.DriveTypeOf(drive_text.substr(0, 2)) != DriveType::CdRom) return;
-  const std::optional<DriveEntry> drive = drives.Find(drive_text);
-  if (!drive || drive->device.empty()) return;
-  if (open) {
-    Ejector().Eject(drive->device, drive->mount);
-    return;
-  }
-  const int fd = ::open(drive->device.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return;
-  // The result is of no use to the caller: a tray that does not move is not an error.
-  (void)::ioctl(fd, CDROMCLOSETRAY, 0);
-  ::close(fd);
 }
 
 }  // namespace movra

@@ -1,15 +1,8 @@
 #include "platform/TrayEject.h"
 
-#include <thread>
-
 #include "platform/windows/WinText.h"
 
 namespace movra {
-namespace {
-
-EjectService* g_service = nullptr;
-
-}  // namespace
 
 bool EjectNow(const std::string& device, const std::string&) {
   // device is the volume ("\\.\D:"): locked and dismounted when nothing
@@ -23,16 +16,13 @@ bool EjectNow(const std::string& device, const std::string&) {
   return ::DeviceIoControl(volume.get(), IOCTL_STORAGE_EJECT_MEDIA, nullptr, 0, nullptr, 0, &bytes, nullptr) != 0;
 }
 
-void DesktopEjectService::Eject(const std::string& device, const std::string& mount) {
-  // Detached: the answer is of no use to anyone, and a drive may take seconds.
-  std::thread([device, mount] { EjectNow(device, mount); }).detach();
+void CloseTray(const std::string& device) {
+  const Handle volume(::CreateFileW(WideOf(device).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+  if (!volume.valid()) return;
+  // The result is of no use to the caller: a tray that does not move is not an error.
+  DWORD bytes = 0;
+  ::DeviceIoControl(volume.get(), IOCTL_STORAGE_LOAD_MEDIA, nullptr, 0, nullptr, 0, &bytes, nullptr);
 }
-
-EjectService& Ejector() {
-  static DesktopEjectService desktop;
-  return g_service ? *g_service : desktop;
-}
-
-void SetEjectService(EjectService* service) { g_service = service; }
 
 }  // namespace movra

@@ -1,7 +1,6 @@
 #include "platform/Volume.h"
 
 #include "platform/TextCodec.h"
-#include "platform/TrayEject.h"
 #include "platform/windows/WinText.h"
 
 namespace movra {
@@ -30,21 +29,5 @@ std::optional<VolumeProbe> ProbeVolume(const std::string&) { return std::nullopt
 
 // There is no device manager database on this system.
 std::optional<VolumeProbe> UdevVolume(const std::string&, const std::string&) { return std::nullopt; }
-
-void SetTrayDoor(const DriveMap& drives, bool open, std::string_view drive_text) {
-  if (drive_text.empty() || drives.DriveTypeOf(drive_text.substr(0, 2)) != DriveType::CdRom) return;
-  const std::optional<DriveEntry> drive = drives.Find(drive_text);
-  if (!drive || drive->device.empty()) return;
-  if (open) {
-    Ejector().Eject(drive->device, drive->mount);
-    return;
-  }
-  const Handle volume(::CreateFileW(WideOf(drive->device).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!volume.valid()) return;
-  // The result is of no use to the caller: a tray that does not move is not an error.
-  DWORD bytes = 0;
-  ::DeviceIoControl(volume.get(), IOCTL_STORAGE_LOAD_MEDIA, nullptr, 0, nullptr, 0, &bytes, nullptr);
-}
 
 }  // namespace movra
