@@ -3,7 +3,6 @@
 // format of the core's lists, on stdout or into a file (--output).
 #include <CLI/CLI.hpp>
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -88,26 +87,18 @@ int RunSearch(CliContext& context, const SearchOptions& options) {
   const std::unique_ptr<ListWriter> writer =
       MakeListWriter(format, sink, SearchListOptions(context.Catalogue(), request));
 
-  // Every disc is shown by its whole catalogue path, whatever the location.
-  std::map<std::string, std::string> paths;
-  for (const auto& [name, path] : context.DiscPaths()) paths.emplace(name, path);
-  SearchResults results;
   const std::string data_folder = FsPathOf(context.Home().data_folder) + "/";
   // The name index answers the discs it holds in step; --no-index reads every snapshot.
   NameIndex* index = options.no_index ? nullptr : &context.Index();
-  const SearchOutcome outcome = RunSearch(data_folder, *discs, request, results, [&](const SearchStep& step) {
-    if (!step.missing_message.empty()) {
-      context.EndProgress();
-      std::fprintf(context.err, "movra-cli: %s\n", GbkToUtf8(step.missing_message).c_str());
-    }
-    const auto path = paths.find(step.disc->disc_name);
-    const std::string disc = path != paths.end() ? path->second : step.disc->Text();
-    VisitEntries(results, step.first_row, disc, [&writer](const FoundEntry& entry) { writer->Write(entry); });
-    // The rows are kept in blocks while they are few, so that no disc pays for fresh memory.
-    if (results.size() > (1u << 16)) results.Clear();
-    context.Progress("搜索 " + std::to_string(step.index + 1) + "/" + std::to_string(step.count));
-    return !CliContext::Interrupted();
-  }, index);
+  const SearchOutcome outcome =
+      WriteSearchList(context.Catalogue(), data_folder, *discs, request, *writer, index, [&](const SearchStep& step) {
+        if (!step.missing_message.empty()) {
+          context.EndProgress();
+          std::fprintf(context.err, "movra-cli: %s\n", GbkToUtf8(step.missing_message).c_str());
+        }
+        context.Progress("搜索 " + std::to_string(step.index + 1) + "/" + std::to_string(step.count));
+        return !CliContext::Interrupted();
+      });
   context.EndProgress();
   // A search that did not finish leaves a file as it was; on stdout the rows
   // found until then are all written.

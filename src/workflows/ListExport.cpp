@@ -41,6 +41,26 @@ std::optional<ListFormat> ListFormatOfPath(std::string_view path) {
   return ParseListFormat(extension);
 }
 
+SearchOutcome WriteSearchList(CatalogueDocument& catalogue, const std::string& data_folder,
+                              const std::vector<DiscListEntry>& discs, const SearchRequest& request, ListWriter& writer,
+                              NameIndex* index, const SearchStepCallback& after_disc) {
+  // Every disc is named by its whole catalogue path, whatever the location.
+  std::map<std::string, std::string> paths;
+  for (const DiscListEntry& disc : BuildDiscList(catalogue.CdList())) paths.emplace(disc.disc_name, disc.Text());
+  SearchResults results;
+  return RunSearch(
+      data_folder, discs, request, results,
+      [&](const SearchStep& step) {
+        const auto path = paths.find(step.disc->disc_name);
+        const std::string disc = path != paths.end() ? path->second : step.disc->Text();
+        VisitEntries(results, step.first_row, disc, [&writer](const FoundEntry& entry) { writer.Write(entry); });
+        // The rows are kept in blocks while they are few, so that no disc pays for fresh memory.
+        if (results.size() > (1u << 16)) results.Clear();
+        return !after_disc || after_disc(step);
+      },
+      index);
+}
+
 ListExportOutcome ExportSearchList(CatalogueDocument& catalogue, const std::string& data_folder,
                                    const SearchRequest& request, ListFormat format, const std::string& native_path,
                                    NameIndex* index, const SearchStepCallback& after_disc) {
@@ -49,26 +69,11 @@ ListExportOutcome ExportSearchList(CatalogueDocument& catalogue, const std::stri
   auto [file, opened] = ListFile::Open(native_path);
   if (!file) return {opened, 0};
   const std::unique_ptr<ListWriter> writer = MakeListWriter(format, *file, SearchListOptions(catalogue, request));
-  // Every disc is named by its whole catalogue path, whatever the location.
-  std::map<std::string, std::string> paths;
-  for (const DiscListEntry& disc : BuildDiscList(catalogue.CdList())) paths.emplace(disc.disc_name, disc.Text());
-  SearchResults results;
-  ListExportOutcome outcome;
-  const SearchOutcome searched = RunSearch(
-      data_folder, *discs, request, results,
-      [&](const SearchStep& step) {
-        const auto path = paths.find(step.disc->disc_name);
-        const std::string disc = path != paths.end() ? path->second : step.disc->Text();
-        outcome.rows += VisitEntries(results, step.first_row, disc, [&](const FoundEntry& entry) { writer->Write(entry); });
-        results.Clear();
-        return !after_disc || after_disc(step);
-      },
-      index);
+  const SearchOutcome searched = WriteSearchList(catalogue, data_folder, *discs, request, *writer, index, after_disc);
   if (searched.end == SearchEnd::kCancelled) return {{Outcome::kCancelled, {}}, 0};
   if (searched.end == SearchEnd::kStoppedAtBadTime) return {{Outcome::kFailed, searched.message}, 0};
   if (!writer->Finish()) return {{Outcome::kFailed, ListNotWrittenMessage(native_path)}, 0};
-  outcome.result = file->Commit();
-  return outcome;
+  return {file->Commit(), searched.matches};
 }
 
 std::size_t WriteResultRows(const SearchResults& results, const std::vector<std::size_t>& chosen, ListWriter& writer) {

@@ -55,6 +55,13 @@ struct ListExportOutcome {
   std::size_t rows = 0;   // entries written
 };
 
+// Searches discs for the request and writes every entry found to writer,
+// each disc named by its whole catalogue path whatever the location;
+// after_disc (when set) is told of each disc and may stop the search.
+SearchOutcome WriteSearchList(CatalogueDocument& catalogue, const std::string& data_folder,
+                              const std::vector<DiscListEntry>& discs, const SearchRequest& request, ListWriter& writer,
+                              NameIndex* index, const SearchStepCallback& after_disc);
+
 // Writes every entry the request finds (each disc named by its catalogue
 // path) into a list file at native_path; after_disc may stop it.
 ListExportOutcome ExportSearchList(CatalogueDocument& catalogue, const std::string& data_folder,
