@@ -16,7 +16,7 @@ PACKAGES=(
   xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
   clang libclang-rt-14-dev libfuzzer-14-dev
   wx3.2-i18n libgtk-3-common
-  dpkg-dev file desktop-file-utils appstream lintian librsvg2-bin shared-mime-info libglib2.0-bin
+  dpkg-dev file unzip desktop-file-utils appstream lintian librsvg2-bin shared-mime-info libglib2.0-bin
 )
 
 install_packages() {
