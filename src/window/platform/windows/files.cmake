@@ -1,0 +1,11 @@
+# Sources of src/window/platform/windows, part of movra_gui: the Windows side
+# of the window's own operating-system services.
+target_sources(movra_gui PRIVATE
+  window/platform/windows/IconProvider.cpp
+  window/platform/windows/LinkOpener.cpp
+  window/platform/windows/ProcessEntry.cpp
+  window/platform/windows/ProgramIcons.cpp
+  window/platform/windows/SettingsPlace.cpp
+)
+# The shell's icons and its open verb.
+target_link_libraries(movra_gui PUBLIC shell32)
