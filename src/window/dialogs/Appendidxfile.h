@@ -11,6 +11,7 @@
 #include <wx/dialog.h>
 
 #include "platform/DateTime.h"
+#include "window/dialogs/FormFieldNames.h"
 
 class wxButton;
 class wxStaticBox;

@@ -12,6 +12,7 @@
 #include <wx/dialog.h>
 
 #include "search/EntryConditions.h"
+#include "window/dialogs/FormFieldNames.h"
 
 class wxButton;
 class wxCheckBox;

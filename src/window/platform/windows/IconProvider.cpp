@@ -2,12 +2,6 @@
 // its system image list), asked for by extension without touching the disk.
 #include "window/platform/IconProvider.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#include <shellapi.h>
-
 #include <cwchar>
 #include <string>
 
@@ -15,6 +9,11 @@
 
 #include "platform/TextCodec.h"
 #include "window/platform/IconArt.h"
+
+// The system's headers after the toolkit's, through its wrapper, so that their
+// macros do not rename the toolkit's members.
+#include <wx/msw/wrapwin.h>
+#include <shellapi.h>
 
 namespace movra {
 namespace {

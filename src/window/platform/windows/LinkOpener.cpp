@@ -2,10 +2,9 @@
 // program associated with a document, a folder or a link's scheme.
 #include "window/platform/LinkOpener.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+// The system's headers after the toolkit's, through its wrapper, so that their
+// macros do not rename the toolkit's members.
+#include <wx/msw/wrapwin.h>
 #include <shellapi.h>
 
 namespace movra {

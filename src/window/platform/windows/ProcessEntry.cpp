@@ -2,12 +2,11 @@
 // command line itself, so names outside the ANSI code page reach it whole.
 #include "window/platform/ProcessEntry.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-
 #include <wx/app.h>
+
+// The system's headers after the toolkit's, through its wrapper, so that their
+// macros do not rename the toolkit's members.
+#include <wx/msw/wrapwin.h>
 
 namespace movra {
 
