@@ -11,7 +11,6 @@
 #include <wx/dialog.h>
 
 #include "platform/DateTime.h"
-#include "window/dialogs/FormFieldNames.h"
 
 class wxButton;
 class wxStaticBox;

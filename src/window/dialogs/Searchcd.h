@@ -12,7 +12,6 @@
 #include <wx/dialog.h>
 
 #include "search/EntryConditions.h"
-#include "window/dialogs/FormFieldNames.h"
 
 class wxButton;
 class wxCheckBox;
