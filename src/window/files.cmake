@@ -47,12 +47,16 @@ target_sources(movra_gui PRIVATE
   window/dialogs/ScanProgressDialog.cpp
   window/dialogs/Searchcd.cpp
   window/dialogs/UpdateDiscDialogs.cpp
-  window/platform/IconProvider.cpp
-  window/platform/LinkOpener.cpp
 )
+include(window/platform/files.cmake)
 
-add_executable(movra window/main.cpp)
+# A window program: on Windows the GUI subsystem (no console), with its icon,
+# version and manifest.
+add_executable(movra WIN32 window/main.cpp)
 target_link_libraries(movra PRIVATE movra_gui)
+if(WIN32)
+  include(${PROJECT_SOURCE_DIR}/resources/windows/resources.cmake)
+endif()
 # The user guide ships beside the executable.
 add_custom_command(TARGET movra POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resources/help $<TARGET_FILE_DIR:movra>/help)

@@ -70,7 +70,7 @@ bool MovraApp::OnInit() {
     options.program_folder = ProgramFolder();
     options.home = located.home;
     options.drives = DetectDrives();
-    options.settings_file = DefaultSettingsFile();
+    options.settings_file = DefaultSettingsFile(*located.home);
     auto* form = new TForm1(std::move(options));
     SetTopWindow(form);
     form->Show();

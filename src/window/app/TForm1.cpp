@@ -6,14 +6,11 @@
 #include <wx/artprov.h>
 #include <wx/clipbrd.h>
 #include <wx/iconbndl.h>
-#include <wx/image.h>
-#include <wx/imagpng.h>
-#include <wx/log.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 
-#include "platform/HelpFile.h"
 #include "window/controls/TreeImages.h"
+#include "window/platform/ProgramIcons.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 
@@ -79,18 +76,7 @@ TForm1::TForm1(TForm1Options options)
 }
 
 void TForm1::SetInstalledIcons() {
-  // An installed program has its icons in the icon theme of its prefix; the
-  // window manager shows them in task lists. A build tree has none.
-  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
-  wxIconBundle icons;
-  for (const char* size : {"16x16", "32x32", "48x48", "256x256"}) {
-    const std::string path =
-        InstalledFilePath(options_.program_folder, std::string("share/icons/hicolor/") + size + "/apps/movra.png");
-    if (path.empty() || !Fs().FileExists(path)) continue;
-    wxLogNull quiet;  // an unreadable file only costs the icon
-    const wxIcon icon(wxString::FromUTF8(path), wxBITMAP_TYPE_PNG);
-    if (icon.IsOk()) icons.AddIcon(icon);
-  }
+  const wxIconBundle icons = ProgramIcons(options_.program_folder);
   if (!icons.IsEmpty()) SetIcons(icons);
 }
 

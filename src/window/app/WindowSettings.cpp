@@ -4,12 +4,13 @@
 #include <wx/filename.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
-#include <wx/stdpaths.h>
 #include <wx/tokenzr.h>
 #include <wx/wfstream.h>
 
 namespace movra {
 namespace {
+
+constexpr const char* kSettingsFileName = "movra.ini";
 
 // Largest size or position taken from the file; anything beyond is damage.
 constexpr long kMaxPixels = 100000;
@@ -43,12 +44,16 @@ wxString JoinWidths(const std::vector<int>& widths) {
 
 }  // namespace
 
-std::string DefaultSettingsFile() {
-  wxStandardPaths& paths = wxStandardPaths::Get();
-  paths.SetFileLayout(wxStandardPaths::FileLayout_XDG);
-  wxFileName file(paths.GetUserConfigDir(), "movra.ini");
-  file.AppendDir("movra");
-  return file.GetFullPath().utf8_string();
+std::string SettingsFileFor(SettingsPlace place, const DataHome& home, const std::string& user_config_folder) {
+  if (place == SettingsPlace::kUserConfigFolder && !user_config_folder.empty()) {
+    return FsPathOf(NativeOfFsPath(user_config_folder) / "movra" / kSettingsFileName);
+  }
+  return FsPathOf(home.folder / kSettingsFileName);
+}
+
+std::string DefaultSettingsFile(const DataHome& home) {
+  const SettingsLocation location = SystemSettingsLocation();
+  return SettingsFileFor(location.place, home, location.user_config_folder);
 }
 
 WindowSettings LoadWindowSettings(const std::string& file) {

@@ -1,8 +1,9 @@
 // What the main window remembers between runs: its place and size, the
 // splitters, the columns of both lists, the view style, the active tab and
 // the names a scan leaves out.
-// They live in an INI file in the user's configuration folder; a missing or
-// damaged file, or a value out of range, gives the defaults.
+// They live in the INI file movra.ini, where the system keeps settings
+// (window/platform/SettingsPlace.h); a missing or damaged file, or a value
+// out of range, gives the defaults.
 #pragma once
 
 #include <optional>
@@ -11,7 +12,9 @@
 
 #include <wx/gdicmn.h>
 
+#include "platform/DataHome.h"
 #include "window/controls/ContentListCtrl.h"
+#include "window/platform/SettingsPlace.h"
 
 namespace movra {
 
@@ -27,8 +30,13 @@ struct WindowSettings {
   std::string scan_exclusions;        // the Add dialog's 排除 field (UTF-8), also used by 更新光盘
 };
 
-// The settings file in the user's configuration folder ($XDG_CONFIG_HOME/movra/movra.ini).
-std::string DefaultSettingsFile();
+// The settings file (native path) at place for a run with home:
+// user_config_folder/movra/movra.ini, or movra.ini in the home's folder (for
+// the data home place, or when the configuration folder is unknown).
+std::string SettingsFileFor(SettingsPlace place, const DataHome& home, const std::string& user_config_folder);
+
+// The settings file of a run with home on this system.
+std::string DefaultSettingsFile(const DataHome& home);
 
 // Reads the settings from a file (native path); defaults for what is missing or unusable.
 WindowSettings LoadWindowSettings(const std::string& file);

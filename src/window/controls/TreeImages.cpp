@@ -1,5 +1,7 @@
 #include "window/controls/TreeImages.h"
 
+#include <initializer_list>
+
 #include <wx/artprov.h>
 #include <wx/image.h>
 #include <wx/imaglist.h>
@@ -9,32 +11,40 @@ namespace {
 
 constexpr int kSize = 16;
 
-wxBitmap Art(const wxArtID& id) {
-  wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_OTHER, wxSize(kSize, kSize));
-  if (bitmap.IsOk() && (bitmap.GetWidth() != kSize || bitmap.GetHeight() != kSize)) {
-    wxImage image = bitmap.ConvertToImage();
-    image.Rescale(kSize, kSize, wxIMAGE_QUALITY_HIGH);
-    bitmap = wxBitmap(image);
+// The first of the ids the toolkit has art for (not every build has every
+// image: wxMSW without its help viewer lacks the book); a transparent image
+// when none, rather than an uninitialised, black one.
+wxBitmap Art(std::initializer_list<wxArtID> ids) {
+  for (const wxArtID& id : ids) {
+    wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_OTHER, wxSize(kSize, kSize));
+    if (!bitmap.IsOk()) continue;
+    if (bitmap.GetWidth() != kSize || bitmap.GetHeight() != kSize) {
+      wxImage image = bitmap.ConvertToImage();
+      image.Rescale(kSize, kSize, wxIMAGE_QUALITY_HIGH);
+      bitmap = wxBitmap(image);
+    }
+    return bitmap;
   }
-  if (!bitmap.IsOk()) bitmap = wxBitmap(kSize, kSize);
-  return bitmap;
+  wxImage blank(kSize, kSize);
+  blank.InitAlpha();
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x) blank.SetAlpha(x, y, wxIMAGE_ALPHA_TRANSPARENT);
+  return wxBitmap(blank);
 }
 
 }  // namespace
 
 wxImageList* CreateTreeImages() {
   auto* images = new wxImageList(kSize, kSize, true, 16);
-  const wxArtID ids[16] = {
-      wxART_HELP_BOOK,       // 0 category
-      wxART_CDROM,           // 1 disc
-      wxART_REMOVABLE,       // 2 (no node uses it)
-      wxART_HARDDISK,        // 3 root folder of a disc
-      wxART_FOLDER,          // 4 folder
-      wxART_FOLDER_OPEN,     wxART_NORMAL_FILE, wxART_EXECUTABLE_FILE, wxART_NEW_DIR,
-      wxART_GO_DIR_UP,       wxART_FIND,        wxART_DELETE,          wxART_REDO,
-      wxART_INFORMATION,     wxART_LIST_VIEW,   wxART_REPORT_VIEW,
-  };
-  for (const wxArtID& id : ids) images->Add(Art(id));
+  images->Add(Art({wxART_HELP_BOOK, wxART_ADD_BOOKMARK}));  // 0 category
+  images->Add(Art({wxART_CDROM}));                          // 1 disc
+  images->Add(Art({wxART_REMOVABLE}));                      // 2 (no node uses it)
+  images->Add(Art({wxART_HARDDISK}));                       // 3 root folder of a disc
+  images->Add(Art({wxART_FOLDER}));                         // 4 folder
+  const wxArtID rest[] = {wxART_FOLDER_OPEN, wxART_NORMAL_FILE, wxART_EXECUTABLE_FILE, wxART_NEW_DIR,
+                          wxART_GO_DIR_UP,   wxART_FIND,        wxART_DELETE,          wxART_REDO,
+                          wxART_INFORMATION, wxART_LIST_VIEW,   wxART_REPORT_VIEW};
+  for (const wxArtID& id : rest) images->Add(Art({id}));
   return images;
 }
 

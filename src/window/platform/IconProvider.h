@@ -1,7 +1,8 @@
 // Icons of the content and results lists: a small (16 x 16) and a large
 // (32 x 32) image list filled in step, so that every index is valid in both.
-// Extensions are looked up once in the desktop's MIME database and cached,
-// standing in for the shell's own icon cache.
+// Extensions are looked up once in the system's icons and cached: the
+// shell's image list on Windows, the desktop's MIME database and icon theme
+// on Linux (linux/ and windows/ hold each system's side).
 #pragma once
 
 #include <map>
@@ -10,6 +11,7 @@
 
 #include <wx/bitmap.h>
 #include <wx/imaglist.h>
+#include <wx/string.h>
 
 namespace movra {
 
@@ -39,18 +41,34 @@ class IconProvider {
  private:
   // Adds a pair of images and returns their common index.
   int Add(const wxBitmap& small_bitmap, const wxBitmap& large_bitmap);
-  // Adds the icon of a themed icon name, or returns -1 when the theme lacks it.
-  int AddThemed(const wxString& icon_name, const wxString& file_fallback);
-  // Looks the extension (lower case, without the dot) up in the MIME database.
+  // The index of the system's icon named key, adding the images the first
+  // time a key is seen; make gives them (small and large), or false when the
+  // system has no such icon (the key then means the generic file icon).
+  template <class Make>
+  int Shared(const wxString& key, Make make);
+  // Looks the extension (GBK, lower case, without the dot) up in the system's icons.
   int LookUp(const std::string& ext);
 
   wxImageList small_;
   wxImageList large_;
+  // Set by each system's constructor.
   int folder_ = -1;
   int disc_ = -1;
   int no_extension_ = -1;
+
   std::map<std::string, int> by_extension_;  // lower-case extension without the dot -> index
-  std::map<wxString, int> by_icon_name_;     // icon name -> index, so extensions share images
+  std::map<wxString, int> by_icon_;          // the system's name of an icon -> index, so extensions share images
 };
+
+template <class Make>
+int IconProvider::Shared(const wxString& key, Make make) {
+  const auto known = by_icon_.find(key);
+  if (known != by_icon_.end()) return known->second;
+  wxBitmap small_bitmap;
+  wxBitmap large_bitmap;
+  const int index = make(small_bitmap, large_bitmap) ? Add(small_bitmap, large_bitmap) : no_extension_;
+  by_icon_.emplace(key, index);
+  return index;
+}
 
 }  // namespace movra

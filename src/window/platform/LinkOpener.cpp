@@ -1,17 +1,12 @@
 #include "window/platform/LinkOpener.h"
 
 #include <wx/log.h>
-#include <wx/utils.h>
 
 #include "window/dialogs/MessageBox.h"
 #include "platform/TextCodec.h"
 #include "window/controls/WxText.h"
 
 namespace movra {
-
-bool LinkOpener::OpenDocument(const wxString& path) { return wxLaunchDefaultApplication(path); }
-
-bool DesktopLinkOpener::Open(const wxString& url) { return wxLaunchDefaultBrowser(url); }
 
 namespace {
 LinkOpener* g_opener = nullptr;

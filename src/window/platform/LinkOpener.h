@@ -1,6 +1,7 @@
-// Opening a web page or a mail link outside the program. The About box and
-// the help menu go through one opener, so tests can watch what would open
-// without launching anything.
+// Opening a web page, a mail link or a document outside the program. The
+// About box and the help menu go through one opener, so tests can watch what
+// would open without launching anything; linux/ and windows/ hold each
+// system's way of opening.
 #pragma once
 
 #include <wx/string.h>
