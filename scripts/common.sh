@@ -13,7 +13,7 @@ PACKAGES=(
   libarchive-dev libudf-dev libcdio-dev udftools genisoimage libarchive-tools python3
   dosfstools exfatprogs ntfs-3g
   libcli11-dev nlohmann-json3-dev
-  xvfb xauth fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
+  xvfb xauth x11-utils fonts-wqy-microhei imagemagick xorriso xdg-utils xdotool
   clang libclang-rt-14-dev libfuzzer-14-dev
   wx3.2-i18n libgtk-3-common
   dpkg-dev file unzip desktop-file-utils appstream lintian librsvg2-bin shared-mime-info libglib2.0-bin

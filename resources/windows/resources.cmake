@@ -22,6 +22,8 @@ add_custom_command(OUTPUT ${MOVRA_ICO}
   COMMAND ${Python3_EXECUTABLE} ${_res_src}/make-ico.py ${MOVRA_ICO} ${_pngs}
   DEPENDS ${_res_src}/make-ico.py ${_pngs} VERBATIM)
 add_custom_target(movra_icon DEPENDS ${MOVRA_ICO})
+# The installer shows the same icon.
+set_target_properties(movra_icon PROPERTIES MOVRA_ICON_FILE ${MOVRA_ICO})
 
 # Version numbers as the resource wants them: four parts, with commas and with dots.
 set(MOVRA_VERSION_COMMAS "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")

@@ -1,6 +1,7 @@
 # Sources of src/window/platform/windows, part of movra_gui: the Windows side
 # of the window's own operating-system services.
 target_sources(movra_gui PRIVATE
+  window/platform/windows/ChangeNotice.cpp
   window/platform/windows/IconProvider.cpp
   window/platform/windows/LinkOpener.cpp
   window/platform/windows/ProcessEntry.cpp

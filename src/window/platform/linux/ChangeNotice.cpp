@@ -1,0 +1,7 @@
+#include "window/platform/ChangeNotice.h"
+
+namespace movra {
+
+ChangeNotice SystemChangeNotice() { return ChangeNotice::kNotifications; }
+
+}  // namespace movra
