@@ -150,22 +150,25 @@ TEST_F(DataHomeTest, HomeFromTheEnvironmentKeepsNamesOutsideTheAnsiCodePage) {
   test::SetEnvironment("MOVRA_HOME", (user_ / name).c_str());
   DataHomeSources sources = SourcesFromEnvironment(std::nullopt);
   sources.program_folder = program_.path();
-  DataHomeResult result = LocateDataHome(sources);
+  const DataHomeResult result = LocateDataHome(sources);
   test::SetEnvironment("MOVRA_HOME", nullptr);
   ASSERT_TRUE(result.home);
   EXPECT_EQ(result.home->folder, test::PathOf(user_ / name));
   EXPECT_TRUE(test::PathExists(user_ / (name + "/CDROM")));
   EXPECT_EQ(SnapshotFileIn(result.home->data_folder, Utf8ToGbk("\xE7\x94\xB5\xE5\xBD\xB1")),
             test::PathOf(user_ / (name + "/CDROM/\xE7\x94\xB5\xE5\xBD\xB1.cdg")));
+}
 
+TEST_F(DataHomeTest, InstalledHomeIsInTheAppDataFolderTheEnvironmentNames) {
   MOVRA_SKIP_WITHOUT(kAppDataFolder);
+  const std::string name = "\xE6\x95\xB0\xE6\x8D\xAE\xCE\xA9";
   const char* saved = std::getenv("APPDATA");
   const std::string app_data = saved ? saved : "";
   test::SetEnvironment("APPDATA", (user_ / name).c_str());
-  sources = SourcesFromEnvironment(std::nullopt);
+  DataHomeSources sources = SourcesFromEnvironment(std::nullopt);
   test::SetEnvironment("APPDATA", saved ? app_data.c_str() : nullptr);
   sources.program_folder = program_.path();
-  result = LocateDataHome(sources);
+  const DataHomeResult result = LocateDataHome(sources);
   ASSERT_TRUE(result.home);
   EXPECT_EQ(result.home->folder, test::PathOf(user_ / (name + "/Movra")));
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <functional>
@@ -105,6 +106,26 @@ std::vector<int> RunChildren(const std::vector<ChildCommand>& commands);
 
 // Runs one command to its end; its exit status, -1 when it could not start or did not exit.
 int RunChild(const ChildCommand& command);
+
+// A child process left running; killed, if it still runs, on destruction.
+class RunningChild {
+ public:
+  explicit RunningChild(std::intptr_t process) : process_(process) {}
+  ~RunningChild() { Kill(); }
+  RunningChild(const RunningChild&) = delete;
+  RunningChild& operator=(const RunningChild&) = delete;
+  // Ends it at once, as a crash would, and waits until it is gone; false when it had ended already.
+  bool Kill();
+
+ private:
+  std::intptr_t process_;  // the process id or handle; -1 once it is gone
+};
+
+// Starts a command and leaves it running; null when it could not start.
+std::unique_ptr<RunningChild> StartChild(const ChildCommand& command);
+
+// The path of the running test program, which a test starts again to play a second process.
+std::string TestProgramPath();
 
 // A program of the machine that tests run to make their input (xorriso,
 // genisoimage, python3): its path, or nullopt when it is not installed.

@@ -46,11 +46,18 @@ HANDLE CreateTempBeside(const std::string& target, std::string& temp) {
 }
 
 // A rename over a target that a reader holds open (sharing deletion) is
-// refused; ReplaceFileW moves the open target aside first and then the
-// temporary into its place, keeping the target's attributes.
-bool ReplaceOpenTarget(const std::wstring& temp, const std::wstring& target) {
-  const DWORD error = ::GetLastError();
-  if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+// refused. Readers of the catalogue hold it for a moment only, so the atomic
+// rename is tried again for a while; a target held longer (a snapshot being
+// searched) is replaced by ReplaceFileW, which moves it aside first and then
+// the temporary into its place, keeping the target's attributes.
+bool MoveOverTarget(const std::wstring& temp, const std::wstring& target, DWORD flags) {
+  for (int attempt = 0;; ++attempt) {
+    if (::MoveFileExW(temp.c_str(), target.c_str(), flags)) return true;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+    if (attempt == 100) break;
+    ::Sleep(10);
+  }
   return ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
 }
 
@@ -76,7 +83,7 @@ class RealAtomicFile : public AtomicFile {
     file_ = INVALID_HANDLE_VALUE;
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | (sync_ ? MOVEFILE_WRITE_THROUGH : 0);
     const std::wstring temp = WidePath(temp_), target = WidePath(target_);
-    ok = ok && (::MoveFileExW(temp.c_str(), target.c_str(), flags) || ReplaceOpenTarget(temp, target));
+    ok = ok && MoveOverTarget(temp, target, flags);
     ok_ = committed_ = ok;
     return committed_;
   }

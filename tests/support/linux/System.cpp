@@ -108,25 +108,32 @@ bool KillChildAfter(const std::function<void()>& body, std::chrono::microseconds
 
 bool SendInterrupt() { return ::raise(SIGINT) == 0; }
 
-std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
-  std::vector<pid_t> children(commands.size(), -1);
-  for (size_t i = 0; i < commands.size(); ++i) {
-    const ChildCommand& command = commands[i];
-    if (command.arguments.empty()) continue;
-    std::vector<char*> argv;
-    for (const std::string& argument : command.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    for (const auto& [fd, path] : {std::pair{1, &command.out_path}, std::pair{2, &command.err_path}}) {
-      ::posix_spawn_file_actions_addopen(&actions, fd, path->empty() ? "/dev/null" : path->c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    }
-    pid_t child = -1;
-    if (::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0) children[i] = child;
-    ::posix_spawn_file_actions_destroy(&actions);
+namespace {
+
+// Starts a command; its process id, or -1 when it could not start.
+pid_t Spawn(const ChildCommand& command) {
+  if (command.arguments.empty()) return -1;
+  std::vector<char*> argv;
+  for (const std::string& argument : command.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  for (const auto& [fd, path] : {std::pair{1, &command.out_path}, std::pair{2, &command.err_path}}) {
+    ::posix_spawn_file_actions_addopen(&actions, fd, path->empty() ? "/dev/null" : path->c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
   }
+  pid_t child = -1;
+  if (::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) child = -1;
+  ::posix_spawn_file_actions_destroy(&actions);
+  return child;
+}
+
+}  // namespace
+
+std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
+  std::vector<pid_t> children;
+  for (const ChildCommand& command : commands) children.push_back(Spawn(command));
   std::vector<int> statuses(commands.size(), -1);
   for (size_t i = 0; i < children.size(); ++i) {
     int status = 0;
@@ -135,6 +142,29 @@ std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
     }
   }
   return statuses;
+}
+
+bool RunningChild::Kill() {
+  if (process_ < 0) return false;
+  const auto child = static_cast<pid_t>(process_);
+  process_ = -1;
+  int status = 0;
+  const bool running = ::waitpid(child, &status, WNOHANG) == 0;
+  if (running) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+  }
+  return running;
+}
+
+std::unique_ptr<RunningChild> StartChild(const ChildCommand& command) {
+  const pid_t child = Spawn(command);
+  return child > 0 ? std::make_unique<RunningChild>(child) : nullptr;
+}
+
+std::string TestProgramPath() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error).string();
 }
 
 int RunChild(const ChildCommand& command) { return RunChildren({command}).front(); }

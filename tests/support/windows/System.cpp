@@ -149,7 +149,7 @@ ChildCommand ThroughHostShell(const ChildCommand& command, const std::wstring& p
 
 // Starts a command; its process handle (INVALID_HANDLE_VALUE for one that
 // comes without), or nullptr when it could not start.
-HANDLE StartChild(const ChildCommand& command) {
+HANDLE Launch(const ChildCommand& command) {
   if (command.arguments.empty()) return nullptr;
   const std::wstring program = ProgramPath(command.arguments.front());
   if (program.empty()) return nullptr;
@@ -193,14 +193,14 @@ std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
     const ChildCommand& command = commands[i];
     const std::wstring program = command.arguments.empty() ? std::wstring() : ProgramPath(command.arguments.front());
     if (program.empty() || !IsHostProgram(program)) {
-      processes.push_back(StartChild(command));
+      processes.push_back(Launch(command));
       continue;
     }
     wchar_t temp[MAX_PATH + 1];
     const DWORD n = ::GetTempPathW(MAX_PATH + 1, temp);
     status_files[i] = Utf8(std::wstring(temp, n)) + "movra-status-" + std::to_string(::GetCurrentProcessId()) + "-" +
                       std::to_string(counter++);
-    const HANDLE shell = StartChild(ThroughHostShell(command, program, ToolArgument(status_files[i])));
+    const HANDLE shell = Launch(ThroughHostShell(command, program, ToolArgument(status_files[i])));
     if (shell != nullptr && shell != INVALID_HANDLE_VALUE) ::CloseHandle(shell);
     if (shell == nullptr) status_files[i].clear();
     processes.push_back(nullptr);
@@ -244,6 +244,31 @@ std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
 }
 
 int RunChild(const ChildCommand& command) { return RunChildren({command}).front(); }
+
+bool RunningChild::Kill() {
+  if (process_ == -1) return false;
+  const HANDLE process = reinterpret_cast<HANDLE>(process_);
+  process_ = -1;
+  const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  if (running) {
+    ::TerminateProcess(process, 137);
+    ::WaitForSingleObject(process, INFINITE);
+  }
+  ::CloseHandle(process);
+  return running;
+}
+
+std::unique_ptr<RunningChild> StartChild(const ChildCommand& command) {
+  const HANDLE process = Launch(command);
+  if (process == nullptr || process == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<RunningChild>(reinterpret_cast<std::intptr_t>(process));
+}
+
+std::string TestProgramPath() {
+  wchar_t path[32768];
+  const DWORD n = ::GetModuleFileNameW(nullptr, path, 32768);
+  return n > 0 && n < 32768 ? Utf8(std::wstring(path, n)) : std::string();
+}
 
 
 std::optional<std::string> ToolPath(const std::string& name) {
