@@ -61,7 +61,7 @@ DataHomeResult LocateDataHome(const DataHomeSources& sources) {
     return {home, {}};
   }
   if (!chosen) {
-    // XDG_DATA_HOME counts only when absolute.
+    // The system's folder for users' program files first; XDG_DATA_HOME counts only when absolute.
     if (sources.app_data) {
       chosen = *sources.app_data / "Movra";
     } else if (sources.xdg_data_home && NativeOfFsPath(*sources.xdg_data_home).is_absolute()) {

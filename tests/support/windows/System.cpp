@@ -276,7 +276,7 @@ std::optional<std::string> ToolPath(const std::string& name) {
   static const auto dos_name = WineFunction<DosNameFunction>("wine_get_dos_file_name");
   if (dos_name == nullptr) return std::nullopt;
   // The host's programs, which Wine starts as it starts its own.
-  for (const char* folder : {"/usr/local/bin/", "/usr/bin/", "/bin/"}) {
+  for (const char* folder : {"/usr/local/bin/", "/usr/bin/", "/bin/", "/usr/sbin/", "/sbin/"}) {
     wchar_t* converted = dos_name((folder + name).c_str());
     if (converted == nullptr) continue;
     const std::wstring path = converted;
