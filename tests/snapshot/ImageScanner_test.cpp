@@ -119,6 +119,12 @@ TEST_F(ImageScannerTest, UdfImageGivesTheScanOfTheSameTree) {
   ASSERT_TRUE(volume);
   EXPECT_EQ(volume->label, "MOVIE");
   EXPECT_FALSE(volume->serial);
+  // The same under a Chinese name.
+  const std::string named = dir_ / "\xE5\x85\x89\xE7\x9B\x98.udf";
+  test::WriteBytes(named, test::ReadBytes(image));
+  SnapshotIndex again;
+  ASSERT_EQ(ScanImage(again, named, "D:\\"), ImageScanResult::kRead);
+  EXPECT_EQ(Lines(again), Lines(index));
 }
 
 // Offset of the UDF file identifier descriptor naming name (8-bit form), or npos.

@@ -137,7 +137,7 @@ ChildCommand ThroughHostShell(const ChildCommand& command, const std::wstring& p
   char* host_program = unix_name && sh ? unix_name(program.c_str()) : nullptr;
   if (host_program == nullptr) return command;
   // Wine hands a host program no stream it cannot map to a file: discarded output goes to /dev/null there.
-  // Names are UTF-8 on both sides; Wine does not hand on the host's locale.
+  // Names are UTF-8 on both sides, whatever locale reaches the tool.
   std::string script = "export LC_ALL=C.UTF-8; s=$1; shift; \"$@\"; echo $? >\"$s.part\"; mv \"$s.part\" \"$s\"";
   if (command.err_path.empty()) script = "exec 2>/dev/null; " + script;
   if (command.out_path.empty()) script = "exec >/dev/null; " + script;
