@@ -35,7 +35,7 @@ NameIndex& CliContext::Index() {
 
 bool CliContext::Open(bool with_catalogue) {
   std::optional<std::filesystem::path> option;
-  if (!home_option.empty()) option = std::filesystem::path(home_option);
+  if (!home_option.empty()) option = NativeOfFsPath(home_option);
   const DataHomeResult located = LocateDataHome(SourcesFromEnvironment(option));
   if (!located.home) {
     Fail(located.error);

@@ -12,7 +12,7 @@ int RunExport(CliContext& context, const std::string& disc_text, const std::stri
   const std::optional<std::string> disc = context.FindDisc(disc_text);
   if (!disc) return kExitRefused;
   SnapshotIndex index;
-  const ExportResult exported = ExportDisc(context.Work(), index, false, *disc, std::filesystem::path(folder));
+  const ExportResult exported = ExportDisc(context.Work(), index, false, *disc, NativeOfFsPath(folder));
   if (!exported.result.ok()) return context.Fail(exported.result.message);
   return kExitDone;
 }

@@ -23,7 +23,7 @@ struct ImportOptions {
 
 int RunImport(CliContext& context, const ImportOptions& options) {
   if (!context.Open()) return kExitRefused;
-  const std::string file = FsPathOf(std::filesystem::path(options.file));
+  const std::string file = FsPathOf(NativeOfFsPath(options.file));
   if (const WorkflowResult readable = CheckImportFile(file); !readable.ok()) return context.Fail(readable.message);
   const std::optional<std::string> category = CliContext::ToGbk(options.category);
   const std::optional<std::string> date = options.date ? CliContext::ToGbk(*options.date) : std::nullopt;

@@ -35,7 +35,7 @@ int RunImportList(CliContext& context, const ImportListOptions& options) {
   const DiscInput input{*name, date.value_or(proposal.date_text), WithTrailingBackslash(*category),
                         JoinMemoLines(memo ? SplitLines(*memo) : proposal.memo_lines)};
   Workspace work = context.Work();
-  const std::string file = FsPathOf(std::filesystem::path(options.file));
+  const std::string file = FsPathOf(NativeOfFsPath(options.file));
   if (context.Report(ImportFileList(work, context.Drives(), file, input)) != kExitDone) return kExitRefused;
   context.PrintLine(input.category_path + *name);
   return kExitDone;

@@ -23,6 +23,7 @@ MOVRA_CLI_COMMANDS(MOVRA_CLI_DECLARE)
 }  // namespace movra
 
 int main(int argc, char** argv) {
+  movra::UseUtf8Output();
   CLI::App app{
       "movra-cli: 在命令行中使用 Movra 的光盘目录（与窗口程序共用 Movra.xml 和 CDROM/）。\n"
       "Exit codes: 0 done (search: found), 1 nothing found (search) or problems found (check), 2 refused or failed.",

@@ -10,6 +10,11 @@ namespace movra {
 // The two output streams of a console program.
 enum class ConsoleStream { kOutput, kError };
 
+// Makes both output streams carry the program's UTF-8 bytes as they are:
+// no line ends translated (a list's own CR LF stays CR LF), and a terminal
+// shows them as UTF-8. Call once, before anything is written.
+void UseUtf8Output();
+
 // True when the stream is a terminal (not a file or a pipe).
 bool IsTerminal(ConsoleStream stream);
 

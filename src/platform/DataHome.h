@@ -2,7 +2,8 @@
 // the executable, when its folder is writable and already holds Movra.xml,
 // CDROM/ or a file named "portable" (the catalogue is then read from the
 // current folder, as it always was). Installed: all three in
-// $XDG_DATA_HOME/movra (~/.local/share/movra). --home DIR and MOVRA_HOME choose
+// $XDG_DATA_HOME/movra (~/.local/share/movra), or %APPDATA%\Movra where the
+// system names such a folder. --home DIR and MOVRA_HOME choose
 // another folder, the command line first. Paths are native (UTF-8 bytes).
 #pragma once
 
@@ -28,6 +29,7 @@ struct DataHomeSources {
   std::optional<std::string> movra_home;              // MOVRA_HOME
   std::optional<std::string> xdg_data_home;           // XDG_DATA_HOME
   std::optional<std::string> user_home;               // HOME
+  std::optional<std::filesystem::path> app_data;      // the system's folder of users' program files (%APPDATA%)
 };
 
 // The home of the run, or the message (GBK) that says why there is none.

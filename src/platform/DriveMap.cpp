@@ -67,12 +67,27 @@ char DriveLetterOf(std::string_view text) {
   return c >= 'A' && c <= 'Z' ? c : 0;
 }
 
+std::string DrivePathWithBackslashes(std::string_view drive_path) {
+  std::string out(drive_path);
+  for (char& c : out)
+    if (c == '/') c = '\\';
+  return out;
+}
+
 struct DriveMap::Volumes {
   std::mutex mutex;
   std::vector<DriveEntry> lettered;  // in letter order
 };
 
 DriveMap::DriveMap() : DriveMap(std::vector<DriveEntry>{}) {}
+
+DriveMap DriveMap::OfSystemDrives(std::vector<DriveEntry> drives) {
+  const bool has_root = std::any_of(drives.begin(), drives.end(),
+                                    [](const DriveEntry& e) { return e.letter == kRootLetter || e.letter == 'z'; });
+  DriveMap map(std::move(drives));
+  if (!has_root) std::erase_if(map.drives_, [](const DriveEntry& e) { return e.letter == kRootLetter; });
+  return map;
+}
 
 DriveMap::DriveMap(std::vector<DriveEntry> drives, std::string mountinfo)
     : mountinfo_(std::move(mountinfo)), volumes_(std::make_shared<Volumes>()) {

@@ -52,6 +52,9 @@ class DriveMap {
   // mounted afresh, often at a folder named after its label, and the other
   // volumes mounted at the time get the free letters.
   explicit DriveMap(std::vector<DriveEntry> drives, std::string mountinfo = {});
+  // Exactly the given drives, without a Z: added: where the system letters
+  // its drives itself and Z: is a drive only when it is one.
+  static DriveMap OfSystemDrives(std::vector<DriveEntry> drives);
 
   // Every drive, in letter order, with its current mount.
   std::vector<DriveEntry> Drives() const;
@@ -69,8 +72,8 @@ class DriveMap {
   std::optional<DriveEntry> Find(std::string_view drive_text) const;
   // The block device (or image file) of a drive text; nullopt when unknown or none.
   std::optional<std::string> DeviceOf(std::string_view drive_text) const;
-  // "D:\VIDEO\" (GBK) -> "<mount>/VIDEO/" (native); nullopt when the letter
-  // is unknown or unmounted.
+  // "D:\VIDEO\" (GBK, '/' taken as '\') -> "<mount>/VIDEO/" (native);
+  // nullopt when the letter is unknown or unmounted.
   std::optional<std::string> NativePathOf(std::string_view drive_path) const;
   // "/media/cdrom0/VIDEO" (native) -> "D:\VIDEO" (GBK) by the longest mount
   // point that holds the path; nullopt for a relative path.
@@ -95,6 +98,11 @@ class DriveMap {
 
 // The drive letter (upper case) of a text that starts with "X:", or 0.
 char DriveLetterOf(std::string_view text);
+
+// A drive path (GBK or UTF-8) with each '/' as '\': "C:/Discs/x", as some
+// shells write it, names the same folder as "C:\Discs\x". No byte of a
+// character in either code is a slash.
+std::string DrivePathWithBackslashes(std::string_view drive_path);
 
 // The drives of this machine: the optical drives in device order, then the
 // other volumes, mounted as the system says at the time of each use.

@@ -1,6 +1,7 @@
 #include "snapshot/ImageScanner.h"
 
 #include <algorithm>
+#include <string>
 #include <archive.h>
 #include <archive_entry.h>
 #include <cdio/udf.h>
@@ -8,6 +9,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/IsoSerial.h"
 #include "platform/TextCodec.h"
@@ -147,11 +149,18 @@ std::string_view TrimPath(std::string_view path) {
   return path;
 }
 
+// Opens an image by the system's own form of its path: a narrow name is
+// read in the ANSI code page where paths are UTF-16.
+[[maybe_unused]] int OpenArchive(archive* a, const char* path) { return archive_read_open_filename(a, path, 64 * 1024); }
+[[maybe_unused]] int OpenArchive(archive* a, const wchar_t* path) {
+  return archive_read_open_filename_w(a, path, 64 * 1024);
+}
+
 // Reads an ISO 9660 image with libarchive; nullopt when it is not one.
 std::optional<ImageScanResult> ReadIso(Collector& out, const std::string& image) {
   archive* a = archive_read_new();
   archive_read_support_format_iso9660(a);
-  if (archive_read_open_filename(a, image.c_str(), 64 * 1024) != ARCHIVE_OK) {
+  if (OpenArchive(a, NativeOfFsPath(image).c_str()) != ARCHIVE_OK) {
     archive_read_free(a);
     return std::nullopt;
   }
@@ -167,10 +176,15 @@ std::optional<ImageScanResult> ReadIso(Collector& out, const std::string& image)
       break;
     }
     first = false;
-    // Joliet names come as UTF-16 and Rock Ridge names as bytes; either way
-    // libarchive gives UTF-8, or the raw bytes when they are not text it knows.
+    // Rock Ridge names are the image's own bytes (UTF-8 where it was made),
+    // which libarchive's UTF-8 form reads in the process's locale (on Windows
+    // as Latin-1), so bytes beyond ASCII are taken as they are. Joliet names
+    // come as UTF-16, which only the UTF-8 form keeps whole.
+    const char* raw = archive_entry_pathname(entry);
     const char* utf8 = archive_entry_pathname_utf8(entry);
-    const std::string_view path = TrimPath(utf8 ? utf8 : archive_entry_pathname(entry) ? archive_entry_pathname(entry) : "");
+    const bool raw_text = raw != nullptr && std::any_of(raw, raw + std::char_traits<char>::length(raw),
+                                                        [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    const std::string_view path = TrimPath(raw_text ? raw : utf8 ? utf8 : raw ? raw : "");
     if (path.empty() || path == "." || path == "..") continue;
     const std::size_t slash = path.rfind('/');
     const std::uint32_t parent = out.FolderOf(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));

@@ -31,6 +31,7 @@ DiscScanResult ScanDisc(SnapshotIndex& index, const DriveMap& drives, std::strin
     if (scan_path.empty()) return DiscScanResult::kNothingFound;
   }
   if (DriveLetterOf(scan_path) != 0) {
+    scan_path = DrivePathWithBackslashes(scan_path);
     if (scan_path.back() != '\\') scan_path += '\\';
   }
   if (const std::optional<std::string> image = ImageFileOf(drives, scan_path)) {

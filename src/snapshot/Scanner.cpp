@@ -178,8 +178,10 @@ DateTime ScanTimeOf(std::time_t t) {
   return EncodeDateTime({year, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, second});
 }
 
-bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view scan_path,
+bool ScanFolder(SnapshotIndex& index, const DriveMap& drives, std::string_view given_path,
                 const ScanCallback& progress, const ScanExclusions& exclude) {
+  // The keys start with the scan path: "C:/x" records as "C:\x".
+  const std::string scan_path = DrivePathWithBackslashes(given_path);
   const std::optional<std::string> native = drives.NativePathOf(scan_path);
   if (!native) return true;
   std::optional<Directory> root = Directory::Open(*native);

@@ -68,7 +68,7 @@ std::optional<ScanRootProblem> CheckScanRoot(const DriveMap& drives, std::string
     return CheckParts(below, '/');
   }
   if (DriveLetterOf(utf8_text) == 0) return std::nullopt;
-  return CheckParts(utf8_text.substr(2), '\\');
+  return CheckParts(DrivePathWithBackslashes(utf8_text.substr(2)), '\\');
 }
 
 std::string ScanRootMessage(const ScanRootProblem& problem) {
@@ -99,7 +99,7 @@ std::string ScanSourceOf(const DriveMap& drives, std::string_view utf8_text) {
     const std::optional<std::string> drive_form = DriveFormOf(drives, utf8_text);
     return drive_form ? WithTrailingBackslash(*drive_form) : std::string(utf8_text);
   }
-  return WithTrailingBackslash(Utf8ToGbk(utf8_text));
+  return WithTrailingBackslash(Utf8ToGbk(DrivePathWithBackslashes(utf8_text)));
 }
 
 std::string ScanTextOf(std::string_view source) {

@@ -1,17 +1,19 @@
 #include "cli/CliRun.h"
 
-#include "support/System.h"
-
-#include <cstdlib>
+#include <filesystem>
 #include <sstream>
+
+#include "platform/FileSystem.h"
+#include "support/System.h"
 
 namespace movra::test {
 namespace {
 
-std::string Quoted(const std::string& arg) {
-  std::string quoted = "'";
-  for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
+// The movra-cli beside the test program when there is one (the build's own
+// path may not be reachable from where the test runs), else the build's.
+std::string CliProgram() {
+  const std::string beside = ProgramFolder() + "/" + PathOf(MOVRA_CLI).filename().string();
+  return PathExists(beside) ? beside : std::string(MOVRA_CLI);
 }
 
 }  // namespace
@@ -23,11 +25,13 @@ std::vector<std::string> CliOutput::Lines() const {
   return lines;
 }
 
-std::string CliHome::CommandLine(const std::vector<std::string>& args, const std::string& name) const {
-  std::string command = Quoted(MOVRA_CLI) + " --home " + Quoted(home_.path());
-  for (const std::string& arg : args) command += " " + Quoted(arg);
-  return command + " >" + Quoted(scratch_ / (name + ".out")) + " 2>" + Quoted(scratch_ / (name + ".err")) +
-         " </dev/null";
+ChildCommand CliHome::Command(const std::vector<std::string>& args, const std::string& name) const {
+  ChildCommand command;
+  command.arguments = {CliProgram(), "--home", home_.path()};
+  command.arguments.insert(command.arguments.end(), args.begin(), args.end());
+  command.out_path = scratch_ / (name + ".out");
+  command.err_path = scratch_ / (name + ".err");
+  return command;
 }
 
 CliOutput CliHome::Output(const std::string& name, int status) const {
@@ -39,24 +43,15 @@ CliOutput CliHome::Output(const std::string& name, int status) const {
 }
 
 CliOutput CliHome::Run(const std::vector<std::string>& args) const {
-  const int status = std::system(CommandLine(args, "run").c_str());
-  return Output("run", ExitStatusOf(status));
+  return Output("run", RunChild(Command(args, "run")));
 }
 
 std::vector<CliOutput> CliHome::RunTogether(const std::vector<std::vector<std::string>>& commands) const {
-  std::string script;
-  for (size_t i = 0; i < commands.size(); ++i) {
-    const std::string name = "p" + std::to_string(i);
-    script += "(" + CommandLine(commands[i], name) + "; echo $? >" + Quoted(scratch_ / (name + ".status")) + ") & ";
-  }
-  script += "wait";
-  std::system(script.c_str());
+  std::vector<ChildCommand> children;
+  for (size_t i = 0; i < commands.size(); ++i) children.push_back(Command(commands[i], "p" + std::to_string(i)));
+  const std::vector<int> statuses = RunChildren(children);
   std::vector<CliOutput> outputs;
-  for (size_t i = 0; i < commands.size(); ++i) {
-    const std::string name = "p" + std::to_string(i);
-    const std::string status = ReadBytes(scratch_ / (name + ".status"));
-    outputs.push_back(Output(name, status.empty() ? -1 : std::atoi(status.c_str())));
-  }
+  for (size_t i = 0; i < commands.size(); ++i) outputs.push_back(Output("p" + std::to_string(i), statuses[i]));
   return outputs;
 }
 

@@ -29,7 +29,7 @@ class CliHome {
   const TempDir& home() const { return home_; }
 
  private:
-  std::string CommandLine(const std::vector<std::string>& args, const std::string& name) const;
+  ChildCommand Command(const std::vector<std::string>& args, const std::string& name) const;
   CliOutput Output(const std::string& name, int status) const;
   TempDir home_;
   TempDir scratch_;

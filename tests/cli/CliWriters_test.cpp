@@ -13,6 +13,7 @@
 #include "cli/CliRun.h"
 #include "platform/FileLock.h"
 #include "platform/TextCodec.h"
+#include "support/LockHolder.h"
 
 namespace movra {
 namespace {
@@ -22,7 +23,6 @@ using namespace std::chrono_literals;
 class CliWritersTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    MOVRA_SKIP_WITHOUT(kPosixShell);  // movra-cli runs through shell lines
     test::WriteBytes(tree_a_ / "a_only.txt", "a");
     test::WriteBytes(tree_b_ / "sub/b_only.txt", "bb");
     ASSERT_EQ(cli_.Run({"mkcat", "甲"}).status, 0);
@@ -88,27 +88,18 @@ TEST_F(CliWritersTest, EightWritersAtOnceLoseNothingAndLeaveNoOrphan) {
   EXPECT_EQ(checked.out, "");
 }
 
-// A home whose lock another process holds, through flock(1) so that it can be killed.
+// A home whose lock another process holds.
 class HeldHomeTest : public CliWritersTest {
  protected:
   void SetUp() override {
     CliWritersTest::SetUp();
     if (IsSkipped()) return;
-    if (std::system("command -v flock >/dev/null 2>&1") != 0) GTEST_SKIP() << "flock(1) is not installed";
-    const std::string lock = cli_.home() / "Movra.xml.lock";
-    ASSERT_EQ(std::system(("flock -o '" + lock + "' sleep 30 & echo $! > '" + pid_file_ + "'").c_str()), 0);
-    bool taken = false;
-    for (int i = 0; i < 500 && !taken; ++i) {
-      taken = FileLock::Acquire(lock, 0ms).state() == LockState::kBusy;
-      if (!taken) std::this_thread::sleep_for(10ms);
-    }
-    ASSERT_TRUE(taken);
+    holder_ = test::StartLockHolder(cli_.home() / "Movra.xml.lock");
+    ASSERT_TRUE(holder_);
   }
-  void TearDown() override { Kill(); }
-  void Kill() { std::system(("kill -9 $(cat '" + pid_file_ + "') 2>/dev/null; sleep 0.05").c_str()); }
+  void Kill() { holder_->Kill(); }
 
-  test::TempDir scratch_;
-  std::string pid_file_ = scratch_ / "pid";
+  std::unique_ptr<test::RunningChild> holder_;
 };
 
 TEST_F(HeldHomeTest, AWriterThatMayNotWaitIsRefusedAndChangesNothing) {

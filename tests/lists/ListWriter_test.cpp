@@ -111,17 +111,17 @@ TEST_F(ListWriterTest, TabbedAndJsonLinesGiveTheRows) {
 }
 
 TEST_F(ListWriterTest, CsvReadByPythonGivesTheHeaderAndTheRows) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
-  if (std::system("python3 -c '' 2>/dev/null") != 0) GTEST_SKIP() << "python3 is not installed";
+  if (!test::ToolPath("python3")) GTEST_SKIP() << "python3 is not installed";
   const std::string csv = Written(ListFormat::kCsv);
   EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF" "disc,folder,name,kind,size,modified\r\n"));
   EXPECT_EQ(Split(csv, "\r\n").size(), std::size(kRows) + 2) << "CRLF after every row";
   test::WriteBytes(dir_ / "list.csv", csv);
-  const std::string command = "python3 -c 'import csv, json, sys\n"
-                              "rows = list(csv.reader(open(sys.argv[1], encoding=\"utf-8-sig\", newline=\"\")))\n"
-                              "json.dump(rows, open(sys.argv[2], \"w\"))' " +
-                              dir_ / "list.csv" + " " + dir_ / "rows.json";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(test::RunTool("python3", {"-c",
+                                      "import csv, json, sys\n"
+                                      "rows = list(csv.reader(open(sys.argv[1], encoding=\"utf-8-sig\", newline=\"\")))\n"
+                                      "json.dump(rows, open(sys.argv[2], \"w\"))",
+                                      test::ToolArgument(dir_ / "list.csv"), test::ToolArgument(dir_ / "rows.json")}),
+            0);
   const auto rows = nlohmann::json::parse(test::ReadBytes(dir_ / "rows.json")).get<std::vector<std::vector<std::string>>>();
   ASSERT_EQ(rows.size(), std::size(kRows) + 1);
   EXPECT_EQ(rows[0], (std::vector<std::string>{"disc", "folder", "name", "kind", "size", "modified"}));
@@ -209,8 +209,8 @@ TEST_F(ListWriterTest, PageScriptArraysGiveTheTreeAndTheRows) {
 // shows its entries with the window's texts and full paths, a disc shows its
 // memo, and the filter lists matches with their disc.
 TEST_F(ListWriterTest, PageScriptDrawsOpenedNodesAndFilters) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
-  if (std::system("node -e '' 2>/dev/null") != 0) GTEST_SKIP() << "node is not installed";
+  const std::optional<std::string> node = test::ToolPath("node");
+  if (!node) GTEST_SKIP() << "node is not installed";
   ListOptions options;
   options.memo_of = [](std::string_view) { return Utf8ToGbk("备注nbsp"); };
   test::WriteBytes(dir_ / "list.html", Written(ListFormat::kHtml, options));
@@ -240,8 +240,9 @@ ids.q.oninput();
 out.push(ids.info.textContent, ids.found.textContent);
 console.log(out.join("\n"));
 )JS");
-  const std::string command = "node " + dir_ / "run.js" + " " + dir_ / "list.html" + " >" + dir_ / "out.txt";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(test::RunChild({{*node, test::ToolArgument(dir_ / "run.js"), test::ToolArgument(dir_ / "list.html")},
+                            dir_ / "out.txt", {}}),
+            0);
   EXPECT_EQ(Split(test::ReadBytes(dir_ / "out.txt"), "\n"),
             (std::vector<std::string>{
                 "7 项", "▸ 电影 ▸ 音乐 ▸ 备份",

@@ -1,10 +1,11 @@
-// Killing the program while it saves: a child process saves a large
-// catalogue and writes a large snapshot over and over, and is killed
-// (SIGKILL) at a random moment, many times. Each time the files left are
+// Killing the program while it saves: a child process (the test program
+// again) saves a large catalogue and writes a large snapshot over and over,
+// and is killed at a random moment once it has begun, many times. Each time the files left are
 // the old or the new ones, whole, and the catalogue opens.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <thread>
@@ -39,21 +40,51 @@ SnapshotIndex LargeSnapshot(std::int64_t size) {
   return index;
 }
 
+// The environment variable that names the saver's folder.
+constexpr const char* kSaveFolderVariable = "MOVRA_TEST_SAVE_FOLDER";
+
+// The two versions of the catalogue (read from folder, then filled) and of the snapshot.
+struct Versions {
+  CatalogueDocument old_doc, new_doc;
+  SnapshotIndex old_index = LargeSnapshot(1), new_index = LargeSnapshot(7);
+  explicit Versions(const std::string& folder) {
+    old_doc.Open(folder + "/Movra.xml");
+    FillCatalogue(old_doc, "old");
+    new_doc.Open(folder + "/Movra.xml");
+    FillCatalogue(new_doc, "new");
+  }
+};
+
+// Run only by the crash test, in a process of its own: says it has begun,
+// then saves both versions in turn until it is killed.
+TEST(CrashSafety, DISABLED_SavesUntilKilled) {
+  const char* folder = std::getenv(kSaveFolderVariable);
+  ASSERT_NE(folder, nullptr);
+  Versions versions(folder);
+  test::WriteBytes(std::string(folder) + "/begun", "");
+  for (int i = 0; i < 1000; ++i) {
+    CatalogueDocument& doc = i % 2 ? versions.old_doc : versions.new_doc;
+    doc.MarkModified();
+    doc.Save();
+    WriteSnapshot(i % 2 ? versions.old_index : versions.new_index, std::string(folder) + "/CDROM/disc1.cdg");
+  }
+}
+
 TEST(CrashSafety, KilledWhileSavingLeavesTheOldOrTheNewFilesWhole) {
-  MOVRA_SKIP_WITHOUT(kForkedChildren);
   test::TempDir dir;
   const std::string catalogue = dir / "Movra.xml";
   const std::string snapshot = dir / "CDROM/disc1.cdg";
   std::filesystem::create_directory(dir / "CDROM");
 
-  CatalogueDocument old_doc, new_doc;
+  CatalogueDocument old_doc;
   ASSERT_TRUE(old_doc.Open(catalogue));
   FillCatalogue(old_doc, "old");
   ASSERT_EQ(old_doc.Save(), SaveResult::kSaved);
-  ASSERT_TRUE(new_doc.Open(catalogue));
-  FillCatalogue(new_doc, "new");
-  const std::string old_xml = old_doc.Serialize(), new_xml = new_doc.Serialize();
-  const SnapshotIndex old_index = LargeSnapshot(1), new_index = LargeSnapshot(7);
+  Versions versions(dir.path());
+  CatalogueDocument& new_doc = versions.new_doc;
+  const std::string old_xml = versions.old_doc.Serialize(), new_xml = new_doc.Serialize();
+  const SnapshotIndex& old_index = versions.old_index;
+  const SnapshotIndex& new_index = versions.new_index;
   const std::string old_cdg = SnapshotText(old_index), new_cdg = SnapshotText(new_index);
   ASSERT_TRUE(WriteSnapshot(old_index, snapshot));
 
@@ -69,16 +100,20 @@ TEST(CrashSafety, KilledWhileSavingLeavesTheOldOrTheNewFilesWhole) {
   int kills = 0, mid_write = 0;  // mid_write: kills that left a temporary file
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   while (kills < 150 && std::chrono::steady_clock::now() < deadline) {
-    const bool killed = test::KillChildAfter(
-        [&] {
-          for (int i = 0; i < 1000; ++i) {
-            CatalogueDocument& doc = i % 2 ? old_doc : new_doc;
-            doc.MarkModified();
-            doc.Save();
-            WriteSnapshot(i % 2 ? old_index : new_index, snapshot);
-          }
-        },
-        std::chrono::microseconds(delay(random)));
+    test::SetEnvironment(kSaveFolderVariable, dir.path().c_str());
+    std::unique_ptr<test::RunningChild> saver = test::StartChild(
+        {{test::TestProgramPath(), "--gtest_filter=CrashSafety.DISABLED_SavesUntilKilled",
+          "--gtest_also_run_disabled_tests"},
+         {},
+         {}});
+    test::SetEnvironment(kSaveFolderVariable, nullptr);
+    ASSERT_TRUE(saver);
+    for (int i = 0; i < 2000 && !test::PathExists(dir / "begun"); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(test::PathExists(dir / "begun"));
+    std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+    const bool killed = saver->Kill();
+    std::filesystem::remove(test::PathOf(dir / "begun"));
     ASSERT_TRUE(killed);
     ++kills;
 

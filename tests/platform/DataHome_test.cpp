@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
+#include "platform/TextCodec.h"
 #include "support/System.h"
 #include "support/TempDir.h"
 
@@ -109,6 +111,66 @@ TEST_F(DataHomeTest, HomeOrDataFolderThatCannotBeMadeGivesAMessage) {
   test::SetMode(program_.path(), 0700);
   ASSERT_TRUE(result.home);
   EXPECT_FALSE(result.home->portable);
+}
+
+TEST_F(DataHomeTest, AppDataFolderBeatsXdgButNotPortableTheEnvironmentOrTheOption) {
+  struct Row {
+    const char* marker;      // file making the program folder portable, or null
+    const char* movra_home;  // MOVRA_HOME below user_, or null
+    const char* option;      // --home below user_, or null
+    const char* expected;    // the home folder below user_; null: the program folder (portable)
+  };
+  const Row rows[] = {
+      {nullptr, nullptr, nullptr, "app/Movra"},
+      {"portable", nullptr, nullptr, nullptr},
+      {"Movra.xml", "env", nullptr, "env"},
+      {nullptr, "env", "option", "option"},
+  };
+  for (const Row& row : rows) {
+    test::TempDir program;
+    if (row.marker) test::WriteBytes(program / row.marker, "");
+    DataHomeSources sources = Sources();
+    sources.program_folder = program.path();
+    sources.xdg_data_home = user_ / "xdg";
+    sources.app_data = test::PathOf(user_ / "app");
+    if (row.movra_home) sources.movra_home = user_ / row.movra_home;
+    if (row.option) sources.home_option = test::PathOf(user_ / row.option);
+    const DataHomeResult result = LocateDataHome(sources);
+    ASSERT_TRUE(result.home) << row.expected;
+    const fs::path expected = test::PathOf(row.expected ? user_ / row.expected : program.path());
+    EXPECT_EQ(result.home->folder, expected);
+    EXPECT_EQ(result.home->portable, row.expected == nullptr);
+    EXPECT_TRUE(fs::is_directory(expected / "CDROM"));
+  }
+}
+
+TEST_F(DataHomeTest, HomeFromTheEnvironmentKeepsNamesOutsideTheAnsiCodePage) {
+  // Chinese and a Greek letter: neither survives a narrow Western code page.
+  const std::string name = "\xE6\x95\xB0\xE6\x8D\xAE\xCE\xA9";
+  test::SetEnvironment("MOVRA_HOME", (user_ / name).c_str());
+  DataHomeSources sources = SourcesFromEnvironment(std::nullopt);
+  sources.program_folder = program_.path();
+  const DataHomeResult result = LocateDataHome(sources);
+  test::SetEnvironment("MOVRA_HOME", nullptr);
+  ASSERT_TRUE(result.home);
+  EXPECT_EQ(result.home->folder, test::PathOf(user_ / name));
+  EXPECT_TRUE(test::PathExists(user_ / (name + "/CDROM")));
+  EXPECT_EQ(SnapshotFileIn(result.home->data_folder, Utf8ToGbk("\xE7\x94\xB5\xE5\xBD\xB1")),
+            test::PathOf(user_ / (name + "/CDROM/\xE7\x94\xB5\xE5\xBD\xB1.cdg")));
+}
+
+TEST_F(DataHomeTest, InstalledHomeIsInTheAppDataFolderTheEnvironmentNames) {
+  MOVRA_SKIP_WITHOUT(kAppDataFolder);
+  const std::string name = "\xE6\x95\xB0\xE6\x8D\xAE\xCE\xA9";
+  const char* saved = std::getenv("APPDATA");
+  const std::string app_data = saved ? saved : "";
+  test::SetEnvironment("APPDATA", (user_ / name).c_str());
+  DataHomeSources sources = SourcesFromEnvironment(std::nullopt);
+  test::SetEnvironment("APPDATA", saved ? app_data.c_str() : nullptr);
+  sources.program_folder = program_.path();
+  const DataHomeResult result = LocateDataHome(sources);
+  ASSERT_TRUE(result.home);
+  EXPECT_EQ(result.home->folder, test::PathOf(user_ / (name + "/Movra")));
 }
 
 }  // namespace

@@ -39,6 +39,17 @@ TEST(DriveMapTest, NoOpticalDriveLeavesOnlyTheRoot) {
   EXPECT_EQ(odd.NativePathOf("D:\\"), "/a/");
 }
 
+TEST(DriveMapTest, SystemDrivesHaveZOnlyWhenTheSystemHasIt) {
+  const DriveMap without = DriveMap::OfSystemDrives({{'C', "C:", "\\\\.\\C:", false}, {'D', "D:", "\\\\.\\D:", true}});
+  EXPECT_EQ(without.Drives().size(), 2u);
+  EXPECT_EQ(without.DriveTypeOf("Z:"), DriveType::None);
+  EXPECT_EQ(without.NativePathOf("Z:\\x"), std::nullopt);
+  EXPECT_EQ(without.DrivePathOf("/x"), std::nullopt);
+  const DriveMap with = DriveMap::OfSystemDrives({{'C', "C:", "", false}, {'Z', "Z:", "", false}});
+  EXPECT_EQ(with.DriveTypeOf("Z:"), DriveType::Fixed);
+  EXPECT_EQ(with.NativePathOf("Z:\\x"), "Z:/x");
+}
+
 TEST(DriveMapTest, DrivePathToNativePath) {
   const DriveMap drives = TwoDiscDrives();
   EXPECT_EQ(drives.NativePathOf("D:\\VIDEO\\"), "/media/cdrom0/VIDEO/");

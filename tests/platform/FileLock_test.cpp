@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "support/LockHolder.h"
 #include "support/System.h"
 #include "support/TempDir.h"
 
@@ -50,19 +51,20 @@ TEST_F(HomeLock, AWaitingWriterGetsTheLockWhenItIsGivenUp) {
 }
 
 TEST_F(HomeLock, AKilledHolderLeavesTheLockFree) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
-  if (std::system("command -v flock >/dev/null 2>&1") != 0) GTEST_SKIP() << "flock(1) is not installed";
-  const std::string pid_file = dir_ / "pid";
-  // Another process takes the lock (and keeps it to itself) and is killed while it holds it.
-  ASSERT_EQ(std::system(("flock -o '" + path_ + "' sleep 30 & echo $! > '" + pid_file + "'").c_str()), 0);
-  bool taken = false;
-  for (int i = 0; i < 500 && !taken; ++i) {
-    taken = FileLock::Acquire(path_, 0ms).state() == LockState::kBusy;
-    if (!taken) std::this_thread::sleep_for(10ms);
-  }
-  ASSERT_TRUE(taken);
-  ASSERT_EQ(std::system(("kill -9 $(cat '" + pid_file + "')").c_str()), 0);
+  // Another process takes the lock and is killed while it holds it.
+  const std::unique_ptr<test::RunningChild> holder = test::StartLockHolder(path_);
+  ASSERT_TRUE(holder);
+  ASSERT_TRUE(holder->Kill());
   EXPECT_EQ(FileLock::Acquire(path_, 5000ms).state(), LockState::kHeld);
+}
+
+// Run only by StartLockHolder, in a process of its own: takes the lock and keeps it until killed.
+TEST(LockHolder, DISABLED_HoldsTheLockUntilKilled) {
+  const char* path = std::getenv(test::kHeldLockVariable);
+  ASSERT_NE(path, nullptr);
+  const FileLock lock = FileLock::Acquire(path, 0ms);
+  ASSERT_TRUE(lock.held());
+  std::this_thread::sleep_for(60s);
 }
 
 TEST_F(HomeLock, AFolderThatCannotHoldTheLockFileFails) {

@@ -48,6 +48,17 @@ TEST(WriteFileAtomicTest, RefusesAFileTheUserMayNotWriteAndLeavesItAlone) {
   EXPECT_EQ(ModeOf(dir / "Movra.xml") & 07777, 0444u);
 }
 
+TEST(WriteFileAtomicTest, RefusesAReadOnlyFileAndLeavesItAlone) {
+  MOVRA_SKIP_WITHOUT(kReadOnlyFlag);
+  TempDir dir;
+  WriteBytes(dir / "Movra.xml", "old");
+  ASSERT_TRUE(test::SetReadOnly(dir / "Movra.xml", true));
+  EXPECT_FALSE(Fs().WriteFileAtomic(dir / "Movra.xml", "new"));
+  EXPECT_EQ(Fs().CreateFileAtomic(dir / "Movra.xml"), nullptr);
+  EXPECT_EQ(ReadBytes(dir / "Movra.xml"), "old");
+  EXPECT_TRUE(test::SetReadOnly(dir / "Movra.xml", false));  // so that the folder can go
+}
+
 // A file written in pieces replaces the target only when committed; one
 // dropped before leaves the target and no temporary file.
 TEST(CreateFileAtomicTest, PiecesReplaceTheTargetOnlyAtCommit) {

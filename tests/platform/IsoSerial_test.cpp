@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "platform/Volume.h"
 #include "support/System.h"
@@ -13,16 +14,19 @@
 namespace movra {
 namespace {
 
-bool HaveTools() { return std::system("command -v xorriso >/dev/null && command -v python3 >/dev/null") == 0; }
+bool HaveTools() { return test::ToolPath("xorriso") && test::ToolPath("python3"); }
 
 // The lane sum over the sector of the image computed apart from the code
 // under test: by python over the raw bytes of the given sector.
 std::uint32_t LaneSumOfSector(const std::string& image, int sector) {
-  const std::string command = "python3 -c \"import sys; d=open(sys.argv[1],'rb').read()[" +
-                              std::to_string(sector * 2048) + ":" + std::to_string(sector * 2048 + 2048) +
-                              "]; l=[sum(d[k::4])%256 for k in range(4)]; "
-                              "print((l[0]<<24)|(l[1]<<16)|(l[2]<<8)|l[3])\" '" + image + "'";
-  return static_cast<std::uint32_t>(std::strtoul(test::CommandOutput(command).c_str(), nullptr, 10));
+  const test::TempDir out;
+  const std::string script = "import sys; d=open(sys.argv[1],'rb').read()[" + std::to_string(sector * 2048) + ":" +
+                             std::to_string(sector * 2048 + 2048) +
+                             "]; l=[sum(d[k::4])%256 for k in range(4)]; "
+                             "print((l[0]<<24)|(l[1]<<16)|(l[2]<<8)|l[3])";
+  EXPECT_EQ(test::RunChild({{*test::ToolPath("python3"), "-c", script, test::ToolArgument(image)}, out / "sum", {}}),
+            0);
+  return static_cast<std::uint32_t>(std::strtoul(test::ReadBytes(out / "sum").c_str(), nullptr, 10));
 }
 
 // The type byte of a sector of the image (1 primary, 2 supplementary).
@@ -32,18 +36,18 @@ int TypeOfSector(const std::string& image, int sector) {
 }
 
 TEST(IsoSerialTest, LanesOverTheBestDescriptorOfImagesAndDrives) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!HaveTools()) GTEST_SKIP() << "xorriso or python3 is missing";
   test::TempDir dir;
   test::WriteBytes(dir / "content/A.TXT", "a");
-  auto make = [&](const std::string& name, const std::string& extra) {
+  auto make = [&](const std::string& name, const char* joliet) {
     const std::string image = dir / name;
-    const std::string command = "xorriso -as mkisofs -V DISC " + extra + " -o '" + image + "' '" +
-                                (dir / "content") + "' >/dev/null 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0);
+    std::vector<std::string> arguments = {"-as", "mkisofs", "-V", "DISC", "-o", test::ToolArgument(image)};
+    if (joliet) arguments.push_back(joliet);
+    arguments.push_back(test::ToolArgument(dir / "content"));
+    EXPECT_EQ(test::RunTool("xorriso", arguments), 0);
     return image;
   };
-  const std::string plain = make("plain.iso", "");
+  const std::string plain = make("plain.iso", nullptr);
   const std::string joliet = make("joliet.iso", "-J");
   // Without Joliet the primary (sector 16) counts; with it, the supplementary one (sector 17).
   ASSERT_EQ(TypeOfSector(joliet, 17), 2);

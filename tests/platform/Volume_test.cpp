@@ -16,28 +16,27 @@
 namespace movra {
 namespace {
 
-bool HaveXorriso() { return std::system("command -v xorriso >/dev/null 2>&1") == 0; }
+bool HaveXorriso() { return test::ToolPath("xorriso").has_value(); }
 
 // Makes an ISO 9660 image of a small folder; extra goes to the mkisofs emulation.
-std::string MakeImage(const test::TempDir& dir, const std::string& name, const std::string& extra) {
+std::string MakeImage(const test::TempDir& dir, const std::string& name, std::vector<std::string> extra) {
   test::WriteBytes(dir / "content/VIDEO/A.VOB", "vob");
   const std::string image = dir / name;
-  const std::string command = "xorriso -as mkisofs " + extra + " -o '" + image + "' '" + (dir / "content") +
-                              "' >/dev/null 2>&1";
-  EXPECT_EQ(std::system(command.c_str()), 0) << command;
+  extra.insert(extra.begin(), {"-as", "mkisofs"});
+  extra.insert(extra.end(), {"-o", test::ToolArgument(image), test::ToolArgument(dir / "content")});
+  EXPECT_EQ(test::RunTool("xorriso", extra), 0) << name;
   return image;
 }
 
 TEST(VolumeTest, ReadsLabelAndSerialOfAnIsoImage) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!HaveXorriso()) GTEST_SKIP() << "xorriso is not installed";
   test::TempDir dir;
   const DriveMap drives({
-      {'D', "", MakeImage(dir, "plain.iso", "-V MOVRA_TEST --modification-date=2020010203040500"), true},
-      {'E', "", MakeImage(dir, "same.iso", "-V MOVRA_TEST --modification-date=2020010203040500"), true},
-      {'F', "", MakeImage(dir, "later.iso", "-V OTHER --modification-date=2021010203040500"), true},
+      {'D', "", MakeImage(dir, "plain.iso", {"-V", "MOVRA_TEST", "--modification-date=2020010203040500"}), true},
+      {'E', "", MakeImage(dir, "same.iso", {"-V", "MOVRA_TEST", "--modification-date=2020010203040500"}), true},
+      {'F', "", MakeImage(dir, "later.iso", {"-V", "OTHER", "--modification-date=2021010203040500"}), true},
       // A Joliet label carries Chinese; it comes back as GBK.
-      {'G', "", MakeImage(dir, "joliet.iso", "-J -V '\xE5\x85\x89\xE7\x9B\x98 2006'"), true},
+      {'G', "", MakeImage(dir, "joliet.iso", {"-J", "-V", "\xE5\x85\x89\xE7\x9B\x98 2006"}), true},
   });
 
   std::string label;
@@ -56,6 +55,10 @@ TEST(VolumeTest, ReadsLabelAndSerialOfAnIsoImage) {
 
   ASSERT_TRUE(ReadVolumeInfo(drives, "G:", label, serial));
   EXPECT_EQ(label, "\xB9\xE2\xC5\xCC 2006");
+  const std::optional<VolumeProbe> probe = ProbeVolume(dir / "joliet.iso");
+  ASSERT_TRUE(probe);
+  EXPECT_EQ(probe->type, "iso9660");
+  EXPECT_EQ(probe->label, "\xE5\x85\x89\xE7\x9B\x98 2006");
 }
 
 TEST(VolumeTest, FailureLeavesLabelAndSerialAlone) {

@@ -2,7 +2,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -20,9 +19,21 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::StartsWith;
 
-bool Have(const char* tool) { return std::system((std::string("command -v ") + tool + " >/dev/null").c_str()) == 0; }
+using test::ToolArgument;
 
-void Shell(const std::string& command) { ASSERT_EQ(std::system((command + " >/dev/null 2>&1").c_str()), 0) << command; }
+bool Have(const char* tool) { return test::ToolPath(tool).has_value(); }
+
+void Tool(const std::string& name, const std::vector<std::string>& arguments) {
+  ASSERT_EQ(test::RunTool(name, arguments), 0) << name << " " << ::testing::PrintToString(arguments);
+}
+
+// Overwrites the 5 bytes of a bridge image's ISO 9660 descriptor name, so only UDF remains.
+void HideIsoSide(const std::string& image) {
+  std::string bytes = test::ReadBytes(image);
+  ASSERT_GT(bytes.size(), 32774u);
+  bytes.replace(32769, 5, "XXXXX");
+  test::WriteBytes(image, bytes);
+}
 
 // Every entry of an index as one sortable line.
 std::vector<std::string> Lines(const SnapshotIndex& index) {
@@ -55,9 +66,11 @@ class ImageScannerTest : public ::testing::Test {
   std::string content(const std::string& relative) const { return dir_ / ("content/" + relative); }
 
   // An image of the tree made with xorriso's mkisofs emulation and options.
-  std::string MakeIso(const std::string& options) {
+  std::string MakeIso(std::vector<std::string> options) {
     const std::string image = dir_ / "disc.iso";
-    Shell("xorriso -as mkisofs " + options + " -o '" + image + "' '" + dir_ / "content" + "'");
+    options.insert(options.begin(), {"-as", "mkisofs"});
+    options.insert(options.end(), {"-o", ToolArgument(image), ToolArgument(dir_ / "content")});
+    Tool("xorriso", options);
     return image;
   }
 
@@ -72,11 +85,10 @@ class ImageScannerTest : public ::testing::Test {
 };
 
 TEST_F(ImageScannerTest, IsoImagesGiveTheScanOfTheSameTree) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
   const std::vector<std::string> expected = Lines(ScanOfTree());
-  for (const char* options : {"-J -R", "-J", "-R"}) {
-    SCOPED_TRACE(options);
+  for (const std::vector<std::string>& options : std::vector<std::vector<std::string>>{{"-J", "-R"}, {"-J"}, {"-R"}}) {
+    SCOPED_TRACE(::testing::PrintToString(options));
     SnapshotIndex index;
     ASSERT_EQ(ScanImage(index, MakeIso(options), ImageRootKey(drives_)), ImageScanResult::kRead);
     EXPECT_EQ(Lines(index), expected);
@@ -95,12 +107,11 @@ TEST_F(ImageScannerTest, IsoImagesGiveTheScanOfTheSameTree) {
 }
 
 TEST_F(ImageScannerTest, UdfImageGivesTheScanOfTheSameTree) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("genisoimage")) GTEST_SKIP() << "genisoimage is not installed";
   const std::string image = dir_ / "disc.udf";
-  Shell("genisoimage -input-charset utf-8 -udf -D -V MOVIE -o '" + image + "' '" + dir_ / "content" + "'");
-  // Hide the ISO 9660 side of the bridge image, so only UDF remains.
-  Shell("printf 'XXXXX' | dd of='" + image + "' bs=1 seek=32769 conv=notrunc");
+  Tool("genisoimage", {"-input-charset", "utf-8", "-udf", "-D", "-V", "MOVIE", "-o", ToolArgument(image),
+                       ToolArgument(dir_ / "content")});
+  HideIsoSide(image);
   SnapshotIndex index;
   ASSERT_EQ(ScanImage(index, image, "D:\\"), ImageScanResult::kRead);
   EXPECT_EQ(Lines(index), Lines(ScanOfTree()));
@@ -108,6 +119,12 @@ TEST_F(ImageScannerTest, UdfImageGivesTheScanOfTheSameTree) {
   ASSERT_TRUE(volume);
   EXPECT_EQ(volume->label, "MOVIE");
   EXPECT_FALSE(volume->serial);
+  // The same under a Chinese name.
+  const std::string named = dir_ / "\xE5\x85\x89\xE7\x9B\x98.udf";
+  test::WriteBytes(named, test::ReadBytes(image));
+  SnapshotIndex again;
+  ASSERT_EQ(ScanImage(again, named, "D:\\"), ImageScanResult::kRead);
+  EXPECT_EQ(Lines(again), Lines(index));
 }
 
 // Offset of the UDF file identifier descriptor naming name (8-bit form), or npos.
@@ -121,12 +138,11 @@ std::size_t FidOf(const std::string& bytes, const std::string& name) {
 }
 
 TEST_F(ImageScannerTest, UdfFolderThatLeadsBackIsNotWalkedAgain) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("genisoimage")) GTEST_SKIP() << "genisoimage is not installed";
   test::WriteBytes(dir_ / "loop/loop/sub/f", "f");
   const std::string image = dir_ / "loop.udf";
-  Shell("genisoimage -input-charset utf-8 -udf -o '" + image + "' '" + dir_ / "loop" + "'");
-  Shell("printf 'XXXXX' | dd of='" + image + "' bs=1 seek=32769 conv=notrunc");
+  Tool("genisoimage", {"-input-charset", "utf-8", "-udf", "-o", ToolArgument(image), ToolArgument(dir_ / "loop")});
+  HideIsoSide(image);
   // Point loop/sub at loop itself, as a damaged image might.
   std::string bytes = test::ReadBytes(image);
   const std::size_t loop = FidOf(bytes, "loop"), sub = FidOf(bytes, "sub");
@@ -140,13 +156,12 @@ TEST_F(ImageScannerTest, UdfFolderThatLeadsBackIsNotWalkedAgain) {
 }
 
 TEST_F(ImageScannerTest, EmptyUdfFileSystemsMadeByMkudffs) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("mkudffs")) GTEST_SKIP() << "udftools is not installed";
   // UDF 1.02 (DVD-Video) is read; a revision the reader does not know is refused.
   auto make = [&](const std::string& name, const std::string& revision) {
     const std::string image = dir_ / name;
-    Shell("truncate -s 4M '" + image + "' && mkudffs --media-type=dvd --udfrev=" + revision +
-          " --label=BLANK '" + image + "'");
+    test::WriteBytes(image, std::string(4 << 20, '\0'));
+    Tool("mkudffs", {"--media-type=dvd", "--udfrev=" + revision, "--label=BLANK", ToolArgument(image)});
     return image;
   };
   const std::string v102 = make("v102.udf", "0x0102");
@@ -159,9 +174,8 @@ TEST_F(ImageScannerTest, EmptyUdfFileSystemsMadeByMkudffs) {
 }
 
 TEST_F(ImageScannerTest, LabelSerialCancelAndRefusal) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
-  const std::string image = MakeIso("-J -R -V '\xE5\x85\x89\xE7\x9B\x98 2006'");
+  const std::string image = MakeIso({"-J", "-R", "-V", "\xE5\x85\x89\xE7\x9B\x98 2006"});
   const std::optional<ImageVolume> volume = ReadImageVolume(image);
   ASSERT_TRUE(volume);
   EXPECT_EQ(volume->label, "\xB9\xE2\xC5\xCC 2006");
@@ -173,7 +187,7 @@ TEST_F(ImageScannerTest, LabelSerialCancelAndRefusal) {
 
   // Neither ISO 9660 nor UDF, a cut-off image, a missing file.
   test::WriteBytes(dir_ / "noise.iso", std::string(300 * 1024, 'x'));
-  Shell("head -c 40000 '" + image + "' > '" + dir_ / "cut.iso" + "'");
+  test::WriteBytes(dir_ / "cut.iso", test::ReadBytes(image).substr(0, 40000));
   for (const std::string& bad : {dir_ / "noise.iso", dir_ / "cut.iso", dir_ / "missing.iso"}) {
     SnapshotIndex none;
     EXPECT_EQ(ScanImage(none, bad, "D:\\"), ImageScanResult::kUnreadable) << bad;
@@ -181,11 +195,20 @@ TEST_F(ImageScannerTest, LabelSerialCancelAndRefusal) {
   EXPECT_FALSE(ReadImageVolume(dir_ / "noise.iso"));
 }
 
+TEST_F(ImageScannerTest, AnImageUnderAChineseNameIsRead) {
+  if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
+  const std::string named = dir_ / "\xE5\x85\x89\xE7\x9B\x98.iso";  // 光盘.iso
+  test::WriteBytes(named, test::ReadBytes(MakeIso({"-J", "-R"})));
+  SnapshotIndex index;
+  ASSERT_EQ(ScanImage(index, named, "D:\\"), ImageScanResult::kRead);
+  EXPECT_EQ(Lines(index), Lines(ScanOfTree()));
+  EXPECT_TRUE(ReadImageVolume(named));
+}
+
 TEST_F(ImageScannerTest, FoldersOfAnImageListSubFoldersFirstThenFilesEachByName) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
   SnapshotIndex index;
-  ASSERT_EQ(ScanImage(index, MakeIso("-J -R"), "D:\\"), ImageScanResult::kRead);
+  ASSERT_EQ(ScanImage(index, MakeIso({"-J", "-R"}), "D:\\"), ImageScanResult::kRead);
   std::vector<std::string> root;
   for (const SnapshotEntryView e : index) {
     if (e.key == "D:\\") root.push_back(std::string(e.isFile ? "F " : "D ") + std::string(e.name));
@@ -205,13 +228,12 @@ TEST(EntryOrderTest, AsciiCaseIgnoredOtherBytesByValue) {
 }
 
 TEST_F(ImageScannerTest, ExclusionsLeaveOutWhatTheyLeaveOutOfTheTree) {
-  MOVRA_SKIP_WITHOUT(kPosixShell);
   if (!Have("xorriso")) GTEST_SKIP() << "xorriso is not installed";
   const ScanExclusions exclude({"many", "*.vob", "d3"});
   SnapshotIndex tree;
   ScanFolder(tree, drives_, "D:\\", {}, exclude);
   SnapshotIndex image;
-  ASSERT_EQ(ScanImage(image, MakeIso("-J -R"), "D:\\", {}, exclude), ImageScanResult::kRead);
+  ASSERT_EQ(ScanImage(image, MakeIso({"-J", "-R"}), "D:\\", {}, exclude), ImageScanResult::kRead);
   EXPECT_EQ(Lines(image), Lines(tree));
   EXPECT_LT(image.Count(), ScanOfTree().Count() - 600);
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "search/NameMatcher.h"
+#include "snapshot/ScanSource.h"
 #include "support/System.h"
 #include "support/TempDir.h"
 
@@ -283,6 +284,27 @@ TEST_F(ScannerTest, ScanOfAFolderKeepsItsPathInTheKeys) {
   whole.ListFiles(key + "SUB\\", files);
   ASSERT_EQ(files.size(), 1u);
   EXPECT_EQ(key.substr(0, 3), "Z:\\");
+}
+
+TEST_F(ScannerTest, APathWithForwardSlashesScansAsTheSameFolder) {
+  MakeDir("VIDEO");
+  MakeFile("VIDEO/A.VOB", "vob");
+  // The machine's own drives: the test folder is a native path that some drive holds.
+  const DriveMap drives = DetectDrives();
+  const std::optional<std::string> drive_path = drives.DrivePathOf(dir_ / "VIDEO");
+  ASSERT_TRUE(drive_path);
+  std::string slashed = *drive_path;
+  for (char& c : slashed)
+    if (c == '\\') c = '/';
+  for (const std::string& source : {dir_ / "VIDEO", *drive_path, slashed, slashed + "/"}) {
+    SnapshotIndex index;
+    ASSERT_EQ(ScanDisc(index, drives, source), DiscScanResult::kScanned) << source;
+    EXPECT_EQ(index.RootFolder(), *drive_path + "\\") << source;
+    std::vector<FileItem> files;
+    index.ListFiles(*drive_path + "\\", files);
+    ASSERT_EQ(files.size(), 1u) << source;
+    EXPECT_EQ(files[0].name, "A.VOB");
+  }
 }
 
 TEST_F(ScannerTest, FoldersTooDeepForAKeyAreRecordedButNotEntered) {

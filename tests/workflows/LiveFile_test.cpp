@@ -113,9 +113,8 @@ TEST_F(LiveFileTest, WithoutASerialTheRootEntriesDecideAndTheLabelIsPreferred) {
 }
 
 TEST_F(LiveFileTest, AFolderDiscIsPresentWhileItsFolderExists) {
-  MOVRA_SKIP_WITHOUT(kFolderLetters);
   SnapshotIndex folder_disc;
-  const DriveMap drives;  // Z: only
+  const DriveMap drives = DetectDrives();  // the test folder as the machine's drives hold it
   ASSERT_EQ(ScanDisc(folder_disc, drives, dir_ / "photos"), DiscScanResult::kScanned);
   const std::string memo = Memo(std::nullopt, "photos");
   auto locate = [&](const std::string& path) {

@@ -13,6 +13,9 @@ void OnInterrupt(int) { g_interrupted = true; }
 
 }  // namespace
 
+// Streams are bytes and terminals UTF-8 already.
+void UseUtf8Output() {}
+
 bool IsTerminal(ConsoleStream stream) {
   return ::isatty(stream == ConsoleStream::kOutput ? STDOUT_FILENO : STDERR_FILENO) == 1;
 }

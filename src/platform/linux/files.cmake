@@ -6,6 +6,7 @@ target_sources(movra_core PRIVATE
   platform/linux/Collation.cpp
   platform/linux/Console.cpp
   platform/linux/Directory.cpp
+  platform/linux/Environment.cpp
   platform/linux/FileLock.cpp
   platform/linux/FileStamp.cpp
   platform/linux/FileSystem.cpp

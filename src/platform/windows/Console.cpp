@@ -2,9 +2,13 @@
 
 #include "platform/windows/WinText.h"
 
+#include <fcntl.h>
+#include <io.h>
 #include <shellapi.h>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
 
 namespace movra {
 namespace {
@@ -18,7 +22,27 @@ BOOL WINAPI OnControl(DWORD event) {
   return TRUE;
 }
 
+UINT g_console_code_page = 0;
+
+// The console keeps its code page after the program: give it back.
+void RestoreConsoleCodePage() { ::SetConsoleOutputCP(g_console_code_page); }
+
 }  // namespace
+
+void UseUtf8Output() {
+  // Text mode would write every line feed as CR LF, and CR LF as CR CR LF.
+  ::_setmode(::_fileno(stdout), _O_BINARY);
+  ::_setmode(::_fileno(stderr), _O_BINARY);
+  if (!IsTerminal(ConsoleStream::kOutput) && !IsTerminal(ConsoleStream::kError)) return;
+  // Progress lines redraw themselves with "\r\033[K".
+  for (const DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+    const HANDLE handle = ::GetStdHandle(which);
+    DWORD mode = 0;
+    if (::GetConsoleMode(handle, &mode)) ::SetConsoleMode(handle, mode | 0x0004);  // ENABLE_VIRTUAL_TERMINAL_PROCESSING
+  }
+  g_console_code_page = ::GetConsoleOutputCP();
+  if (g_console_code_page != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) std::atexit(RestoreConsoleCodePage);
+}
 
 bool IsTerminal(ConsoleStream stream) {
   const HANDLE handle = ::GetStdHandle(stream == ConsoleStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);

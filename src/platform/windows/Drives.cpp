@@ -19,7 +19,7 @@ DriveMap DetectDrives() {
   std::vector<DriveEntry> drives;
   wchar_t roots[4 * 26 + 2] = {};
   const DWORD n = ::GetLogicalDriveStringsW(static_cast<DWORD>(std::size(roots) - 1), roots);
-  if (n == 0 || n >= std::size(roots)) return DriveMap(std::move(drives));
+  if (n == 0 || n >= std::size(roots)) return DriveMap::OfSystemDrives(std::move(drives));
   for (const wchar_t* root = roots; *root; root += std::wcslen(root) + 1) {
     const UINT type = ::GetDriveTypeW(root);
     if (type == DRIVE_NO_ROOT_DIR || type == DRIVE_UNKNOWN) continue;
@@ -27,7 +27,7 @@ DriveMap DetectDrives() {
     const std::string drive = std::string(1, letter) + ":";
     drives.emplace_back(letter, drive, "\\\\.\\" + drive, type == DRIVE_CDROM);
   }
-  return DriveMap(std::move(drives));
+  return DriveMap::OfSystemDrives(std::move(drives));
 }
 
 DriveMap DetectDrives(const std::string&, const std::string&) { return DetectDrives(); }

@@ -45,6 +45,22 @@ HANDLE CreateTempBeside(const std::string& target, std::string& temp) {
   return INVALID_HANDLE_VALUE;
 }
 
+// A rename over a target that a reader holds open (sharing deletion) is
+// refused. Readers of the catalogue hold it for a moment only, so the atomic
+// rename is tried again for a while; a target held longer (a snapshot being
+// searched) is replaced by ReplaceFileW, which moves it aside first and then
+// the temporary into its place, keeping the target's attributes.
+bool MoveOverTarget(const std::wstring& temp, const std::wstring& target, DWORD flags) {
+  for (int attempt = 0;; ++attempt) {
+    if (::MoveFileExW(temp.c_str(), target.c_str(), flags)) return true;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+    if (attempt == 100) break;
+    ::Sleep(10);
+  }
+  return ::ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+}
+
 // The temporary file of one atomic write, moved over the target at Commit.
 class RealAtomicFile : public AtomicFile {
  public:
@@ -66,7 +82,9 @@ class RealAtomicFile : public AtomicFile {
     ok = ::CloseHandle(file_) && ok;
     file_ = INVALID_HANDLE_VALUE;
     const DWORD flags = MOVEFILE_REPLACE_EXISTING | (sync_ ? MOVEFILE_WRITE_THROUGH : 0);
-    ok_ = committed_ = ok && ::MoveFileExW(WidePath(temp_).c_str(), WidePath(target_).c_str(), flags);
+    const std::wstring temp = WidePath(temp_), target = WidePath(target_);
+    ok = ok && MoveOverTarget(temp, target, flags);
+    ok_ = committed_ = ok;
     return committed_;
   }
 

@@ -7,6 +7,7 @@ target_sources(movra_core PRIVATE
   platform/windows/Console.cpp
   platform/windows/Directory.cpp
   platform/windows/Drives.cpp
+  platform/windows/Environment.cpp
   platform/windows/FileLock.cpp
   platform/windows/FileStamp.cpp
   platform/windows/FileSystem.cpp

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <linux/capability.h>
 #include <signal.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -13,10 +14,17 @@
 #include <ctime>
 #include <stdexcept>
 #include <thread>
+#include <utility>
+
+extern char** environ;
 
 namespace movra::test {
 
-const char* WhyMissing(Need) { return nullptr; }
+const char* WhyMissing(Need need) {
+  if (need == Need::kAppDataFolder) return "the data home follows XDG_DATA_HOME and HOME here, not APPDATA";
+  if (need == Need::kReadOnlyFlag) return "a file is read-only by its mode here, which the mode tests cover";
+  return nullptr;
+}
 
 std::string NewTempFolder() {
   std::string templ = "/tmp/movra-test-XXXXXX";
@@ -38,6 +46,8 @@ void SetEnvironment(const char* name, const char* value) {
 bool MakeLink(const std::string& target, const std::string& link) { return ::symlink(target.c_str(), link.c_str()) == 0; }
 
 bool SetMode(const std::string& path, unsigned mode) { return ::chmod(path.c_str(), static_cast<mode_t>(mode)) == 0; }
+
+bool SetReadOnly(const std::string&, bool) { return false; }
 
 unsigned ModeOf(const std::string& path) {
   struct stat st;
@@ -97,6 +107,82 @@ bool KillChildAfter(const std::function<void()>& body, std::chrono::microseconds
 }
 
 bool SendInterrupt() { return ::raise(SIGINT) == 0; }
+
+namespace {
+
+// Starts a command; its process id, or -1 when it could not start.
+pid_t Spawn(const ChildCommand& command) {
+  if (command.arguments.empty()) return -1;
+  std::vector<char*> argv;
+  for (const std::string& argument : command.arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  for (const auto& [fd, path] : {std::pair{1, &command.out_path}, std::pair{2, &command.err_path}}) {
+    ::posix_spawn_file_actions_addopen(&actions, fd, path->empty() ? "/dev/null" : path->c_str(),
+                                       O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  }
+  pid_t child = -1;
+  if (::posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ) != 0) child = -1;
+  ::posix_spawn_file_actions_destroy(&actions);
+  return child;
+}
+
+}  // namespace
+
+std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
+  std::vector<pid_t> children;
+  for (const ChildCommand& command : commands) children.push_back(Spawn(command));
+  std::vector<int> statuses(commands.size(), -1);
+  for (size_t i = 0; i < children.size(); ++i) {
+    int status = 0;
+    if (children[i] > 0 && ::waitpid(children[i], &status, 0) == children[i] && WIFEXITED(status)) {
+      statuses[i] = WEXITSTATUS(status);
+    }
+  }
+  return statuses;
+}
+
+bool RunningChild::Kill() {
+  if (process_ < 0) return false;
+  const auto child = static_cast<pid_t>(process_);
+  process_ = -1;
+  int status = 0;
+  const bool running = ::waitpid(child, &status, WNOHANG) == 0;
+  if (running) {
+    ::kill(child, SIGKILL);
+    ::waitpid(child, &status, 0);
+  }
+  return running;
+}
+
+std::unique_ptr<RunningChild> StartChild(const ChildCommand& command) {
+  const pid_t child = Spawn(command);
+  return child > 0 ? std::make_unique<RunningChild>(child) : nullptr;
+}
+
+std::string TestProgramPath() {
+  std::error_code error;
+  return std::filesystem::read_symlink("/proc/self/exe", error).string();
+}
+
+int RunChild(const ChildCommand& command) { return RunChildren({command}).front(); }
+
+std::optional<std::string> ToolPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string folders = path ? path : "/usr/bin:/bin";
+  for (size_t start = 0; start <= folders.size();) {
+    size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    const std::string candidate = folders.substr(start, end - start) + "/" + name;
+    if (end > start && ::access(candidate.c_str(), X_OK) == 0) return candidate;
+    start = end + 1;
+  }
+  return std::nullopt;
+}
+
+std::string ToolArgument(const std::string& native) { return native; }
 
 std::string CommandOutput(const std::string& command) {
   std::string out;

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <stdexcept>
+#include <vector>
 
 namespace movra::test {
 
@@ -30,6 +33,16 @@ const char* WhyMissing(Need need) {
       return "drive letters rooted at folders and Z: at / are the Linux drive map's; here the letters are the drives";
     case Need::kSparseFiles:
       return "files are not sparse by default here: the test would fill gigabytes";
+    case Need::kAppDataFolder:
+    case Need::kReadOnlyFlag:
+      return nullptr;
+    case Need::kGb18030: {
+      // Windows has code page 54936; Wine has none: try it.
+      wchar_t wide[4];
+      const bool converts = ::IsValidCodePage(54936) &&
+                            ::MultiByteToWideChar(54936, MB_ERR_INVALID_CHARS, "\x94\x39\xFC\x36", 4, wide, 4) == 2;
+      return converts ? nullptr : "code page 54936 (GB18030) does not convert here (Wine lacks it; Windows has it)";
+    }
   }
   return nullptr;
 }
@@ -51,7 +64,238 @@ std::string Utf8(const std::wstring& wide) {
   return utf8;
 }
 
+// One argument as the C runtime's parser reads it back: quoted when it holds
+// a blank or a quote (or is empty), a quote escaped by a backslash, and the
+// backslashes before a quote or the closing quote doubled.
+std::wstring QuotedArgument(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) return argument;
+  std::wstring quoted = L"\"";
+  size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+// The program of a command as the system starts it: a path made absolute with
+// backslashes, or a bare name searched for (.exe added) on the search path.
+std::wstring ProgramPath(const std::string& program) {
+  std::wstring wide = Wide(program);
+  if (wide.find_first_of(L"/\\:") == std::wstring::npos) {
+    wchar_t found[MAX_PATH];
+    const DWORD n = ::SearchPathW(nullptr, wide.c_str(), L".exe", MAX_PATH, found, nullptr);
+    return n > 0 && n < MAX_PATH ? std::wstring(found, n) : std::wstring();
+  }
+  for (wchar_t& c : wide)
+    if (c == L'/') c = L'\\';
+  wchar_t full[32768];
+  const DWORD n = ::GetFullPathNameW(wide.c_str(), 32768, full, nullptr);
+  return n > 0 && n < 32768 ? std::wstring(full, n) : std::wstring();
+}
+
+// A file opened so that a child inherits it as one of its standard streams.
+HANDLE InheritedFile(const std::wstring& path, DWORD access, DWORD disposition) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return ::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &inherit,
+                       disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// Wine's own conversions between its paths and the host's; null on Windows itself.
+using UnixNameFunction = char* (*)(const wchar_t*);
+using DosNameFunction = wchar_t* (*)(const char*);
+template <typename Function>
+Function WineFunction(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), name)));
+}
+
+// True when a program file is not a Windows one: under Wine, a host program.
+bool IsHostProgram(const std::wstring& program) {
+  const HANDLE file = ::CreateFileW(program.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  char magic[2] = {};
+  DWORD got = 0;
+  const bool read = ::ReadFile(file, magic, 2, &got, nullptr) && got == 2;
+  ::CloseHandle(file);
+  return read && !(magic[0] == 'M' && magic[1] == 'Z');
+}
+
+// Wine starts a host program without a process to wait on; the host's shell
+// runs it instead and leaves its exit status in status_file (host path) once it ends.
+ChildCommand ThroughHostShell(const ChildCommand& command, const std::wstring& program, const std::string& status_file) {
+  static const auto unix_name = WineFunction<UnixNameFunction>("wine_get_unix_file_name");
+  ChildCommand shell = command;
+  const std::optional<std::string> sh = ToolPath("sh");
+  char* host_program = unix_name && sh ? unix_name(program.c_str()) : nullptr;
+  if (host_program == nullptr) return command;
+  // Wine hands a host program no stream it cannot map to a file: discarded output goes to /dev/null there.
+  // Names are UTF-8 on both sides, whatever locale reaches the tool.
+  std::string script = "export LC_ALL=C.UTF-8; s=$1; shift; \"$@\"; echo $? >\"$s.part\"; mv \"$s.part\" \"$s\"";
+  if (command.err_path.empty()) script = "exec 2>/dev/null; " + script;
+  if (command.out_path.empty()) script = "exec >/dev/null; " + script;
+  shell.arguments = {*sh, "-c", script, "sh", status_file, host_program};
+  ::HeapFree(::GetProcessHeap(), 0, host_program);
+  shell.arguments.insert(shell.arguments.end(), command.arguments.begin() + 1, command.arguments.end());
+  return shell;
+}
+
+// Starts a command; its process handle (INVALID_HANDLE_VALUE for one that
+// comes without), or nullptr when it could not start.
+HANDLE Launch(const ChildCommand& command) {
+  if (command.arguments.empty()) return nullptr;
+  const std::wstring program = ProgramPath(command.arguments.front());
+  if (program.empty()) return nullptr;
+  // The program's own name is read up to the next quote, without escapes.
+  std::wstring line = L"\"" + program + L"\"";
+  for (size_t i = 1; i < command.arguments.size(); ++i) line += L" " + QuotedArgument(Wide(command.arguments[i]));
+  const HANDLE input = InheritedFile(L"NUL", GENERIC_READ, OPEN_EXISTING);
+  const auto output_file = [](const std::string& path) {
+    return path.empty() ? InheritedFile(L"NUL", GENERIC_WRITE, OPEN_EXISTING)
+                        : InheritedFile(Wide(path), GENERIC_WRITE, CREATE_ALWAYS);
+  };
+  const HANDLE output = output_file(command.out_path);
+  const HANDLE error = output_file(command.err_path);
+  PROCESS_INFORMATION process{};
+  bool started = false;
+  if (input != INVALID_HANDLE_VALUE && output != INVALID_HANDLE_VALUE && error != INVALID_HANDLE_VALUE) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = error;
+    started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                               &process) != 0;
+  }
+  for (const HANDLE handle : {input, output, error})
+    if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
+  if (!started) return nullptr;
+  if (process.hThread != nullptr) ::CloseHandle(process.hThread);
+  // A host program started by Wine comes without a process handle.
+  return process.hProcess != nullptr ? process.hProcess : INVALID_HANDLE_VALUE;
+}
+
 }  // namespace
+
+std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
+  static std::atomic<unsigned> counter{0};
+  std::vector<HANDLE> processes;
+  std::vector<std::string> status_files(commands.size());  // of host programs, native
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const ChildCommand& command = commands[i];
+    const std::wstring program = command.arguments.empty() ? std::wstring() : ProgramPath(command.arguments.front());
+    if (program.empty() || !IsHostProgram(program)) {
+      processes.push_back(Launch(command));
+      continue;
+    }
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD n = ::GetTempPathW(MAX_PATH + 1, temp);
+    status_files[i] = Utf8(std::wstring(temp, n)) + "movra-status-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                      std::to_string(counter++);
+    const HANDLE shell = Launch(ThroughHostShell(command, program, ToolArgument(status_files[i])));
+    if (shell != nullptr && shell != INVALID_HANDLE_VALUE) ::CloseHandle(shell);
+    if (shell == nullptr) status_files[i].clear();
+    processes.push_back(nullptr);
+  }
+  for (HANDLE& process : processes)
+    if (process == INVALID_HANDLE_VALUE) process = nullptr;
+  std::vector<HANDLE> running;
+  for (const HANDLE process : processes)
+    if (process != nullptr) running.push_back(process);
+  for (size_t from = 0; from < running.size(); from += MAXIMUM_WAIT_OBJECTS) {
+    const DWORD count = static_cast<DWORD>(std::min<size_t>(running.size() - from, MAXIMUM_WAIT_OBJECTS));
+    ::WaitForMultipleObjects(count, running.data() + from, TRUE, INFINITE);
+  }
+  std::vector<int> statuses;
+  for (size_t i = 0; i < commands.size(); ++i) {
+    const HANDLE process = processes[i];
+    DWORD code = 0;
+    int status = process != nullptr && ::GetExitCodeProcess(process, &code) && code != STILL_ACTIVE
+                     ? static_cast<int>(code)
+                     : -1;
+    if (process != nullptr) ::CloseHandle(process);
+    if (!status_files[i].empty()) {
+      // Ten minutes at most, as long as the slowest tool a test runs could take.
+      for (int waited = 0; waited < 60000 && ::GetFileAttributesW(Wide(status_files[i]).c_str()) ==
+                                                 INVALID_FILE_ATTRIBUTES; ++waited) {
+        ::Sleep(10);
+      }
+      const HANDLE file = ::CreateFileW(Wide(status_files[i]).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+      if (file != INVALID_HANDLE_VALUE) {
+        char text[16] = {};
+        DWORD got = 0;
+        if (::ReadFile(file, text, sizeof text - 1, &got, nullptr) && got > 0) status = std::atoi(text);
+        ::CloseHandle(file);
+        ::DeleteFileW(Wide(status_files[i]).c_str());
+      }
+    }
+    statuses.push_back(status);
+  }
+  return statuses;
+}
+
+int RunChild(const ChildCommand& command) { return RunChildren({command}).front(); }
+
+bool RunningChild::Kill() {
+  if (process_ == -1) return false;
+  const HANDLE process = reinterpret_cast<HANDLE>(process_);
+  process_ = -1;
+  const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  if (running) {
+    ::TerminateProcess(process, 137);
+    ::WaitForSingleObject(process, INFINITE);
+  }
+  ::CloseHandle(process);
+  return running;
+}
+
+std::unique_ptr<RunningChild> StartChild(const ChildCommand& command) {
+  const HANDLE process = Launch(command);
+  if (process == nullptr || process == INVALID_HANDLE_VALUE) return nullptr;
+  return std::make_unique<RunningChild>(reinterpret_cast<std::intptr_t>(process));
+}
+
+std::string TestProgramPath() {
+  wchar_t path[32768];
+  const DWORD n = ::GetModuleFileNameW(nullptr, path, 32768);
+  return n > 0 && n < 32768 ? Utf8(std::wstring(path, n)) : std::string();
+}
+
+
+std::optional<std::string> ToolPath(const std::string& name) {
+  if (const std::wstring found = ProgramPath(name); !found.empty()) return Utf8(found);
+  static const auto dos_name = WineFunction<DosNameFunction>("wine_get_dos_file_name");
+  if (dos_name == nullptr) return std::nullopt;
+  // The host's programs, which Wine starts as it starts its own.
+  for (const char* folder : {"/usr/local/bin/", "/usr/bin/", "/bin/", "/usr/sbin/", "/sbin/"}) {
+    wchar_t* converted = dos_name((folder + name).c_str());
+    if (converted == nullptr) continue;
+    const std::wstring path = converted;
+    ::HeapFree(::GetProcessHeap(), 0, converted);
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Utf8(path);
+  }
+  return std::nullopt;
+}
+
+std::string ToolArgument(const std::string& native) {
+  static const auto unix_name = WineFunction<UnixNameFunction>("wine_get_unix_file_name");
+  if (unix_name == nullptr) return native;
+  char* converted = unix_name(Wide(native).c_str());
+  if (converted == nullptr) return native;
+  std::string path = converted;
+  ::HeapFree(::GetProcessHeap(), 0, converted);
+  return path;
+}
 
 std::string NewTempFolder() {
   wchar_t base[MAX_PATH + 1];
@@ -78,13 +322,22 @@ std::filesystem::path PathOf(const std::string& native) {
 }
 
 void SetEnvironment(const char* name, const char* value) {
-  ::_putenv_s(name, value ? value : "");
+  // Wide, so that a value outside the ANSI code page arrives whole.
+  ::_wputenv_s(Wide(name).c_str(), Wide(value ? value : "").c_str());
   ::_tzset();
 }
 
 bool MakeLink(const std::string&, const std::string&) { return false; }
 
 bool SetMode(const std::string&, unsigned) { return false; }
+
+bool SetReadOnly(const std::string& path, bool read_only) {
+  const std::wstring wide = Wide(path);
+  const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  const DWORD changed = read_only ? attributes | FILE_ATTRIBUTE_READONLY : attributes & ~DWORD{FILE_ATTRIBUTE_READONLY};
+  return ::SetFileAttributesW(wide.c_str(), changed) != 0;
+}
 
 unsigned ModeOf(const std::string&) { return 0; }
 
