@@ -65,6 +65,8 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "The Movra developers"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "SimpChinese"
+; The pages' font: Windows has had it since Vista (and Wine maps it).
+SetFont /LANG=${LANG_SIMPCHINESE} "Microsoft YaHei UI" 9
 
 Function .onInit
   !insertmacro MULTIUSER_INIT

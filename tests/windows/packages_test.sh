@@ -52,9 +52,12 @@ for mode in CurrentUser AllUsers; do
   [ -n "$uninstall" ] || fail "$mode: no entry in Apps and Features"
 
   echo "== uninstaller /S ($mode)"
-  # _?= runs the uninstaller in place, so that wine waits for it.
-  win "$dir/uninstall.exe" /S /$mode "_?=$(winepath -w "$dir")" || fail "$mode: the uninstaller exited with $?"
-  rm -f "$dir/uninstall.exe"
+  # The uninstaller copies itself away and runs from there, so wine returns
+  # at once: wait until it has removed itself. (Running it in place with _?=
+  # fails for a folder with a space, which Wine's command line quotes.)
+  win "$dir/uninstall.exe" /S /$mode || fail "$mode: the uninstaller exited with $?"
+  for _ in $(seq 1 60); do [ -e "$dir/uninstall.exe" ] || break; sleep 1; done
+  [ ! -e "$dir/uninstall.exe" ] || fail "$mode: the uninstaller did not finish within a minute"
   [ ! -e "$dir/movra.exe" ] && [ ! -e "$dir/movra-cli.exe" ] && [ ! -e "$dir/help" ] || fail "$mode: the programs are still in $dir"
   [ ! -e "$menu/$MENU_NAME.lnk" ] || fail "$mode: the Start-menu entry is still there"
   [ -z "$(query "$root\\Software\\Classes\\Movra.Snapshot\\shell\\open\\command")" ] || fail "$mode: the snapshot type is still registered"
