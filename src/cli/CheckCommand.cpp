@@ -6,6 +6,7 @@
 #include <set>
 
 #include "cli/CliContext.h"
+#include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "snapshot/SnapshotFile.h"
@@ -38,7 +39,7 @@ int RunCheck(CliContext& context) {
   std::error_code error;
   std::vector<std::string> orphans;
   for (const auto& entry : std::filesystem::directory_iterator(context.Home().data_folder, error)) {
-    const std::string file_name = entry.path().filename().string();
+    const std::string file_name = FsPathOf(entry.path().filename());
     if (entry.path().extension() != ".cdg" && entry.path().extension() != ".CDG") continue;
     if (!known.contains(file_name)) orphans.push_back(file_name);
   }

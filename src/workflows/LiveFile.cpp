@@ -9,6 +9,7 @@
 
 #include "browse/FolderListing.h"
 #include "catalog/ElementNames.h"
+#include "platform/DataHome.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "snapshot/SnapshotFile.h"
@@ -231,7 +232,7 @@ LiveLocation LocateOnDisc(Workspace& work, const DriveMap& drives, const VolumeR
   const Element disc = work.catalogue.FindDiscElement(DiscElementName(disc_name));
   if (!disc) return {{Outcome::kNotFound, Utf8ToGbk("找不到光盘“") + std::string(disc_name) + Utf8ToGbk("”。")}, {}};
   const std::string memo = CatalogueDocument::ElementText(CatalogueDocument::FindChild(disc, "Memo"));
-  const std::string file = SnapshotFileOf(work, disc_name).string();
+  const std::string file = FsPathOf(SnapshotFileOf(work, disc_name));
   SnapshotIndex snapshot;
   if (!ReadSnapshot(snapshot, file)) {
     return {{Outcome::kFailed, Utf8ToGbk("光盘快照文件无法读取：") + file}, {}};

@@ -2,6 +2,7 @@
 // the About box. Everything opens through the link opener; when the desktop
 // has no viewer for it, the user is told where the guide or the link is.
 #include "platform/HelpFile.h"
+#include "platform/DataHome.h"
 #include "window/app/TForm1.h"
 #include "window/dialogs/About.h"
 #include "window/platform/LinkOpener.h"
@@ -31,7 +32,7 @@ void TForm1::N18Click() { OpenLinkOrTell(this, kForumUrl); }
 void TForm1::N60Click() { OpenLinkOrTell(this, kFeedbackMailUrl); }
 
 void TForm1::N40Click() {
-  TForm6 box(this, wxString::FromUTF8(home_folder_.string()));
+  TForm6 box(this, wxString::FromUTF8(FsPathOf(home_folder_)));
   ShowDialogModal(box);
 }
 

@@ -43,9 +43,9 @@ std::optional<std::filesystem::path> HomeOption(int argc, const wxCmdLineArgsArr
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i].utf8_string();
     if (arg == "--home" && i + 1 < argc) {
-      home = std::filesystem::path(argv[++i].utf8_string());
+      home = NativeOfFsPath(argv[++i].utf8_string());
     } else if (arg.rfind("--home=", 0) == 0) {
-      home = std::filesystem::path(arg.substr(7));
+      home = NativeOfFsPath(arg.substr(7));
     }
   }
   return home;
