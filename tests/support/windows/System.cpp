@@ -172,8 +172,17 @@ HANDLE Launch(const ChildCommand& command) {
     startup.hStdInput = input;
     startup.hStdOutput = output;
     startup.hStdError = error;
-    started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                               &process) != 0;
+    // Under Wine a start now and then fails while the system is busy
+    // starting or ending other processes: it is tried again before the run
+    // counts as failed, and the reason is printed.
+    for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+      if (attempt > 0) ::Sleep(200);
+      started = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                 &startup, &process) != 0;
+    }
+    if (!started) std::fprintf(stderr, "CreateProcessW failed with error %lu\n", ::GetLastError());
+  } else {
+    std::fprintf(stderr, "the child's standard handles could not be opened (error %lu)\n", ::GetLastError());
   }
   for (const HANDLE handle : {input, output, error})
     if (handle != INVALID_HANDLE_VALUE) ::CloseHandle(handle);
@@ -212,7 +221,8 @@ std::vector<int> RunChildren(const std::vector<ChildCommand>& commands) {
     if (process != nullptr) running.push_back(process);
   for (size_t from = 0; from < running.size(); from += MAXIMUM_WAIT_OBJECTS) {
     const DWORD count = static_cast<DWORD>(std::min<size_t>(running.size() - from, MAXIMUM_WAIT_OBJECTS));
-    ::WaitForMultipleObjects(count, running.data() + from, TRUE, INFINITE);
+    if (::WaitForMultipleObjects(count, running.data() + from, TRUE, INFINITE) == WAIT_FAILED)
+      std::fprintf(stderr, "WaitForMultipleObjects failed with error %lu\n", ::GetLastError());
   }
   std::vector<int> statuses;
   for (size_t i = 0; i < commands.size(); ++i) {
