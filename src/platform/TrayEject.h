@@ -5,7 +5,9 @@
 // makes the caller wait, and a tray that stays shut is not reported.
 #pragma once
 
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace movra {
 
@@ -18,10 +20,19 @@ class EjectService {
 };
 
 // The desktop's disk service, with the direct calls as fallback, run on a
-// thread of its own with short time-outs.
+// thread of its own with short time-outs; one eject at a time, in order.
 class DesktopEjectService : public EjectService {
  public:
+  DesktopEjectService() = default;
+  DesktopEjectService(const DesktopEjectService&) = delete;
+  DesktopEjectService& operator=(const DesktopEjectService&) = delete;
+  // Waits for the eject still under way, so none outlives the program.
+  ~DesktopEjectService() override;
   void Eject(const std::string& device, const std::string& mount) override;
+
+ private:
+  std::mutex mutex_;
+  std::thread last_;
 };
 
 // The service in use: the desktop's unless a test installed another.
