@@ -56,7 +56,7 @@ void Run() {
   BuildIndex(index);
 
   auto* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(900, 700));
-  IconProvider icons(false);
+  IconProvider icons("");
   ListingIcons listingIcons{icons.FolderIconIndex(),
                             [&icons](std::string_view ext) { return icons.IconOfExtension(ext); }};
   std::vector<ListColumnSpec> columns = {{std::string(kColumnName), 250, wxLIST_FORMAT_LEFT},

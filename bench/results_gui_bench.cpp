@@ -49,7 +49,7 @@ void Report(const char* what, double seconds, const char* reference, double refS
 
 void Run() {
   auto* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(900, 700));
-  IconProvider icons(false);
+  IconProvider icons("");
   auto* list = new ResultsListCtrl(frame, wxID_ANY, icons);
   frame->Show();
   wxTheApp->Yield();

@@ -60,7 +60,7 @@ TForm1::TForm1(TForm1Options options)
   };
 
   optical_drives_ = options_.drives.OpticalDrives();
-  icons_ = std::make_unique<IconProvider>(!optical_drives_.empty());
+  icons_ = std::make_unique<IconProvider>(optical_drives_.empty() ? std::string() : optical_drives_.front());
 
   CreateMenus();
   CreatePopupMenus();

@@ -17,8 +17,9 @@ namespace movra {
 
 class IconProvider {
  public:
-  // has_optical_drive chooses the disc icon: a CD-ROM drive, or the folder icon when false.
-  explicit IconProvider(bool has_optical_drive);
+  // optical_drive ("D:", from the drive map) chooses the disc icon: that
+  // drive's, or the folder icon when empty (a machine without one).
+  explicit IconProvider(const std::string& optical_drive);
   IconProvider(const IconProvider&) = delete;
   IconProvider& operator=(const IconProvider&) = delete;
 

@@ -25,7 +25,7 @@ void Pump() {
 
 class ResultsListTest : public ::testing::Test {
  protected:
-  ResultsListTest() : icons_(false) {
+  ResultsListTest() : icons_("") {
     frame_ = new wxFrame(nullptr, wxID_ANY, "results", wxPoint(50, 50), wxSize(700, 400));
     list_ = new ResultsListCtrl(frame_, wxID_ANY, icons_);
     auto* sizer = new wxBoxSizer(wxVERTICAL);

@@ -6,7 +6,7 @@ namespace movra {
 namespace {
 
 TEST(IconProviderTest, SmallAndLargeListsStayInStep) {
-  IconProvider icons(true);
+  IconProvider icons("D:");
   for (const char* ext : {".txt", ".mp3", ".jpg", ".pdf", ".html", ".zzz-none", ""}) icons.IconOfExtension(ext);
   EXPECT_EQ(icons.SmallImages()->GetImageCount(), icons.LargeImages()->GetImageCount());
   EXPECT_EQ(icons.SmallImages()->GetSize(), wxSize(16, 16));
@@ -18,7 +18,7 @@ TEST(IconProviderTest, SmallAndLargeListsStayInStep) {
 }
 
 TEST(IconProviderTest, TheTextFromTheLastDotDecides) {
-  IconProvider icons(false);
+  IconProvider icons("");
   const int text = icons.TextFileIconIndex();
   EXPECT_EQ(icons.IconOfExtension("Text.txt"), text);
   EXPECT_EQ(icons.IconOfExtension(".txt"), text);
@@ -34,7 +34,7 @@ TEST(IconProviderTest, TheTextFromTheLastDotDecides) {
 }
 
 TEST(IconProviderTest, RepeatedLookupsAddNoImages) {
-  IconProvider icons(false);
+  IconProvider icons("");
   const int first = icons.IconOfExtension(".mp3");
   const int count = icons.SmallImages()->GetImageCount();
   for (int i = 0; i < 100; ++i) EXPECT_EQ(icons.IconOfExtension("song.MP3"), first);
@@ -42,9 +42,9 @@ TEST(IconProviderTest, RepeatedLookupsAddNoImages) {
 }
 
 TEST(IconProviderTest, DiscIconIsTheFolderIconWithoutAnOpticalDrive) {
-  IconProvider without(false);
+  IconProvider without("");
   EXPECT_EQ(without.DiscIconIndex(), without.FolderIconIndex());
-  IconProvider with(true);
+  IconProvider with("D:");
   EXPECT_NE(with.DiscIconIndex(), with.FolderIconIndex());
   EXPECT_GE(with.DiscIconIndex(), 0);
 }

@@ -32,11 +32,11 @@ bool ThemedImages(const wxString& icon_name, const wxString& file_fallback, wxBi
 
 }  // namespace
 
-IconProvider::IconProvider(bool has_optical_drive)
+IconProvider::IconProvider(const std::string& optical_drive)
     : small_(kSmallIcon, kSmallIcon, true, 64), large_(kLargeIcon, kLargeIcon, true, 64) {
   folder_ = Add(Art(wxART_FOLDER, kSmallIcon), Art(wxART_FOLDER, kLargeIcon));
   no_extension_ = Add(Art(wxART_NORMAL_FILE, kSmallIcon), Art(wxART_NORMAL_FILE, kLargeIcon));
-  disc_ = has_optical_drive ? Add(Art(wxART_CDROM, kSmallIcon), Art(wxART_CDROM, kLargeIcon)) : folder_;
+  disc_ = !optical_drive.empty() ? Add(Art(wxART_CDROM, kSmallIcon), Art(wxART_CDROM, kLargeIcon)) : folder_;
 }
 
 int IconProvider::LookUp(const std::string& ext) {

@@ -2,7 +2,6 @@
 // its system image list), asked for by extension without touching the disk.
 #include "window/platform/IconProvider.h"
 
-#include <cwchar>
 #include <string>
 
 #include <wx/icon.h>
@@ -68,20 +67,9 @@ std::wstring WindowsFolder() {
   return length == 0 || length > MAX_PATH ? std::wstring() : std::wstring(buffer, length);
 }
 
-// The root ("D:\") of the first optical drive; empty when there is none.
-std::wstring FirstOpticalRoot() {
-  wchar_t buffer[512] = {};
-  const DWORD length = ::GetLogicalDriveStringsW(511, buffer);
-  if (length == 0 || length > 511) return std::wstring();
-  for (const wchar_t* root = buffer; *root != L'\0'; root += std::wcslen(root) + 1) {
-    if (::GetDriveTypeW(root) == DRIVE_CDROM) return root;
-  }
-  return std::wstring();
-}
-
 }  // namespace
 
-IconProvider::IconProvider(bool has_optical_drive)
+IconProvider::IconProvider(const std::string& optical_drive)
     : small_(kSmallIcon, kSmallIcon, true, 64), large_(kLargeIcon, kLargeIcon, true, 64) {
   // The generic file icon also stands for every extension the shell knows nothing of.
   const ShellIcon file = IconOfName(L"file", FILE_ATTRIBUTE_NORMAL, true);
@@ -96,12 +84,13 @@ IconProvider::IconProvider(bool has_optical_drive)
   if (!folder.ok()) folder = IconOfName(L"folder", FILE_ATTRIBUTE_DIRECTORY, true);
   folder_ = folder.ok() ? Add(folder.small_bitmap, folder.large_bitmap)
                         : Add(Art(wxART_FOLDER, kSmallIcon), Art(wxART_FOLDER, kLargeIcon));
-  if (!has_optical_drive) {
+  if (optical_drive.empty()) {
     disc_ = folder_;
     return;
   }
-  const std::wstring root = FirstOpticalRoot();
-  const ShellIcon disc = root.empty() ? ShellIcon() : IconOfName(root, FILE_ATTRIBUTE_DIRECTORY, false);
+  // The drive's own icon: the one the shell gives its root ("D:\").
+  const ShellIcon disc =
+      IconOfName(wxString::FromUTF8(optical_drive + "\\").ToStdWstring(), FILE_ATTRIBUTE_DIRECTORY, false);
   disc_ = disc.ok() ? Add(disc.small_bitmap, disc.large_bitmap)
                     : Add(Art(wxART_CDROM, kSmallIcon), Art(wxART_CDROM, kLargeIcon));
 }
