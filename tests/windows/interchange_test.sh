@@ -9,12 +9,7 @@ set -uo pipefail
 LINUX_CLI="$1" WINDOWS_CLI="$2"
 [ -x "$LINUX_CLI" ] || { echo "SKIPPED: no Linux movra-cli at $LINUX_CLI"; exit 77; }
 source "$(dirname "$0")/../../scripts/wine-env"
-own_prefix=0
-if [ -z "${WINEPREFIX:-}" ]; then movra_wine_prefix || exit 1; own_prefix=1; fi
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"; [ $own_prefix = 1 ] && movra_wine_done' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+movra_wine_test_begin || exit 1
 
 # Names GBK holds (Chinese, full-width signs, mixed case), a deep folder, an
 # empty one, and sizes and times that must agree to the second.

@@ -14,12 +14,7 @@ ZIP="$(ls "$PACKAGES"/Movra-*-portable.zip 2>/dev/null | head -n1)"
 VERSION="$(basename "$SETUP")"; VERSION="${VERSION#Movra-}"; VERSION="${VERSION%-setup.exe}"
 
 source "$(dirname "$0")/../../scripts/wine-env"
-own_prefix=0
-if [ -z "${WINEPREFIX:-}" ]; then movra_wine_prefix || exit 1; own_prefix=1; fi
-WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"; [ $own_prefix = 1 ] && movra_wine_done' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+movra_wine_test_begin || exit 1
 win() { timeout 120 wine "$@" </dev/null; }
 unix_of() { winepath -u "$1" 2>/dev/null; }
 query() { win reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
