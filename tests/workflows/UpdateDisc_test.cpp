@@ -150,11 +150,10 @@ class CatalogueWriteFails : public test::FailingFileSystem {
 };
 
 TEST_F(DiscUpdateTest, FailedSaveOrWritePutsEverythingBack) {
-  MOVRA_SKIP_WITHOUT(kFolderLetters);  // the update's source is the test folder's native path
   Put("new.txt", "n");
   const std::string snapshot = test::ReadBytes(Snapshot());
   const std::string xml = DiscXml();
-  PreparedUpdate prepared = PrepareDiscUpdate(work_, drives_, "X", dir_ / "disc");
+  PreparedUpdate prepared = PrepareDiscUpdate(work_, drives_, "X", "D:\\");
   ASSERT_TRUE(prepared.result.ok());
   EXPECT_EQ(prepared.update->diff.added, 1u);
   {
