@@ -381,7 +381,22 @@ int RunInChild(const std::function<int()>&, bool) { return -1; }
 bool KillChildAfter(const std::function<void()>&, std::chrono::microseconds) { return false; }
 
 bool SendInterrupt() {
-  // The console delivers it on a thread of its own: give that a moment.
+  // A test whose output goes to pipes (as under ctest) may have no console to send the event
+  // through, or one that cannot send it (Wine's own): it gets a console of its own for the event,
+  // keeping its standard handles, which the new console would take over.
+  DWORD mode = 0;
+  if (!::GetConsoleMode(::GetStdHandle(STD_OUTPUT_HANDLE), &mode) &&
+      !::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode)) {
+    const HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE), out = ::GetStdHandle(STD_OUTPUT_HANDLE),
+                 err = ::GetStdHandle(STD_ERROR_HANDLE);
+    ::FreeConsole();
+    ::AllocConsole();
+    ::SetStdHandle(STD_INPUT_HANDLE, in);
+    ::SetStdHandle(STD_OUTPUT_HANDLE, out);
+    ::SetStdHandle(STD_ERROR_HANDLE, err);
+  }
+  // The console delivers it on a thread of its own: give that a moment. A console of the test's
+  // own stays until it ends: Wine's FreeConsole also cuts the handles given back above.
   if (!::GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)) return false;
   ::Sleep(200);
   return true;
