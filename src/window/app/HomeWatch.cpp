@@ -15,7 +15,6 @@ namespace movra {
 namespace {
 
 // The lock file is opened by every edit and never changes the home's contents.
-bool IsLockFile(const wxFileName& name) { return name.GetExt() == "lock"; }
 bool IsLockName(std::string_view name) { return name.ends_with(".lock"); }
 
 constexpr int kSettleTimer = 1;
@@ -95,7 +94,7 @@ void HomeWatch::Retry() {
 }
 
 void HomeWatch::OnChange(wxFileSystemWatcherEvent& event) {
-  if (event.IsError() || IsLockFile(event.GetPath())) return;
+  if (event.IsError() || IsLockName(event.GetPath().GetFullName().utf8_string())) return;
   Noticed();
 }
 

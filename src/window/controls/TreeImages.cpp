@@ -1,10 +1,13 @@
 #include "window/controls/TreeImages.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include <wx/artprov.h>
 #include <wx/image.h>
 #include <wx/imaglist.h>
+
+#include "window/platform/IconArt.h"
 
 namespace movra {
 namespace {
@@ -16,19 +19,12 @@ constexpr int kSize = 16;
 // when none, rather than an uninitialised, black one.
 wxBitmap Art(std::initializer_list<wxArtID> ids) {
   for (const wxArtID& id : ids) {
-    wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_OTHER, wxSize(kSize, kSize));
-    if (!bitmap.IsOk()) continue;
-    if (bitmap.GetWidth() != kSize || bitmap.GetHeight() != kSize) {
-      wxImage image = bitmap.ConvertToImage();
-      image.Rescale(kSize, kSize, wxIMAGE_QUALITY_HIGH);
-      bitmap = wxBitmap(image);
-    }
-    return bitmap;
+    const wxBitmap bitmap = wxArtProvider::GetBitmap(id, wxART_OTHER, wxSize(kSize, kSize));
+    if (bitmap.IsOk()) return Sized(bitmap, kSize);
   }
   wxImage blank(kSize, kSize);
   blank.InitAlpha();
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) blank.SetAlpha(x, y, wxIMAGE_ALPHA_TRANSPARENT);
+  std::fill_n(blank.GetAlpha(), kSize * kSize, wxIMAGE_ALPHA_TRANSPARENT);
   return wxBitmap(blank);
 }
 

@@ -51,8 +51,9 @@ int IconProvider::LookUp(const std::string& ext) {
   // The database names an icon file of the theme; the theme gives the same
   // icon drawn for small sizes, which looks better than a scaled-down one.
   const wxString file = location.GetFileName();
-  return Shared(wxFileName(file).GetName(), [&](wxBitmap& small_bitmap, wxBitmap& large_bitmap) {
-    return ThemedImages(wxFileName(file).GetName(), file, small_bitmap, large_bitmap);
+  const wxString icon_name = wxFileName(file).GetName();
+  return Shared(icon_name, [&](wxBitmap& small_bitmap, wxBitmap& large_bitmap) {
+    return ThemedImages(icon_name, file, small_bitmap, large_bitmap);
   });
 }
 
